@@ -1,0 +1,16 @@
+# One static library per source folder, from the folder's own files. A folder that holds
+# only interfaces so far becomes a header-only library.
+function(bw_add_part name)
+    cmake_parse_arguments(ARG "" "" "DEPENDS" ${ARGN})
+    file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+    file(GLOB headers CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+    if(sources)
+        add_library(bw_${name} STATIC ${sources} ${headers})
+        target_include_directories(bw_${name} PUBLIC ${CMAKE_SOURCE_DIR}/src)
+        target_link_libraries(bw_${name} PUBLIC ${ARG_DEPENDS})
+    else()
+        add_library(bw_${name} INTERFACE ${headers})
+        target_include_directories(bw_${name} INTERFACE ${CMAKE_SOURCE_DIR}/src)
+        target_link_libraries(bw_${name} INTERFACE ${ARG_DEPENDS})
+    endif()
+endfunction()

@@ -1,0 +1,72 @@
+#pragma once
+
+#include <QString>
+#include <cstdint>
+
+namespace bw {
+
+// Surface numbers are handed out 1, 2, 3, ... in creation order.
+using SurfaceId = int32_t;
+
+// Colours are Windows RGB longs: red in the low byte, then green, then blue.
+using Rgb = uint32_t;
+constexpr Rgb rgb(int red, int green, int blue) {
+    return static_cast<Rgb>((red & 0xFF) | ((green & 0xFF) << 8) | ((blue & 0xFF) << 16));
+}
+
+// Transparency codes of LoadFrame.
+constexpr int kTransparent = -1;  // the bitmap's alpha channel (or its colour key)
+constexpr int kOpaque = -2;       // drawn as it is
+
+// Mouse buttons as Windows numbers.
+constexpr int kLeftButton = 1;
+constexpr int kRightButton = 2;
+constexpr int kMiddleButton = 4;
+
+// What the sprite display raises. Coordinates are those of the 800 x 600 frame;
+// key codes follow the Windows virtual-key numbering.
+class DrawingEvents {
+public:
+    virtual ~DrawingEvents() = default;
+    virtual void RenderFrame() = 0;
+    virtual void KeyDown(int keyCode) = 0;
+    virtual void KeyUp(int keyCode) = 0;
+    virtual void MouseDown(int button, int x, int y) = 0;
+    virtual void MouseMove(int button, int x, int y) = 0;
+    virtual void MouseUp(int button, int x, int y) = 0;
+    virtual void Deactivated() = 0;
+};
+
+// The sprite-drawing component: surfaces of one or more frames, drawn in call order
+// onto an 800 x 600 frame that PresentFrame shows.
+class DrawingComponent {
+public:
+    virtual ~DrawingComponent() = default;
+
+    virtual void setEventSink(DrawingEvents* sink) = 0;
+
+    virtual void CloseDisplay() = 0;
+    virtual bool OpenDisplay(int width, int height, int bitsPerPixel, const QString& options) = 0;
+    virtual SurfaceId NewSurface() = 0;
+    virtual void DrawSurface(SurfaceId surface) = 0;
+    virtual void PresentFrame() = 0;
+    virtual void SetSurfaceX(SurfaceId surface, int16_t x) = 0;
+    virtual void ClearFrame(Rgb colour) = 0;
+    virtual void SetSurfaceY(SurfaceId surface, int16_t y) = 0;
+    virtual void SetCurrentFrame(SurfaceId surface, int frame) = 0;
+    virtual void SetFrameDelay(SurfaceId surface, int milliseconds) = 0;
+    virtual bool IsFrameDue(SurfaceId surface) = 0;
+    virtual int16_t GetSurfaceX(SurfaceId surface) = 0;
+    virtual int16_t GetSurfaceY(SurfaceId surface) = 0;
+    virtual bool IsPointerOver(SurfaceId surface) = 0;
+    // Frames count from 1. False when the file is missing or cannot be decoded.
+    virtual bool LoadFrame(SurfaceId surface, int frame, const QString& path, int transparency) = 0;
+    virtual void SetTextFont(const QString& face, int size, int weight, bool italic, bool underline,
+                             bool strikeOut) = 0;
+    virtual void DrawText(const QString& text, int x, int y, Rgb colour) = 0;
+    virtual void MoveSurfaceX(SurfaceId surface, int16_t dx) = 0;
+    virtual void MoveSurfaceUp(SurfaceId surface, int16_t dy) = 0;
+    virtual void AdvanceFrame(SurfaceId surface) = 0;
+};
+
+}  // namespace bw

@@ -1,0 +1,43 @@
+// Saves what an X11 window (the root window by default) shows as a PNG.
+// Usage: bw-grab OUT.png [WINDOW-ID]
+#include <QImage>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <cstdio>
+#include <cstdlib>
+
+int main(int argc, char* argv[]) {
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: bw-grab OUT.png [WINDOW-ID]\n");
+        return 2;
+    }
+    Display* display = XOpenDisplay(nullptr);
+    if (!display) {
+        std::fprintf(stderr, "bw-grab: cannot open the display\n");
+        return 1;
+    }
+    Window window = argc > 2 ? std::strtoul(argv[2], nullptr, 0) : DefaultRootWindow(display);
+    XWindowAttributes attributes;
+    if (!XGetWindowAttributes(display, window, &attributes)) {
+        std::fprintf(stderr, "bw-grab: no such window\n");
+        return 1;
+    }
+    XImage* shot = XGetImage(display, window, 0, 0, attributes.width, attributes.height, AllPlanes,
+                             ZPixmap);
+    if (!shot) {
+        std::fprintf(stderr, "bw-grab: the window cannot be read\n");
+        return 1;
+    }
+    QImage image(attributes.width, attributes.height, QImage::Format_RGB32);
+    for (int y = 0; y < attributes.height; ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < attributes.width; ++x) {
+            unsigned long pixel = XGetPixel(shot, x, y);
+            line[x] = qRgb((pixel & shot->red_mask) >> 16, (pixel & shot->green_mask) >> 8,
+                           pixel & shot->blue_mask);
+        }
+    }
+    XDestroyImage(shot);
+    XCloseDisplay(display);
+    return image.save(QString::fromLocal8Bit(argv[1])) ? 0 : 1;
+}
