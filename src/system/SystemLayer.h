@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDateTime>
+#include <QSize>
 #include <QString>
 #include <QStringList>
 #include <cstdint>
@@ -29,6 +30,8 @@ public:
 
     // A top-level window with exactly this title; 0 when none (or no X11).
     virtual uint64_t FindWindowByTitle(const QString& title) = 0;
+    // The client size of a window of another program; invalid when it does not exist.
+    virtual QSize ForeignWindowSize(uint64_t window) { return {}; }
     // True when another copy of the program holds the per-user instance lock.
     virtual bool PreviousInstanceRunning() = 0;
     // The system's own screen-saver timeout in seconds; 0 when it cannot be read.

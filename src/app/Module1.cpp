@@ -1,0 +1,68 @@
+#include "app/Module1.h"
+
+#include "app/Form1.h"
+#include "app/PreviewForm.h"
+#include "app/RunMode.h"
+#include "dialog/Setup.h"
+#include "security/frmChangePassWord.h"
+#include "settings/IniSettingsStore.h"
+#include "settings/InstallFolder.h"
+#include "settings/Settings.h"
+#include "system/SystemLayer.h"
+
+namespace bw {
+
+Module1::Module1(ProgramParts parts) : parts_(parts) {}
+
+Module1::~Module1() = default;
+
+Module1::Next Module1::Main(const QString& argument) {
+    const StartRequest request = parseStartArgument(argument);
+    const bool displayProperties =
+        parts_.system.FindWindowByTitle(QStringLiteral("Display Properties")) != 0;
+    const bool previousInstance = parts_.system.PreviousInstanceRunning();
+    if (refuseSecondSaver(request, displayProperties, previousInstance)) return Next::Exit;
+    if (request.mode == RunMode::None) return Next::Exit;
+
+    // A new user starts from the factory settings, as an installer would have written them.
+    // Without them the saver's own defaults would turn on a password nobody was told.
+    if (!parts_.store.exists()) writeFactoryDefaults(parts_.store);
+
+    switch (request.mode) {
+    case RunMode::Saver:
+        startSaver();
+        return form1_->closedDown() ? Next::Exit : Next::RunEventLoop;
+    case RunMode::Preview:
+        startPreview(request.previewWindow);
+        return request.previewWindow ? Next::RunEventLoop : Next::Exit;
+    case RunMode::Configure: {
+        setup dialog;
+        dialog.exec();
+        return Next::Exit;
+    }
+    case RunMode::ChangePassword: {
+        frmChangePassWord dialog;
+        dialog.exec();
+        return Next::Exit;
+    }
+    case RunMode::None:
+        break;
+    }
+    return Next::Exit;
+}
+
+void Module1::startSaver() {
+    form1_ = std::make_unique<Form1>(SaverComponents{parts_.display, parts_.sound, parts_.player,
+                                                     parts_.system, parts_.store, parts_.folder});
+    form1_->Form_Load();
+    if (!form1_->closedDown()) parts_.system.SetScreenSaverRunning(true);
+}
+
+void Module1::startPreview(uint64_t hostWindow) {
+    previewForm_ = std::make_unique<PreviewForm>(
+        parts_.folder.map(InstallFolder::kText + QStringLiteral("Misc\\preview.bmp")),
+        parts_.system);
+    previewForm_->embedInto(hostWindow);
+}
+
+}  // namespace bw

@@ -1,0 +1,51 @@
+#include "app/PreviewForm.h"
+
+#include "system/SystemLayer.h"
+
+#include <QCoreApplication>
+#include <QWindow>
+
+namespace bw {
+
+PreviewForm::PreviewForm(const QString& picturePath, SystemLayer& system)
+    : system_(system), picture_(picturePath) {
+    setWindowTitle(QStringLiteral("Preview"));
+    setAlignment(Qt::AlignCenter);
+    setStyleSheet(QStringLiteral("background: black"));
+    // The host closes the preview by destroying its window: check now and then that it is there.
+    followTimer_.setInterval(500);
+    connect(&followTimer_, &QTimer::timeout, this, &PreviewForm::followHost);
+}
+
+void PreviewForm::embedInto(uint64_t hostWindow) {
+    host_ = hostWindow;
+    const QSize size = hostWindow ? system_.ForeignWindowSize(hostWindow) : QSize();
+    if (hostWindow && size.isValid()) {
+        setAttribute(Qt::WA_NativeWindow);
+        winId();
+        if (QWindow* host = QWindow::fromWinId(static_cast<WId>(hostWindow)))
+            windowHandle()->setParent(host);
+        setGeometry(0, 0, size.width(), size.height());
+        show();
+        followTimer_.start();
+    } else {
+        setGeometry(0, 0, 0, 0);
+    }
+}
+
+void PreviewForm::followHost() {
+    const QSize size = system_.ForeignWindowSize(host_);
+    if (!size.isValid()) {
+        QCoreApplication::quit();
+        return;
+    }
+    if (size != this->size()) resize(size);
+}
+
+void PreviewForm::resizeEvent(QResizeEvent* event) {
+    QLabel::resizeEvent(event);
+    if (!picture_.isNull())
+        setPixmap(picture_.scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+}
+
+}  // namespace bw

@@ -1,0 +1,69 @@
+#include "scene/FrameLoop.h"
+
+#include "scene/DrawingComponent.h"
+#include "scene/SceneState.h"
+
+namespace bw {
+
+namespace {
+
+constexpr int kBackArtifacts[] = {kCity, kPyramid, kHorse, kRome, kLiberty, kStatue1, kColumns,
+                                  kStatue2};
+constexpr int kMiddleArtifacts[] = {kCastle, kLighthouse2, kLighthouse, kAnchor, kTreasure};
+constexpr int kCliffOrder[] = {0, 2, 3, 1, 4};
+// Corals drawn a second time, in front of the fish, cliffs and bottom pieces.
+constexpr int kFrontCorals[] = {6, 2, 3, 11, 12, 13, 14};
+
+void drawIfOn(DrawingComponent& display, const SceneObject& object) {
+    if (object.Switch == 1) display.DrawSurface(object.Surface);
+}
+
+void swimIfShown(const SceneState& scene, SceneLayers& layers, int creature) {
+    if (scene.creatures[creature].Shown == 1) layers.swimCreature(creature);
+}
+
+void fullRender(SceneState& scene, DrawingComponent& display, SceneLayers& layers) {
+    const auto& objects = scene.objects;
+
+    if (scene.blackWater() || !scene.waterHasPicture)
+        display.ClearFrame(rgb(0, 0, 0));
+    else
+        display.DrawSurface(scene.WaterSurface);
+    if (scene.ColorFish == 1) layers.swimBackgroundFish();
+    if (scene.ShowMessage == 1) layers.drawMessage();
+    if (layers.customMode()) layers.drawCustomCaptions();
+
+    for (int i = 0; i < 3; ++i) drawIfOn(display, objects[kDarkCliff1 + i]);
+    for (int object : kBackArtifacts) drawIfOn(display, objects[object]);
+    if (!scene.noWall()) display.DrawSurface(objects[kWall].Surface);
+    for (int creature : {kShark, kTurtle, kDolphin}) swimIfShown(scene, layers, creature);
+    for (int object : kMiddleArtifacts) drawIfOn(display, objects[object]);
+    for (int i = 0; i < 14; ++i) drawIfOn(display, objects[kCoral1 + i]);
+    for (int fish : {1, 3, 4, 5, 6, 7}) swimIfShown(scene, layers, kFish1 + fish - 1);
+    for (int i : kCliffOrder) drawIfOn(display, objects[kCliff1 + i]);
+    for (int i = 0; i < 6; ++i) {
+        const SceneObject& bottom = objects[kBottom1 + i];
+        if (bottom.Switch != 0) display.DrawSurface(bottom.Surface);
+    }
+    for (int coral : kFrontCorals) drawIfOn(display, objects[kCoral1 + coral - 1]);
+    drawIfOn(display, objects[kTotem]);
+    if (scene.Calendar == 1) layers.drawCalendar();
+    if (scene.Bubbles == 1) layers.drawBubbles();
+    for (int fish : {2, 8, 9}) swimIfShown(scene, layers, kFish1 + fish - 1);
+    scene.RenderCount = 0;
+}
+
+}  // namespace
+
+void renderFrame(SceneState& scene, DrawingComponent& display, SceneLayers& layers) {
+    if (scene.RenderCount == scene.TunePC) fullRender(scene, display, layers);
+
+    ++scene.RenderCount;
+    if (scene.TunePC == 0) scene.RenderCount = 0;
+    if (scene.RenderCount > 40) scene.RenderCount = 0;
+
+    layers.drawFirstRunMessages();
+    display.PresentFrame();
+}
+
+}  // namespace bw

@@ -1,0 +1,76 @@
+# Shared by the end-to-end tests: a private Xvfb screen, a private home, and small helpers.
+# Each test sources this file; BW_DATA (the data folder) and BW_GRAB come from CTest.
+set -euo pipefail
+
+: "${BW_DATA:?BW_DATA must name the data folder}"
+PROGRAM=$BW_DATA/Brinewave3
+SCREEN_SIZE=${SCREEN_SIZE:-800x600}
+
+TEST_HOME=$(mktemp -d)
+export HOME=$TEST_HOME
+export XDG_CONFIG_HOME=$TEST_HOME/config XDG_DATA_HOME=$TEST_HOME/data
+export XDG_RUNTIME_DIR=$TEST_HOME/runtime
+mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
+INI=$XDG_CONFIG_HOME/Brinewave3/Brinewave3.ini
+unset QT_QPA_PLATFORM WAYLAND_DISPLAY
+export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=0}
+
+PIDS=()
+cleanup() {
+    for pid in "${PIDS[@]}"; do kill -9 "$pid" 2>/dev/null || true; done
+    [[ -n "${XVFB_PID:-}" ]] && kill "$XVFB_PID" 2>/dev/null || true
+    rm -rf "$TEST_HOME"
+}
+trap cleanup EXIT
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+# Starts Xvfb on the first free display number.
+start_screen() {
+    local number
+    for number in $(seq 90 140); do
+        [[ -e /tmp/.X11-unix/X$number || -e /tmp/.X$number-lock ]] && continue
+        Xvfb ":$number" -screen 0 "${SCREEN_SIZE}x24" -nolisten tcp >/dev/null 2>&1 &
+        XVFB_PID=$!
+        export DISPLAY=:$number
+        for _ in $(seq 50); do
+            xdpyinfo >/dev/null 2>&1 && return 0
+            kill -0 "$XVFB_PID" 2>/dev/null || break
+            sleep 0.1
+        done
+    done
+    fail "no Xvfb screen could be started"
+}
+
+# Runs the program in the background; its pid is in $!.
+start_program() {
+    "$PROGRAM" "$@" &
+    PIDS+=($!)
+}
+
+# Waits until a window with exactly this title exists; prints its id.
+wait_for_window() {
+    local title=$1 seconds=${2:-20} id
+    for _ in $(seq $((seconds * 10))); do
+        id=$(xdotool search --name "^${title}\$" 2>/dev/null | head -n 1 || true)
+        [[ -n "$id" ]] && { echo "$id"; return 0; }
+        sleep 0.1
+    done
+    return 1
+}
+
+# True when the process ends within the given seconds; its exit status is in $EXIT_STATUS.
+wait_for_exit() {
+    local pid=$1 seconds=${2:-10}
+    for _ in $(seq $((seconds * 10))); do
+        if ! kill -0 "$pid" 2>/dev/null; then
+            EXIT_STATUS=0
+            wait "$pid" || EXIT_STATUS=$?
+            return 0
+        fi
+        sleep 0.1
+    done
+    return 1
+}
+
+screenshot() { "$BW_GRAB" "$@"; }

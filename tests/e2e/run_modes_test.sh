@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# The run modes picked by the screensaver argument, on a real X screen.
+source "$(dirname "$0")/lib.sh"
+start_screen
+
+# An unknown argument: nothing shown, the program ends at once.
+start_program /x
+wait_for_exit $! 5 || fail "/x did not exit"
+[[ $EXIT_STATUS -eq 0 ]] || fail "/x exited with $EXIT_STATUS"
+
+# The first start wrote the factory settings, privately.
+[[ -f "$INI" ]] || fail "no settings file after the first start"
+[[ $(stat -c %a "$INI") == 600 ]] || fail "settings file mode is $(stat -c %a "$INI")"
+grep -q '^OBottom1=True' "$INI" || fail "factory defaults not written"
+
+# "/a" opens the password change dialog.
+start_program /a
+pid=$!
+wait_for_window "Change Password" >/dev/null || fail "/a showed no 'Change Password' window"
+kill "$pid"
+
+# "/c" opens the settings dialog.
+start_program /c
+pid=$!
+wait_for_window "Brinewave Control Box.*" >/dev/null || fail "/c showed no settings dialog"
+kill "$pid"
+echo "run modes: ok"
