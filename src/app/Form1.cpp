@@ -2,49 +2,282 @@
 
 #include "audio/MediaPlayer.h"
 #include "audio/SoundComponent.h"
+#include "scene/SceneOptions.h"
+#include "scene/SurfaceLoading.h"
+#include "settings/InstallFolder.h"
 #include "system/SystemLayer.h"
 
 namespace bw {
 
-Form1::Form1(SaverComponents components) : c_(components) { c_.display.setEventSink(this); }
+namespace {
+
+// Virtual-key codes of the keys that act inside the saver.
+constexpr int kKeyB = 66;
+constexpr int kKeyQ = 81;
+constexpr int kKeyS = 83;
+constexpr int kKeyV = 86;
+constexpr int kKeyX = 88;
+constexpr int kKeyZ = 90;
+constexpr int kKeySpace = 32;
+
+// The start-up stagger: at which second after the first frame each held-back group swims.
+constexpr struct {
+    int tick;
+    int creature;
+} kStagger[] = {
+    {3, kFish1 + 1}, {4, kDolphin},   {6, kFish1 + 7},  {8, kFish1 + 2}, {8, kTurtle},
+    {13, kFish1 + 3}, {14, kFish1 + 8}, {18, kFish1 + 4}, {18, kShark},  {23, kFish1 + 5},
+    {27, kFish1 + 6},
+};
+
+// Mouse movements are counted within windows of this length.
+constexpr int64_t kMoveWindowMs = 10'000;
+
+}  // namespace
+
+Form1::Form1(SaverComponents components)
+    : c_(components),
+      settings_(c_.store, Reader::Saver),
+      creatures_(scene_, c_.display, random_, c_.system),
+      overlays_(scene_, c_.display, c_.system, random_),
+      arrangement_(scene_, c_.display, c_.system, settings_),
+      bubbles_(c_.sound, settings_, c_.folder.map(InstallFolder::kText + "bubbles1.wav")),
+      music_(c_.player, settings_, c_.folder.map(InstallFolder::kText + "List.txt")) {
+    c_.display.setEventSink(this);
+    const std::pair<QTimer*, void (Form1::*)()> timers[] = {
+        {&Timer1, &Form1::Timer1_Timer},     {&Timer2, &Form1::Timer2_Timer},
+        {&Timer3, &Form1::Timer3_Timer},     {&TimerApp, &Form1::TimerApp_Timer},
+        {&TimerTotal, &Form1::TimerTotal_Timer}, {&TimerFish, &Form1::TimerFish_Timer},
+    };
+    for (const auto& [timer, handler] : timers) {
+        timer->setInterval(timer == &TimerApp ? 60'000 : 1'000);
+        QObject::connect(timer, &QTimer::timeout, [this, handler] { (this->*handler)(); });
+    }
+}
 
 Form1::~Form1() { c_.display.setEventSink(nullptr); }
 
 void Form1::Form_Load() {
+    inputArmed_ = false;
+    firstFrame_ = true;
+    music_.start();
+    creatures_.reset();
+
+    readSceneOptions(settings_, scene_);
+    passwordEnabled_ = settings_.integer(key::PWEnabled);
+    bubbles_.readOptions();
+    mouseSensitivity_ = settings_.integer(key::MouseSens);
+    powerManagement_ = settings_.integer(key::Power);
+    if (bubbles_.hasTimeLimit()) bubbles_.SoundOff();
+
     c_.system.ShowCursor(false);
-    if (!c_.display.OpenDisplay(800, 600, 32, QString())) {
-        c_.system.MessageBox(
-            QStringLiteral("This screensaver requires your color setting to be 32-bit(Highest)\r\n"
-                           "\r\nPlease look in our help file or website if you do not know how "
-                           "to change this setting"),
-            QStringLiteral("Error opening Direct Draw!"), MessageIcon::Critical,
-            MessageButtons::Ok);
-        // Nothing can be shown: end cleanly rather than run on with an invisible window.
+    scene_.RenderCount = scene_.TunePC;
+    OpenDirectDrawSession();
+    if (closedDown_) return;
+    bubbles_.OpenDirectSoundSession();
+}
+
+void Form1::OpenDirectDrawSession() {
+    const SurfaceLoading with{c_.display, c_.system, c_.folder, settings_, random_};
+    if (!bw::OpenDirectDrawSession(scene_, with)) {
+        // Nothing can be shown: end cleanly rather than run on behind an invisible window.
         CloseDown();
     }
 }
 
-void Form1::RenderFrame() {
-    c_.display.ClearFrame(rgb(0, 0, 0));
-    c_.display.PresentFrame();
+void Form1::startTimers() {
+    for (QTimer* timer : {&Timer1, &Timer2, &Timer3, &TimerApp, &TimerTotal, &TimerFish})
+        timer->start();
 }
 
-void Form1::KeyDown(int) { exitOnInput(); }
-void Form1::KeyUp(int) {}
-void Form1::MouseDown(int, int, int) { exitOnInput(); }
-void Form1::MouseMove(int, int, int) {}
-void Form1::MouseUp(int, int, int) {}
+// --- frame loop ---------------------------------------------------------------------------
+
+void Form1::RenderFrame() {
+    if (closedDown_) return;
+    if (firstFrame_) {
+        staggerTicks_ = 0;
+        firstFrame_ = false;
+    }
+    renderFrame(scene_, c_.display, *this);
+}
+
+void Form1::swimBackgroundFish() { creatures_.swimBackgroundFish(); }
+void Form1::swimCreature(int creature) { creatures_.swim(creature); }
+void Form1::drawMessage() { overlays_.drawMessage(); }
+bool Form1::customMode() const { return arrangement_.customMode(); }
+void Form1::drawCustomCaptions() { arrangement_.drawCaptions(); }
+void Form1::drawCalendar() { overlays_.drawCalendar(); }
+void Form1::drawBubbles() { overlays_.drawBubbles(); }
+void Form1::drawFirstRunMessages() { overlays_.drawFirstRunMessages(); }
+
+// --- input ----------------------------------------------------------------------------------
+
+void Form1::KeyDown(int keyCode) {
+    if (closedDown_ || exitUnderway()) return;
+    keysDown_.insert(keyCode);
+    switch (keyCode) {
+    case kKeyZ:
+        arrangement_.keyZ();
+        return;
+    case kKeyX:
+        arrangement_.keyX();
+        return;
+    case kKeyS:
+        bubbles_.OpenDirectSoundSession();
+        return;
+    case kKeyQ:
+        bubbles_.stopAll();
+        return;
+    case kKeyV:
+        music_.keyV();
+        return;
+    case kKeyB:
+        music_.keyB();
+        return;
+    default:
+        keyExit_ = true;
+        bubbles_.silenceForExit();
+        KeyPressed();
+    }
+}
+
+void Form1::KeyUp(int keyCode) {
+    if (closedDown_ || exitUnderway()) return;
+    // A key held down when the saver started (Enter in a terminal) must not end it.
+    if (keysDown_.erase(keyCode) == 0) return;
+    for (int ignored : {kKeyZ, kKeyS, kKeyQ, kKeySpace, kKeyX, kKeyV, kKeyB})
+        if (keyCode == ignored) return;
+    keyExit_ = true;
+    KeyPressed();
+}
+
+void Form1::KeyPressed() {
+    keyPressedMarker_ = true;
+    c_.system.ShowCursor(true);
+    if (passwordEnabled_ == 1) {
+        Password();
+        CloseDown();
+    } else {
+        c_.display.CloseDisplay();
+        PrepareToClose();
+    }
+}
+
+void Form1::MouseMove(int button, int x, int y) {
+    if (closedDown_) return;
+    if (arrangement_.customMode()) {
+        arrangement_.mouseMove(button, x, y);
+        return;
+    }
+    if (!inputArmed_ || exitUnderway()) return;
+    ++moveCount_;
+    if (moveCount_ == mouseSensitivity_) {
+        moveExit_ = true;
+        bubbles_.silenceForExit();
+        MouseMoveFunc();
+        return;
+    }
+    // Movements count only within a short window; a quiet spell starts the count again.
+    const int64_t now = c_.system.MonotonicMs();
+    if (!moveWindowStartMs_) {
+        moveWindowStartMs_ = now;
+    } else if (now - *moveWindowStartMs_ > kMoveWindowMs) {
+        moveWindowStartMs_.reset();
+        moveCount_ = 0;
+    }
+}
+
+void Form1::MouseMoveFunc() {
+    bubbles_.stopAll();
+    music_.stop();
+    c_.system.ShowCursor(true);
+    if (passwordEnabled_ == 1) {
+        Password();
+    } else {
+        c_.display.CloseDisplay();
+        PrepareToClose();
+    }
+    CloseDown();
+}
+
+void Form1::MouseDown(int button, int x, int y) {
+    if (closedDown_) return;
+    if (arrangement_.customMode()) {
+        arrangement_.mouseDown(button, x, y);
+        return;
+    }
+    if (exitUnderway()) return;
+    buttonExit_ = true;
+    bubbles_.silenceForExit();
+    MousePressed();
+}
+
+void Form1::MousePressed() {
+    buttonPressedMarker_ = true;
+    c_.system.ShowCursor(true);
+    if (passwordEnabled_ == 1) {
+        Password();
+    } else {
+        c_.display.CloseDisplay();
+        PrepareToClose();
+    }
+    CloseDown();
+}
+
+void Form1::MouseUp(int button, int x, int y) {
+    if (closedDown_) return;
+    if (arrangement_.customMode()) arrangement_.mouseUp(button, x, y);
+}
 
 void Form1::Deactivated() {
-    if (!exitUnderway_) CloseDown();
+    if (closedDown_ || exitUnderway()) return;
+    CloseDown();
 }
 
-void Form1::exitOnInput() {
-    if (exitUnderway_) return;
-    exitUnderway_ = true;
-    c_.system.ShowCursor(true);
+void Form1::Form_LostFocus() { c_.system.ShowCursor(true); }
+
+// --- the way out ----------------------------------------------------------------------------
+
+void Form1::Password() {
+    bubbles_.stopAll();
     c_.display.CloseDisplay();
+    PasswordPM();
+}
+
+void Form1::PasswordPM() {
+    c_.system.ShowCursor(true);
+    // The prompt is modal: the timers that opened it must not open another meanwhile.
+    setExitTimersEnabled(false);
+    c_.prompts.showPasswordPrompt();
+}
+
+void Form1::SetUpPowerM() {
+    bubbles_.stopAll();
+    setExitTimersEnabled(false);
+    c_.prompts.showPowerNotice();
     CloseDown();
+}
+
+void Form1::PrepareToClose() {
+    if (closedDown_) return;
+    c_.system.ShowCursor(true);
+    if (passwordEnabled_ == 1) {
+        if (!exitUnderway()) {
+            PasswordPM();
+            CloseDown();
+        }
+        return;
+    }
+    if (poweredAside_)
+        SetUpPowerM();
+    else
+        CloseDown();
+}
+
+void Form1::setExitTimersEnabled(bool enabled) {
+    for (QTimer* timer : {&Timer2, &TimerTotal, &TimerFish}) {
+        if (!enabled) timer->stop();
+    }
 }
 
 void Form1::CloseDown() {
@@ -52,13 +285,69 @@ void Form1::CloseDown() {
     closedDown_ = true;
     c_.system.SetScreenSaverRunning(false);
     Form_Unload();
+    for (QTimer* timer : {&Timer1, &Timer2, &Timer3, &TimerApp, &TimerTotal, &TimerFish})
+        timer->stop();
     c_.system.EndProcess(0);
 }
 
 void Form1::Form_Unload() {
-    c_.sound.StopAll();
-    c_.player.Stop();
+    bubbles_.unload();
+    music_.stop();
     c_.system.ShowCursor(true);
 }
+
+// --- timers ---------------------------------------------------------------------------------
+
+void Form1::Timer1_Timer() { music_.Timer1_Timer(); }
+
+void Form1::Timer2_Timer() {
+    bubbles_.secondTick();
+    // FIXME: the power-management check comes with power management.
+}
+
+void Form1::Timer3_Timer() {
+    if (!firstRunTimerEnabled_) return;
+    ++firstRunTicks_;
+    if (!scene_.TuneScrSvr) {
+        scene_.firstRunCountdown = static_cast<int16_t>(30 - firstRunTicks_);
+        if (firstRunTicks_ == 30) {
+            scene_.TuneScrSvr = true;
+            settings_.writeTrueFalse(key::TuneScrSvr, true);
+        }
+    }
+    if (scene_.TuneScrSvr && !scene_.RunMonitor) {
+        scene_.firstRunCountdown = static_cast<int16_t>(60 - firstRunTicks_);
+        if (firstRunTicks_ == 60) {
+            scene_.RunMonitor = true;
+            settings_.writeTrueFalse(key::RunMonitor, true);
+        }
+    }
+    if (scene_.RunMonitor && !scene_.PwrMsg) {
+        scene_.firstRunCountdown = static_cast<int16_t>(90 - firstRunTicks_);
+        if (firstRunTicks_ == 90) {
+            scene_.PwrMsg = true;
+            settings_.writeTrueFalse(key::PwrMsg, true);
+        }
+    }
+    if (firstRunTicks_ == 1000) {
+        firstRunTimerEnabled_ = false;
+        Timer3.stop();
+    }
+}
+
+void Form1::TimerApp_Timer() {
+    music_.minuteTick();
+    bubbles_.minuteTick();
+}
+
+void Form1::TimerTotal_Timer() {
+    ++staggerTicks_;
+    if (staggerTicks_ > 2147400000) staggerTicks_ = 0;
+    for (const auto& step : kStagger)
+        if (staggerTicks_ == step.tick) creatures_.release(step.creature);
+    if (staggerTicks_ > 4) inputArmed_ = true;
+}
+
+void Form1::TimerFish_Timer() { creatures_.TimerFish_Timer(); }
 
 }  // namespace bw

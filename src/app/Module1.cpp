@@ -1,6 +1,8 @@
 #include "app/Module1.h"
 
 #include "app/Form1.h"
+#include "audio/MediaPlayer.h"
+#include "audio/SoundComponent.h"
 #include "app/PreviewForm.h"
 #include "app/RunMode.h"
 #include "dialog/Setup.h"
@@ -52,10 +54,14 @@ Module1::Next Module1::Main(const QString& argument) {
 }
 
 void Module1::startSaver() {
-    form1_ = std::make_unique<Form1>(SaverComponents{parts_.display, parts_.sound, parts_.player,
-                                                     parts_.system, parts_.store, parts_.folder});
+    devices_ = parts_.makeSaverDevices();
+    form1_ = std::make_unique<Form1>(SaverComponents{*devices_.display, *devices_.sound,
+                                                     *devices_.player, parts_.system, parts_.store,
+                                                     parts_.folder, *devices_.prompts});
     form1_->Form_Load();
-    if (!form1_->closedDown()) parts_.system.SetScreenSaverRunning(true);
+    if (form1_->closedDown()) return;
+    parts_.system.SetScreenSaverRunning(true);
+    form1_->startTimers();
 }
 
 void Module1::startPreview(uint64_t hostWindow) {

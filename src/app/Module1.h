@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 #include <memory>
 
 namespace bw {
@@ -11,19 +12,27 @@ class IniSettingsStore;
 class InstallFolder;
 class MediaPlayer;
 class PreviewForm;
+class SaverPrompts;
 class SoundComponent;
 class SystemLayer;
 class frmChangePassWord;
 class setup;
 
+// The display, sound and prompts of a running saver; made only when the saver runs, so the
+// dialogs never open the audio device.
+struct SaverDevices {
+    std::unique_ptr<DrawingComponent> display;
+    std::unique_ptr<SoundComponent> sound;
+    std::unique_ptr<MediaPlayer> player;
+    std::unique_ptr<SaverPrompts> prompts;
+};
+
 // What the program is made of on this machine, built by main().
 struct ProgramParts {
-    DrawingComponent& display;
-    SoundComponent& sound;
-    MediaPlayer& player;
     SystemLayer& system;
     IniSettingsStore& store;
     const InstallFolder& folder;
+    std::function<SaverDevices()> makeSaverDevices;
 };
 
 // The start of the program: reads the screensaver argument and brings up the window of the
@@ -42,6 +51,7 @@ private:
     void startPreview(uint64_t hostWindow);
 
     ProgramParts parts_;
+    SaverDevices devices_;
     std::unique_ptr<Form1> form1_;
     std::unique_ptr<PreviewForm> previewForm_;
 };

@@ -29,6 +29,7 @@ QStringList parseListText(const QByteArray& bytes) {
         quoted = false;
     };
     for (QChar c : text) {
+        if (c == u'\0') continue;  // no path holds a NUL
         if (c == u'\r' || c == u'\n') {
             // A quote left open ends with its line.
             inQuotes = false;
@@ -43,8 +44,8 @@ QStringList parseListText(const QByteArray& bytes) {
             quoted = true;
         } else if (c == u',') {
             endField();
-        } else if (c != u'\0') {
-            if (!quoted) field += c;  // text after a closing quote belongs to no field
+        } else if (!quoted) {
+            field += c;  // text after a closing quote belongs to no field
         }
     }
     endField();

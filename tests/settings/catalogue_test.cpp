@@ -46,10 +46,10 @@ TEST(Catalogue, ResetWritesEveryFactoryTextInSectionOrder) {
         EXPECT_EQ(store.read(e.section, e.key, "<missing>"), QString::fromUtf8(e.value))
             << e.section << "/" << e.key;
     }
-    ASSERT_EQ(system.messageBoxes().size(), 1u);
-    EXPECT_EQ(system.messageBoxes()[0].text, "The factory settings have been restored");
-    EXPECT_EQ(system.messageBoxes()[0].title, "Reset to factory settings");
-    EXPECT_EQ(system.messageBoxes()[0].icon, MessageIcon::Information);
+    ASSERT_EQ(system.messages().size(), 1u);
+    EXPECT_EQ(system.messages()[0].text, "The factory settings have been restored");
+    EXPECT_EQ(system.messages()[0].title, "Reset to factory settings");
+    EXPECT_EQ(system.messages()[0].icon, MessageIcon::Information);
 }
 
 TEST(Catalogue, KeysAreUniqueWithoutRegardToCase) {

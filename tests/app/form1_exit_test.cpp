@@ -1,0 +1,134 @@
+#include "app/SaverRig.h"
+
+#include <gtest/gtest.h>
+
+namespace bw {
+namespace {
+
+constexpr int kEscape = 27;
+constexpr int kSpace = 32;
+
+// Every exit ends the same way: no screensaver runs, the pointer shows, the process ends once.
+void expectClosedDown(SaverRig& rig) {
+    EXPECT_TRUE(rig.form->closedDown());
+    EXPECT_FALSE(rig.system.ScreenSaverRunning());
+    EXPECT_TRUE(rig.system.cursorVisible());
+    EXPECT_EQ(rig.system.endProcessCount(), 1);
+    EXPECT_EQ(rig.player.commands().last(), "Stop()");
+}
+
+TEST(Form1Exits, KeysThatActInsideTheSaverNeverEndIt) {
+    SaverRig rig;
+    Form1& form = rig.load();
+    form.RenderFrame();
+    for (int key : {'Q', 'S', 'V', 'B', 'Z', 'X'}) {
+        form.KeyDown(key);
+        form.KeyUp(key);
+    }
+    EXPECT_FALSE(form.closedDown());
+    form.KeyDown(kSpace);
+    expectClosedDown(rig);
+}
+
+TEST(Form1Exits, KeyExitSilencesClosesAndEnds) {
+    SaverRig rig;
+    Form1& form = rig.load();
+    const int bubbles = form.bubbleSoundNumber();
+    rig.sound.clearCalls();
+    rig.display.clearLog();
+    form.KeyDown(kEscape);
+    EXPECT_EQ(rig.sound.calls(),
+              QStringList({"StopAll()", QString("ReleaseSound(%1)").arg(bubbles),
+                           QString("ReleaseSound(%1)").arg(bubbles), "StopAll()"}));
+    EXPECT_EQ(rig.display.log, QStringList({"CloseDisplay()"}));
+    EXPECT_TRUE(rig.prompts.shown.isEmpty());
+    expectClosedDown(rig);
+    // The display's loss after the exit, and any late event, change nothing.
+    form.Deactivated();
+    form.KeyDown(kEscape);
+    form.MouseDown(kLeftButton, 10, 10);
+    EXPECT_EQ(rig.system.endProcessCount(), 1);
+}
+
+TEST(Form1Exits, OnlyReleasesOfKeysPressedInTheSaverCount) {
+    SaverRig rig;
+    Form1& form = rig.load();
+    form.KeyUp(13);  // Enter still held from the terminal that started the saver
+    EXPECT_FALSE(form.closedDown());
+    form.KeyDown('V');
+    form.KeyUp('V');
+    form.KeyDown('B');
+    form.KeyUp('B');
+    EXPECT_FALSE(form.closedDown());
+}
+
+TEST(Form1Exits, MouseMovementCountsOnlyOnceArmed) {
+    SaverRig rig;
+    rig.set(key::MouseSens, "1");
+    Form1& form = rig.load();
+    form.RenderFrame();
+    for (int i = 0; i < 4; ++i) form.TimerTotal_Timer();
+    form.MouseMove(0, 5, 5);
+    EXPECT_FALSE(form.closedDown()) << "moved before the mouse was armed";
+    form.TimerTotal_Timer();
+    form.MouseMove(0, 6, 6);
+    expectClosedDown(rig);
+}
+
+TEST(Form1Exits, SensitivityCountsWithinTenSeconds) {
+    SaverRig rig;
+    rig.set(key::MouseSens, "3");
+    Form1& form = rig.load();
+    rig.releaseEveryone();
+    form.MouseMove(0, 1, 1);
+    form.MouseMove(0, 2, 2);
+    EXPECT_FALSE(form.closedDown());
+    form.MouseMove(0, 3, 3);
+    expectClosedDown(rig);
+
+    // One move, a long pause, then moves: the first after the pause clears the count.
+    SaverRig slow;
+    slow.set(key::MouseSens, "3");
+    Form1& other = slow.load();
+    slow.releaseEveryone();
+    other.MouseMove(0, 1, 1);
+    slow.system.advanceMs(11'000);
+    for (int move = 1; move <= 3; ++move) {
+        other.MouseMove(0, move, move);
+        EXPECT_FALSE(other.closedDown()) << "move " << move << " after the pause";
+    }
+    other.MouseMove(0, 9, 9);
+    expectClosedDown(slow);
+}
+
+TEST(Form1Exits, ButtonEndsAtOnceButNotInCustomMode) {
+    SaverRig rig;
+    Form1& form = rig.load();
+    form.KeyDown('X');
+    form.MouseDown(kLeftButton, 100, 100);
+    form.MouseMove(kLeftButton, 120, 100);
+    form.MouseUp(kLeftButton, 120, 100);
+    EXPECT_FALSE(form.closedDown());
+    form.KeyDown('Z');
+    form.MouseDown(kLeftButton, 100, 100);
+    expectClosedDown(rig);
+}
+
+TEST(Form1Exits, PasswordGuardsInputButNotTheLossOfTheDisplay) {
+    SaverRig rig;
+    rig.set(key::PWEnabled, "1");
+    Form1& form = rig.load();
+    form.KeyDown(kEscape);
+    EXPECT_EQ(rig.prompts.shown, QStringList{"PasswordPrompt"});
+    EXPECT_EQ(rig.display.calls("CloseDisplay").size(), 1);
+    expectClosedDown(rig);
+
+    SaverRig lost;
+    lost.set(key::PWEnabled, "1");
+    lost.load().Deactivated();
+    EXPECT_TRUE(lost.prompts.shown.isEmpty());
+    expectClosedDown(lost);
+}
+
+}  // namespace
+}  // namespace bw
