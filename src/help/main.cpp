@@ -1,11 +1,10 @@
 #include <QApplication>
-#include <QLabel>
+
+#include "help/HelpWindow.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    QLabel window(QStringLiteral("HELP TOPICS"));
-    window.setWindowTitle(QStringLiteral("Brinewave3  HELP"));
-    window.resize(640, 480);
+    bw::HelpWindow window(QCoreApplication::applicationDirPath());
     window.show();
     return app.exec();
 }

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QApplication>
+#include <QByteArray>
+#include <QFile>
+#include <QFileInfo>
+#include <QString>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+
+namespace bw::test {
+
+// Widgets and fonts need an application object; the first test that asks creates one, and it
+// lives until the test program ends.
+inline void ensureApplication() {
+    if (QApplication::instance()) return;
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int argc = 1;
+    static char name[] = "test_help";
+    static char* argv[] = {name, nullptr};
+    new QApplication(argc, argv);
+}
+
+// This folder in the source tree, which holds the test documents.
+inline QString testFolder() { return QFileInfo(QStringLiteral(__FILE__)).absolutePath(); }
+
+inline QByteArray readTestFile(const QString& relativePath) {
+    QFile file(testFolder() + QLatin1Char('/') + relativePath);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The document's text exactly as stored, paragraphs separated by '\n'.
+inline QString rawText(const QTextDocument& document) {
+    QString text = document.toRawText();
+    text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    return text;
+}
+
+// A cursor on the first character of the first occurrence of `needle`; null when not found.
+inline QTextCursor cursorAt(const QTextDocument& document, const QString& needle) {
+    const QTextCursor found = document.find(needle);
+    if (found.isNull()) return found;
+    QTextCursor cursor(found.document());
+    cursor.setPosition(found.selectionStart() + 1);
+    return cursor;
+}
+
+}  // namespace bw::test
