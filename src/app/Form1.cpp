@@ -42,7 +42,8 @@ Form1::Form1(SaverComponents components)
       overlays_(scene_, c_.display, c_.system, random_),
       arrangement_(scene_, c_.display, c_.system, settings_),
       bubbles_(c_.sound, settings_, c_.folder.map(InstallFolder::kText + "bubbles1.wav")),
-      music_(c_.player, settings_, c_.folder.map(InstallFolder::kText + "List.txt")) {
+      music_(c_.player, settings_, c_.folder.map(InstallFolder::kText + "List.txt")),
+      power_(settings_, c_.system) {
     c_.display.setEventSink(this);
     const std::pair<QTimer*, void (Form1::*)()> timers[] = {
         {&Timer1, &Form1::Timer1_Timer},     {&Timer2, &Form1::Timer2_Timer},
@@ -61,14 +62,21 @@ void Form1::Form_Load() {
     inputArmed_ = false;
     firstFrame_ = true;
     music_.start();
+    power_.startTimeBase();
+    poweredAside_ = false;
     creatures_.reset();
 
     readSceneOptions(settings_, scene_);
     passwordEnabled_ = settings_.integer(key::PWEnabled);
     bubbles_.readOptions();
     mouseSensitivity_ = settings_.integer(key::MouseSens);
-    powerManagement_ = settings_.integer(key::Power);
+    power_.readOptions();
     if (bubbles_.hasTimeLimit()) bubbles_.SoundOff();
+    if (power_.enabled()) power_.PowerManage();
+    if (power_.enabled()) {
+        power_.SSTimeFunc();
+        if (power_.enabled()) power_.computeDelay();
+    }
 
     c_.system.ShowCursor(false);
     scene_.RenderCount = scene_.TunePC;
@@ -253,6 +261,7 @@ void Form1::PasswordPM() {
 
 void Form1::SetUpPowerM() {
     bubbles_.stopAll();
+    c_.system.ShowCursor(true);
     setExitTimersEnabled(false);
     c_.prompts.showPowerNotice();
     CloseDown();
@@ -302,7 +311,12 @@ void Form1::Timer1_Timer() { music_.Timer1_Timer(); }
 
 void Form1::Timer2_Timer() {
     bubbles_.secondTick();
-    // FIXME: the power-management check comes with power management.
+    // The step-aside happens once, and never once an input exit is under way.
+    if (closedDown_ || poweredAside_ || exitUnderway() || !power_.due()) return;
+    poweredAside_ = true;
+    bubbles_.silenceForExit();
+    c_.display.CloseDisplay();
+    PrepareToClose();
 }
 
 void Form1::Timer3_Timer() {

@@ -2,6 +2,7 @@
 
 #include "audio/BubbleSound.h"
 #include "audio/Music.h"
+#include "power/PowerManagement.h"
 #include "scene/Arrangement.h"
 #include "scene/Creatures.h"
 #include "scene/DrawingComponent.h"
@@ -85,7 +86,7 @@ public:
     const Creatures& creatures() const { return creatures_; }
     const Music& music() const { return music_; }
     int16_t bubbleSoundNumber() const { return bubbles_.soundNumber(); }
-    void setPoweredAside(bool aside) { poweredAside_ = aside; }
+    const PowerManagement& power() const { return power_; }
 
 private:
     // SceneLayers: the frame loop's calls into the creatures and overlays.
@@ -118,10 +119,10 @@ private:
     Arrangement arrangement_;
     BubbleSound bubbles_;
     Music music_;
+    PowerManagement power_;
 
     // Run state.
     int16_t passwordEnabled_ = 0;
-    int16_t powerManagement_ = 0;
     int16_t mouseSensitivity_ = 1;
     bool keyExit_ = false;
     bool buttonExit_ = false;

@@ -43,7 +43,8 @@ Module1::Next Module1::Main(const QString& argument) {
         return Next::Exit;
     }
     case RunMode::ChangePassword: {
-        frmChangePassWord dialog;
+        Settings settings(parts_.store, Reader::Dialog);
+        frmChangePassWord dialog(settings, parts_.system);
         dialog.exec();
         return Next::Exit;
     }

@@ -1,12 +1,27 @@
 #include "app/SaverPromptWindows.h"
 
+#include "power/PM.h"
+#include "security/frmEnterPassword.h"
+#include "settings/Settings.h"
+
+#include <QCoreApplication>
+
 namespace bw {
 
 SaverPromptWindows::SaverPromptWindows(SettingsStore& store, SystemLayer& system)
     : store_(store), system_(system) {}
 
-// FIXME: the password prompt and the power-management notice come with their own windows.
-void SaverPromptWindows::showPasswordPrompt() {}
-void SaverPromptWindows::showPowerNotice() {}
+void SaverPromptWindows::showPasswordPrompt() {
+    const Settings settings(store_, Reader::Saver);
+    frmEnterPassword prompt(settings, system_);
+    // The prompt refuses every way out but the password; should its loop end anyway, it comes
+    // back rather than letting the saver end unlocked.
+    while (!prompt.unlocked() && !QCoreApplication::closingDown()) prompt.exec();
+}
+
+void SaverPromptWindows::showPowerNotice() {
+    PM notice(system_);
+    notice.exec();
+}
 
 }  // namespace bw

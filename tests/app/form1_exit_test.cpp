@@ -130,5 +130,44 @@ TEST(Form1Exits, PasswordGuardsInputButNotTheLossOfTheDisplay) {
     expectClosedDown(lost);
 }
 
+void powerSoon(SaverRig& rig) {
+    rig.set(key::Power, "1");
+    rig.set(key::Monitor, "1 Minute");
+    rig.system.setScreenSaveTimeOut(10);  // steps aside 60 - 10 - 45 = 5 seconds after start
+}
+
+TEST(Form1Power, StepsAsideOnceWithTheNoticeOrThePrompt) {
+    for (const char* password : {"0", "1"}) {
+        SaverRig rig;
+        powerSoon(rig);
+        rig.set(key::PWEnabled, password);
+        Form1& form = rig.load();
+        for (int second = 1; second <= 4; ++second) {
+            rig.system.advanceMs(1000);
+            form.Timer2_Timer();
+        }
+        EXPECT_TRUE(rig.prompts.shown.isEmpty());
+        rig.system.advanceMs(1000);
+        form.Timer2_Timer();
+        form.Timer2_Timer();
+        EXPECT_EQ(rig.prompts.shown,
+                  QStringList{QString(password) == "1" ? "PasswordPrompt" : "PowerNotice"});
+        EXPECT_EQ(rig.display.calls("CloseDisplay").size(), 1);
+        expectClosedDown(rig);
+    }
+}
+
+TEST(Form1Power, NeverAfterAnInputExit) {
+    SaverRig rig;
+    powerSoon(rig);
+    rig.set(key::PWEnabled, "1");
+    Form1& form = rig.load();
+    form.KeyDown(kEscape);
+    rig.system.advanceMs(60'000);
+    form.Timer2_Timer();
+    EXPECT_EQ(rig.prompts.shown, QStringList{"PasswordPrompt"});
+    EXPECT_EQ(rig.system.endProcessCount(), 1);
+}
+
 }  // namespace
 }  // namespace bw

@@ -1,0 +1,122 @@
+#include "security/frmEnterPassword.h"
+
+#include "settings/Settings.h"
+#include "system/SystemLayer.h"
+
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace bw {
+
+namespace {
+
+QString timeText(const QDateTime& time) {
+    return QLocale::system().toString(time.time(), QLocale::LongFormat);
+}
+
+}  // namespace
+
+frmEnterPassword::frmEnterPassword(const Settings& settings, SystemLayer& system, QWidget* owner)
+    : QDialog(owner), settings_(settings), system_(system) {
+    setWindowTitle(QStringLiteral("Enter Password"));
+    setWindowFlags(Qt::Dialog | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint |
+                   Qt::WindowTitleHint);
+    setModal(true);
+
+    auto* instruction = new QLabel(
+        QStringLiteral("You have selected the password option so you must now enter your password:"));
+    instruction->setWordWrap(true);
+    txtPassword = new QLineEdit;
+    txtPassword->setEchoMode(QLineEdit::Password);
+    txtPassword->setObjectName(QStringLiteral("txtPassword"));
+    cmdOK = new QPushButton(QStringLiteral("&OK"));
+    cmdOK->setDefault(true);
+    lblWrong = new QLabel(QStringLiteral("WRONG!"));
+    lblWrong->setStyleSheet(QStringLiteral("color: #c00000; font-weight: bold"));
+    lblAttempts = new QLabel(QStringLiteral("Somebody has tried repeatedly to access this computer!"));
+    lblAttempts->setWordWrap(true);
+    auto* lblFirstAttempt = new QLabel(QStringLiteral("1st Attempt:"));
+    auto* lblLastAttempt = new QLabel(QStringLiteral("Last Attempt:"));
+    auto* lblTotalAttempts = new QLabel(QStringLiteral("Total Attempts:"));
+    lblFirstAttemptTime = new QLabel;
+    lblLastAttemptTime = new QLabel;
+    lblNumOfAttempts = new QLabel;
+    statistics_ = {lblAttempts,    lblFirstAttempt,    lblFirstAttemptTime, lblLastAttempt,
+                   lblLastAttemptTime, lblTotalAttempts, lblNumOfAttempts};
+
+    auto* entry = new QHBoxLayout;
+    entry->addWidget(new QLabel(QStringLiteral("Password:")));
+    entry->addWidget(txtPassword, 1);
+    entry->addWidget(cmdOK);
+    auto* stats = new QGridLayout;
+    stats->addWidget(lblAttempts, 0, 0, 1, 2);
+    stats->addWidget(lblFirstAttempt, 1, 0);
+    stats->addWidget(lblFirstAttemptTime, 1, 1);
+    stats->addWidget(lblLastAttempt, 2, 0);
+    stats->addWidget(lblLastAttemptTime, 2, 1);
+    stats->addWidget(lblTotalAttempts, 3, 0);
+    stats->addWidget(lblNumOfAttempts, 3, 1);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(instruction);
+    layout->addLayout(entry);
+    layout->addWidget(lblWrong);
+    layout->addLayout(stats);
+    layout->addStretch();
+    setMinimumWidth(420);
+
+    connect(cmdOK, &QPushButton::clicked, this, &frmEnterPassword::cmdOK_Click);
+
+    // Loading: the lock is on from here, the attempts count from now.
+    system_.SetScreenSaverRunning(true, nullptr);
+    firstAttempt_ = system_.Now();
+    lblWrong->hide();
+    showStatistics(false);
+}
+
+void frmEnterPassword::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    // Now that the window exists, it is the one that holds the keyboard and pointer.
+    system_.SetScreenSaverRunning(true, windowHandle());
+    raise();
+    activateWindow();
+    txtPassword->setFocus();
+}
+
+void frmEnterPassword::showStatistics(bool visible) {
+    for (QLabel* label : statistics_) label->setVisible(visible);
+}
+
+void frmEnterPassword::cmdOK_Click() {
+    lblWrong->hide();
+    ++attempts_;
+    lastAttempt_ = system_.Now();
+    if (txtPassword->text() == settings_.text(key::Password)) {
+        unlocked_ = true;
+        system_.SetScreenSaverRunning(false);
+        accept();
+        return;
+    }
+    lblWrong->show();
+    txtPassword->clear();
+    txtPassword->setFocus();
+    if (attempts_ > 2) {
+        lblFirstAttemptTime->setText(timeText(firstAttempt_));
+        lblLastAttemptTime->setText(timeText(lastAttempt_));
+        lblNumOfAttempts->setText(QString::number(attempts_));
+        showStatistics(true);
+    }
+}
+
+// Escape and the window frame's close button must not unlock.
+void frmEnterPassword::reject() {}
+
+void frmEnterPassword::closeEvent(QCloseEvent* event) {
+    if (!unlocked_) event->ignore();
+}
+
+}  // namespace bw

@@ -1,0 +1,147 @@
+#include "fakes/FakeSystemLayer.h"
+#include "fakes/MemorySettingsStore.h"
+#include "fakes/QtApp.h"
+#include "security/frmChangePassWord.h"
+#include "security/frmEnterPassword.h"
+#include "settings/Settings.h"
+
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <gtest/gtest.h>
+
+namespace bw {
+namespace {
+
+class PasswordTest : public ::testing::Test {
+protected:
+    PasswordTest() { ensureQtApp(); }
+    void store(const QString& password) { Settings(memory, Reader::Dialog).write(key::Password, password); }
+    MemorySettingsStore memory;
+    Settings saver{memory, Reader::Saver};
+    Settings dialog{memory, Reader::Dialog};
+    FakeSystemLayer system;
+};
+
+TEST_F(PasswordTest, PromptMatchesExactlyAndEndsTheRunningState) {
+    const struct {
+        const char* stored;
+        const char* typed;
+        bool opens;
+    } cases[] = {{"", "", true}, {"Secret", "Secret", true}, {"Secret", "secret", false},
+                 {"Secret", "", false}, {"", " ", false}};
+    for (const auto& c : cases) {
+        store(c.stored);
+        frmEnterPassword prompt(saver, system);
+        EXPECT_TRUE(system.ScreenSaverRunning());
+        prompt.txtPassword->setText(c.typed);
+        prompt.cmdOK_Click();
+        EXPECT_EQ(prompt.unlocked(), c.opens) << c.stored << " / " << c.typed;
+        EXPECT_EQ(system.ScreenSaverRunning(), !c.opens);
+        EXPECT_EQ(prompt.lblWrong->isHidden(), c.opens);
+        if (!c.opens) EXPECT_TRUE(prompt.txtPassword->text().isEmpty());
+    }
+}
+
+TEST_F(PasswordTest, BuiltInPasswordWhenNoneIsStored) {
+    frmEnterPassword prompt(saver, system);
+    const QString builtIn = saver.text(key::Password);
+    ASSERT_EQ(builtIn.size(), 1);
+    prompt.txtPassword->setText(builtIn);
+    prompt.cmdOK_Click();
+    EXPECT_TRUE(prompt.unlocked());
+}
+
+TEST_F(PasswordTest, StatisticsFromTheThirdWrongEntry) {
+    store("right");
+    system.setNow(QDateTime(QDate(2026, 12, 8), QTime(14, 0, 0)));
+    frmEnterPassword prompt(saver, system);
+    prompt.show();
+    for (int attempt = 1; attempt <= 3; ++attempt) {
+        system.advanceMs(60'000);
+        prompt.txtPassword->setText("wrong");
+        prompt.cmdOK_Click();
+        EXPECT_EQ(prompt.lblAttempts->isVisible(), attempt >= 3) << "attempt " << attempt;
+    }
+    EXPECT_EQ(prompt.lblNumOfAttempts->text(), "3");
+    const QLocale locale = QLocale::system();
+    EXPECT_EQ(prompt.lblFirstAttemptTime->text(), locale.toString(QTime(14, 0, 0), QLocale::LongFormat));
+    EXPECT_EQ(prompt.lblLastAttemptTime->text(), locale.toString(QTime(14, 3, 0), QLocale::LongFormat));
+    EXPECT_FALSE(prompt.unlocked());
+}
+
+TEST_F(PasswordTest, PromptCannotBeClosedWithoutThePassword) {
+    store("right");
+    frmEnterPassword prompt(saver, system);
+    prompt.show();
+    EXPECT_FALSE(prompt.close());
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(&prompt, &escape);
+    prompt.reject();
+    EXPECT_TRUE(prompt.isVisible());
+    EXPECT_FALSE(prompt.unlocked());
+    EXPECT_TRUE(system.ScreenSaverRunning());
+    prompt.txtPassword->setText("right");
+    prompt.cmdOK_Click();
+    EXPECT_FALSE(prompt.isVisible());
+}
+
+TEST_F(PasswordTest, ChangeWithoutStoredKeyRequiresTheBuiltInPassword) {
+    frmChangePassWord change(dialog, system);
+    EXPECT_TRUE(change.txtOldPW->isEnabled());
+    change.txtOldPW->setText("not it");
+    system.queueAnswer(MessageAnswer::Yes);
+    change.txtOldPW_LostFocus();
+    ASSERT_EQ(system.messages().size(), 1u);
+    EXPECT_EQ(system.messages()[0].text, "Do you want to try again?");
+    EXPECT_EQ(system.messages()[0].title, "WRONG PASSWORD");
+    EXPECT_EQ(system.messages()[0].buttons, MessageButtons::YesNo);
+    // OK does not get past a wrong old password either.
+    change.txtNewPW->setText("new");
+    change.txtVerifyPW->setText("new");
+    system.queueAnswer(MessageAnswer::Yes);
+    change.cmdOK_Click();
+    EXPECT_FALSE(memory.contains("Settings", "Password"));
+
+    change.txtOldPW->setText(dialog.text(key::Password));
+    change.cmdOK_Click();
+    EXPECT_EQ(dialog.text(key::Password), "new");
+    EXPECT_EQ(change.result(), QDialog::Accepted);
+}
+
+TEST_F(PasswordTest, ChangeWithEmptyPasswordAndVerifyRules) {
+    store("");
+    frmChangePassWord change(dialog, system);
+    EXPECT_FALSE(change.txtOldPW->isEnabled());
+    change.txtNewPW->setText("Abc");
+    change.txtVerifyPW->setText("abc");
+    change.cmdOK_Click();
+    ASSERT_EQ(system.messages().size(), 1u);
+    EXPECT_EQ(system.messages()[0].text, "Please verify again.");
+    EXPECT_EQ(system.messages()[0].icon, MessageIcon::Exclamation);
+    EXPECT_EQ(dialog.text(key::Password), "");
+
+    change.txtNewPW->clear();
+    change.txtVerifyPW->clear();
+    change.cmdOK_Click();
+    EXPECT_EQ(dialog.text(key::Password), "");
+    EXPECT_EQ(change.result(), QDialog::Accepted);
+}
+
+TEST_F(PasswordTest, NoToTryAgainClosesWithoutChange) {
+    store("old");
+    frmChangePassWord change(dialog, system);
+    change.show();
+    change.txtOldPW->setText("wrong");
+    change.txtNewPW->setText("x");
+    change.txtVerifyPW->setText("x");
+    system.queueAnswer(MessageAnswer::No);
+    change.txtOldPW_LostFocus();
+    EXPECT_FALSE(change.isVisible());
+    EXPECT_EQ(change.result(), QDialog::Rejected);
+    EXPECT_EQ(dialog.text(key::Password), "old");
+}
+
+}  // namespace
+}  // namespace bw
