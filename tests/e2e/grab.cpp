@@ -1,6 +1,8 @@
 // Saves what an X11 window (the root window by default) shows as a PNG.
 // Usage: bw-grab OUT.png [WINDOW-ID]
+// Prints the number of distinct colours, so a test can tell a picture from a blank screen.
 #include <QImage>
+#include <QSet>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <cstdio>
@@ -39,5 +41,11 @@ int main(int argc, char* argv[]) {
     }
     XDestroyImage(shot);
     XCloseDisplay(display);
+    QSet<QRgb> colours;
+    for (int y = 0; y < image.height(); y += 2) {
+        const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        for (int x = 0; x < image.width(); x += 2) colours.insert(line[x]);
+    }
+    std::printf("colours: %lld\n", static_cast<long long>(colours.size()));
     return image.save(QString::fromLocal8Bit(argv[1])) ? 0 : 1;
 }

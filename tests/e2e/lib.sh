@@ -74,3 +74,23 @@ wait_for_exit() {
 }
 
 screenshot() { "$BW_GRAB" "$@"; }
+
+# Sets one value in the settings file (which must hold the key already).
+set_setting() {
+    local key=$1 value=$2
+    sed -i "s|^${key}=.*|${key}=${value}|" "$INI"
+    grep -q "^${key}=${value}\$" "$INI" || fail "could not set $key"
+}
+
+# Makes the settings file as a first start would, with the first-run notices already seen.
+factory_settings() {
+    "$PROGRAM" /a & local pid=$!
+    for _ in $(seq 100); do [[ -s "$INI" ]] && break; sleep 0.1; done
+    kill "$pid" 2>/dev/null; wait "$pid" 2>/dev/null || true
+    [[ -s "$INI" ]] || fail "no factory settings written"
+    local flag
+    for flag in TuneScrSvr RunMonitor PwrMsg; do set_setting "$flag" True; done
+}
+
+# The number of distinct colours in a screenshot (of the root window or the given window).
+shot_colours() { screenshot "$@" | sed -n 's/^colours: //p'; }

@@ -8,16 +8,19 @@ start_program /x
 wait_for_exit $! 5 || fail "/x did not exit"
 [[ $EXIT_STATUS -eq 0 ]] || fail "/x exited with $EXIT_STATUS"
 
-# The first start wrote the factory settings, privately.
-[[ -f "$INI" ]] || fail "no settings file after the first start"
-[[ $(stat -c %a "$INI") == 600 ]] || fail "settings file mode is $(stat -c %a "$INI")"
-grep -q '^OBottom1=True' "$INI" || fail "factory defaults not written"
+[[ -e "$INI" ]] && fail "/x wrote settings"
 
 # "/a" opens the password change dialog.
 start_program /a
 pid=$!
 wait_for_window "Change Password" >/dev/null || fail "/a showed no 'Change Password' window"
 kill "$pid"
+
+# The first start wrote the factory settings, privately.
+[[ -f "$INI" ]] || fail "no settings file after the first start"
+[[ $(stat -c %a "$INI") == 600 ]] || fail "settings file mode is $(stat -c %a "$INI")"
+grep -q '^OBottom1=True' "$INI" || fail "factory defaults not written"
+grep -q '^PWEnabled=0' "$INI" || fail "a new user must not meet a password"
 
 # "/c" opens the settings dialog.
 start_program /c
