@@ -61,16 +61,16 @@ Form1::~Form1() { c_.display.setEventSink(nullptr); }
 void Form1::Form_Load() {
     inputArmed_ = false;
     firstFrame_ = true;
-    music_.start();
+    if (c_.soundOn) music_.start();
     power_.startTimeBase();
     poweredAside_ = false;
     creatures_.reset();
 
     readSceneOptions(settings_, scene_);
-    passwordEnabled_ = settings_.integer(key::PWEnabled);
+    passwordEnabled_ = c_.displayMode ? 0 : settings_.integer(key::PWEnabled);
     bubbles_.readOptions();
     mouseSensitivity_ = settings_.integer(key::MouseSens);
-    power_.readOptions();
+    if (!c_.displayMode) power_.readOptions();
     if (bubbles_.hasTimeLimit()) bubbles_.SoundOff();
     if (power_.enabled()) power_.PowerManage();
     if (power_.enabled()) {
@@ -78,11 +78,11 @@ void Form1::Form_Load() {
         if (power_.enabled()) power_.computeDelay();
     }
 
-    c_.system.ShowCursor(false);
+    if (!c_.displayMode) c_.system.ShowCursor(false);
     scene_.RenderCount = scene_.TunePC;
     OpenDirectDrawSession();
     if (closedDown_) return;
-    bubbles_.OpenDirectSoundSession();
+    if (c_.soundOn) bubbles_.OpenDirectSoundSession();
 }
 
 void Form1::OpenDirectDrawSession() {
@@ -121,6 +121,7 @@ void Form1::drawFirstRunMessages() { overlays_.drawFirstRunMessages(); }
 // --- input ----------------------------------------------------------------------------------
 
 void Form1::KeyDown(int keyCode) {
+    if (c_.displayMode) return;
     if (closedDown_ || exitUnderway()) return;
     keysDown_.insert(keyCode);
     switch (keyCode) {
@@ -150,6 +151,7 @@ void Form1::KeyDown(int keyCode) {
 }
 
 void Form1::KeyUp(int keyCode) {
+    if (c_.displayMode) return;
     if (closedDown_ || exitUnderway()) return;
     // A key held down when the saver started (Enter in a terminal) must not end it.
     if (keysDown_.erase(keyCode) == 0) return;
@@ -172,6 +174,7 @@ void Form1::KeyPressed() {
 }
 
 void Form1::MouseMove(int button, int x, int y) {
+    if (c_.displayMode) return;
     if (closedDown_) return;
     if (arrangement_.customMode()) {
         arrangement_.mouseMove(button, x, y);
@@ -209,6 +212,7 @@ void Form1::MouseMoveFunc() {
 }
 
 void Form1::MouseDown(int button, int x, int y) {
+    if (c_.displayMode) return;
     if (closedDown_) return;
     if (arrangement_.customMode()) {
         arrangement_.mouseDown(button, x, y);
@@ -233,6 +237,7 @@ void Form1::MousePressed() {
 }
 
 void Form1::MouseUp(int button, int x, int y) {
+    if (c_.displayMode) return;
     if (closedDown_) return;
     if (arrangement_.customMode()) arrangement_.mouseUp(button, x, y);
 }

@@ -43,6 +43,10 @@ struct SaverComponents {
     SettingsStore& store;
     const InstallFolder& folder;
     SaverPrompts& prompts;
+    // A display mode of another screensaver program: it draws only, takes no input, asks no
+    // password, steps aside for nothing; the sound plays only when asked for.
+    bool displayMode = false;
+    bool soundOn = true;
 };
 
 // The saver window: the hub that owns the scene and run state and the subsystems, routes

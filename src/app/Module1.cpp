@@ -8,6 +8,7 @@
 #include "dialog/Setup.h"
 #include "security/frmChangePassWord.h"
 #include "settings/IniSettingsStore.h"
+#include "settings/ReadOnlySettingsStore.h"
 #include "settings/InstallFolder.h"
 #include "settings/Settings.h"
 #include "system/SystemLayer.h"
@@ -18,8 +19,12 @@ Module1::Module1(ProgramParts parts) : parts_(parts) {}
 
 Module1::~Module1() = default;
 
-Module1::Next Module1::Main(const QString& argument) {
-    const StartRequest request = parseStartArgument(argument);
+Module1::Next Module1::Main(const QStringList& arguments, const QString& xscreensaverWindow) {
+    const StartRequest request = parseCommandLine(arguments, xscreensaverWindow);
+    if (request.mode == RunMode::Hack) {
+        startDisplayMode(request);
+        return form1_->closedDown() ? Next::Exit : Next::RunEventLoop;
+    }
     const bool displayProperties =
         parts_.system.FindWindowByTitle(QStringLiteral("Display Properties")) != 0;
     const bool previousInstance = parts_.system.PreviousInstanceRunning();
@@ -38,7 +43,7 @@ Module1::Next Module1::Main(const QString& argument) {
         startPreview(request.previewWindow);
         return request.previewWindow ? Next::RunEventLoop : Next::Exit;
     case RunMode::Configure: {
-        setup dialog;
+        setup dialog(parts_.store, parts_.system, parts_.folder, [this] { startSaver(); });
         dialog.exec();
         return Next::Exit;
     }
@@ -48,6 +53,7 @@ Module1::Next Module1::Main(const QString& argument) {
         dialog.exec();
         return Next::Exit;
     }
+    case RunMode::Hack:
     case RunMode::None:
         break;
     }
@@ -55,14 +61,30 @@ Module1::Next Module1::Main(const QString& argument) {
 }
 
 void Module1::startSaver() {
-    devices_ = parts_.makeSaverDevices();
+    devices_ = parts_.makeSaverDevices(std::nullopt);
     form1_ = std::make_unique<Form1>(SaverComponents{*devices_.display, *devices_.sound,
                                                      *devices_.player, parts_.system, parts_.store,
                                                      parts_.folder, *devices_.prompts});
     form1_->Form_Load();
     if (form1_->closedDown()) return;
-    parts_.system.SetScreenSaverRunning(true);
+    parts_.system.SetScreenSaverRunning(true, devices_.sceneWindow ? devices_.sceneWindow() : nullptr);
     form1_->startTimers();
+}
+
+// Inside another screensaver's window: the user's settings, read only; no factory defaults
+// written, no screensaver state, no grab.
+void Module1::startDisplayMode(const StartRequest& request) {
+    readOnlyStore_ = std::make_unique<ReadOnlySettingsStore>(
+        parts_.store.exists() ? &parts_.store : nullptr);
+    devices_ = parts_.makeSaverDevices(request.hackWindow);
+    SaverComponents components{*devices_.display, *devices_.sound, *devices_.player,
+                               parts_.system,     *readOnlyStore_,  parts_.folder,
+                               *devices_.prompts};
+    components.displayMode = true;
+    components.soundOn = request.hackSound;
+    form1_ = std::make_unique<Form1>(components);
+    form1_->Form_Load();
+    if (!form1_->closedDown()) form1_->startTimers();
 }
 
 void Module1::startPreview(uint64_t hostWindow) {

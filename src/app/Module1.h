@@ -1,8 +1,12 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <memory>
+#include <optional>
+
+class QWindow;
 
 namespace bw {
 
@@ -17,6 +21,8 @@ class SoundComponent;
 class SystemLayer;
 class frmChangePassWord;
 class setup;
+class SettingsStore;
+struct StartRequest;
 
 // The display, sound and prompts of a running saver; made only when the saver runs, so the
 // dialogs never open the audio device.
@@ -25,6 +31,8 @@ struct SaverDevices {
     std::unique_ptr<SoundComponent> sound;
     std::unique_ptr<MediaPlayer> player;
     std::unique_ptr<SaverPrompts> prompts;
+    // The window that shows the scene, which holds the keyboard and pointer while the saver runs.
+    std::function<QWindow*()> sceneWindow;
 };
 
 // What the program is made of on this machine, built by main().
@@ -32,7 +40,8 @@ struct ProgramParts {
     SystemLayer& system;
     IniSettingsStore& store;
     const InstallFolder& folder;
-    std::function<SaverDevices()> makeSaverDevices;
+    // Makes the saver's devices; `hostWindow` is the window a display mode draws into.
+    std::function<SaverDevices(std::optional<uint64_t> hostWindow)> makeSaverDevices;
 };
 
 // The start of the program: reads the screensaver argument and brings up the window of the
@@ -43,17 +52,19 @@ public:
     ~Module1();
 
     enum class Next { RunEventLoop, Exit };
-    // The argument is the command line after the program name, joined by blanks.
-    Next Main(const QString& argument);
+    // The arguments after the program name; $XSCREENSAVER_WINDOW.
+    Next Main(const QStringList& arguments, const QString& xscreensaverWindow = {});
 
 private:
     void startSaver();
+    void startDisplayMode(const StartRequest& request);
     void startPreview(uint64_t hostWindow);
 
     ProgramParts parts_;
     SaverDevices devices_;
     std::unique_ptr<Form1> form1_;
     std::unique_ptr<PreviewForm> previewForm_;
+    std::unique_ptr<SettingsStore> readOnlyStore_;
 };
 
 }  // namespace bw

@@ -47,6 +47,50 @@ StartRequest parseStartArgument(const QString& argument) {
     return request;
 }
 
+namespace {
+
+// A window id in decimal or 0x hex; 0 when the text is none.
+uint64_t windowId(const QString& text) {
+    const QString trimmed = text.trimmed();
+    uint64_t id = 0;
+    return !trimmed.isEmpty() && parseNumber(trimmed, &id) ? id : 0;
+}
+
+bool isAny(const QString& argument, std::initializer_list<const char*> names) {
+    for (const char* name : names)
+        if (argument == QLatin1String(name)) return true;
+    return false;
+}
+
+}  // namespace
+
+StartRequest parseCommandLine(const QStringList& arguments, const QString& xscreensaverWindow) {
+    StartRequest hack;
+    hack.mode = RunMode::Hack;
+    QStringList rest;
+    bool hackArgument = false;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString& argument = arguments[i];
+        if (isAny(argument, {"-window-id", "--window-id"}) && i + 1 < arguments.size()) {
+            hack.hackWindow = windowId(arguments[++i]);
+            hackArgument = hack.hackWindow != 0;
+            if (!hackArgument) return StartRequest{};  // a window id that is no number
+        } else if (isAny(argument, {"-root", "--root"})) {
+            hack.hackWindow = windowId(xscreensaverWindow);
+            hackArgument = true;
+        } else if (isAny(argument, {"-sound", "--sound"})) {
+            hack.hackSound = true;
+        } else {
+            rest.append(argument);
+        }
+    }
+    if (rest.isEmpty() && (hackArgument || windowId(xscreensaverWindow) != 0)) {
+        if (!hackArgument) hack.hackWindow = windowId(xscreensaverWindow);
+        return hack;
+    }
+    return parseStartArgument(arguments.join(u' '));
+}
+
 bool refuseSecondSaver(const StartRequest& request, bool displayPropertiesOpen,
                        bool previousInstanceRunning) {
     return request.selector == u"/s" && !displayPropertiesOpen && previousInstanceRunning;

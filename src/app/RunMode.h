@@ -1,17 +1,25 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 
 namespace bw {
 
-enum class RunMode { Saver, Preview, Configure, ChangePassword, None };
+enum class RunMode { Saver, Preview, Configure, ChangePassword, Hack, None };
 
 struct StartRequest {
     RunMode mode = RunMode::None;
     QString selector;            // the first two characters of the trimmed, lower-cased argument
     uint64_t previewWindow = 0;  // the window after "/p"; 0 when none
+    uint64_t hackWindow = 0;     // the window to draw into as a display mode; 0 = the root window
+    bool hackSound = false;      // "-sound": bubbles and music in the display mode
 };
+
+// The program's arguments: the XScreenSaver display mode ("-window-id ID", "--window-id ID",
+// "-root", "--root", or no argument but $XSCREENSAVER_WINDOW, each perhaps with "-sound"),
+// else the screensaver argument.
+StartRequest parseCommandLine(const QStringList& arguments, const QString& xscreensaverWindow);
 
 // Reads the screensaver argument: trimmed, lower-cased, the first two characters select the
 // mode ("" or "/s" saver, "/p" preview, "/c" settings, "/a" change password).

@@ -171,3 +171,38 @@ TEST(Form1Power, NeverAfterAnInputExit) {
 
 }  // namespace
 }  // namespace bw
+
+namespace bw {
+namespace {
+
+TEST(Form1DisplayMode, DrawsOnlyAndEndsWhenItsWindowGoes) {
+    SaverRig rig;
+    rig.set(key::PWEnabled, "1");
+    rig.set(key::Power, "1");
+    rig.set(key::Monitor, "1 Minute");
+    rig.form = std::make_unique<Form1>(SaverComponents{rig.display, rig.sound, rig.player,
+                                                       rig.system, rig.store, rig.folder,
+                                                       rig.prompts, true, false});
+    Form1& form = *rig.form;
+    form.Form_Load();
+    rig.releaseEveryone();
+    form.RenderFrame();
+    for (int key : {27, int('Q'), 13}) {
+        form.KeyDown(key);
+        form.KeyUp(key);
+    }
+    form.MouseMove(0, 1, 1);
+    form.MouseDown(kLeftButton, 1, 1);
+    rig.system.advanceMs(600'000);
+    form.Timer2_Timer();
+    EXPECT_FALSE(form.closedDown());
+    EXPECT_TRUE(rig.prompts.shown.isEmpty());
+    EXPECT_TRUE(rig.sound.calls().filter("LoadSound").isEmpty()) << "silent unless asked";
+    EXPECT_TRUE(rig.system.callsStartingWith("ShowCursor").isEmpty());
+    form.Deactivated();
+    EXPECT_TRUE(form.closedDown());
+    EXPECT_EQ(rig.system.endProcessCount(), 1);
+}
+
+}  // namespace
+}  // namespace bw

@@ -40,3 +40,43 @@ TEST(RunMode, SecondSaverRefusedUnlessDisplayPropertiesOpen) {
 
 }  // namespace
 }  // namespace bw
+
+namespace bw {
+namespace {
+
+TEST(RunMode, XScreenSaverDisplayMode) {
+    const struct {
+        QStringList arguments;
+        const char* environment;
+        RunMode mode;
+        uint64_t window;
+        bool sound;
+    } cases[] = {
+        {{"-window-id", "12345"}, "", RunMode::Hack, 12345, false},
+        {{"--window-id", "0x1e00007", "-sound"}, "", RunMode::Hack, 0x1e00007, true},
+        {{"-root"}, "", RunMode::Hack, 0, false},
+        {{"--root"}, "0x400001", RunMode::Hack, 0x400001, false},
+        {{}, "0x400001", RunMode::Hack, 0x400001, false},
+        {{}, "4194305", RunMode::Hack, 4194305, false},
+        {{"-sound"}, "77", RunMode::Hack, 77, true},
+        // The classic arguments keep their meaning, with or without the variable.
+        {{"/s"}, "77", RunMode::Saver, 0, false},
+        {{"/c"}, "", RunMode::Configure, 0, false},
+        {{"/p", "0x10"}, "", RunMode::Preview, 0, false},
+        {{}, "", RunMode::Saver, 0, false},
+        {{}, "not a window", RunMode::Saver, 0, false},
+        {{"-window-id", "junk"}, "", RunMode::None, 0, false},
+        {{"-window-id"}, "", RunMode::None, 0, false},
+    };
+    for (const auto& c : cases) {
+        const StartRequest request = parseCommandLine(c.arguments, c.environment);
+        const QString name = c.arguments.join(' ') + " / " + c.environment;
+        EXPECT_EQ(request.mode, c.mode) << qPrintable(name);
+        EXPECT_EQ(request.hackWindow, c.window) << qPrintable(name);
+        EXPECT_EQ(request.hackSound, c.sound) << qPrintable(name);
+    }
+    EXPECT_EQ(parseCommandLine({"/p", "0x10"}, "").previewWindow, 0x10u);
+}
+
+}  // namespace
+}  // namespace bw

@@ -146,3 +146,29 @@ TEST(Conversions, TruthValues) {
 
 }  // namespace
 }  // namespace bw
+
+#include "settings/ReadOnlySettingsStore.h"
+
+namespace bw {
+namespace {
+
+TEST(ReadOnlyStore, ReadsTheUsersValuesElseFactoryAndWritesNothing) {
+    MemorySettingsStore user;
+    user.write("Settings", "Water", "night.bmp");
+    user.write("Artifacts", "TuneScrSvr", "False");
+    user.clearWrites();
+    ReadOnlySettingsStore store(&user);
+    Settings settings(store, Reader::Saver);
+    EXPECT_EQ(settings.text(key::Water), "night.bmp");
+    EXPECT_EQ(settings.text(key::PWEnabled), "0") << "a missing key is the factory's, not the saver's";
+    EXPECT_TRUE(settings.flag(key::TuneScrSvr)) << "first-run notices belong to the full saver";
+    settings.write(key::Water, "other.bmp");
+    EXPECT_TRUE(user.writes().empty());
+    EXPECT_EQ(settings.text(key::Water), "night.bmp");
+
+    ReadOnlySettingsStore none(nullptr);
+    EXPECT_EQ(Settings(none, Reader::Saver).text(key::Water), "cool waters.bmp");
+}
+
+}  // namespace
+}  // namespace bw
