@@ -1,0 +1,78 @@
+#pragma once
+
+#include "system/SystemLayer.h"
+
+#include <QPointer>
+#include <QString>
+#include <QStringList>
+#include <memory>
+#include <optional>
+
+#include <QTimer>
+class QWindow;
+
+namespace bw {
+
+// The operating-system services of a Linux desktop: Qt for the cursor, grabs, message boxes and
+// the shell, Xlib for what Qt does not tell (window titles, the X screen-saver timeout).
+class LinuxSystemLayer : public SystemLayer {
+public:
+    struct Options {
+        QString lockDirectory;    // empty: $XDG_RUNTIME_DIR, else the temp folder
+        QString homeDirectory;    // empty: the user's home, where .xscreensaver lives
+        QStringList programPath;  // empty: $PATH, where settings programs are looked up
+        int grabRetryMs = 100;
+    };
+
+    LinuxSystemLayer();
+    explicit LinuxSystemLayer(Options options);
+    ~LinuxSystemLayer() override;
+
+    LinuxSystemLayer(const LinuxSystemLayer&) = delete;
+    LinuxSystemLayer& operator=(const LinuxSystemLayer&) = delete;
+
+    int ShowCursor(bool show) override;
+    void SetScreenSaverRunning(bool running, QWindow* window = nullptr) override;
+    bool ScreenSaverRunning() const override;
+    uint64_t FindWindowByTitle(const QString& title) override;
+    bool PreviousInstanceRunning() override;
+    int ScreenSaveTimeOutSeconds() override;
+    void ShellOpen(const QString& target) override;
+    void RunControlPanel(const QString& commandLine) override;
+    bool StartProgram(const QString& program, const QStringList& arguments) override;
+    MessageAnswer MessageBox(const QString& text, const QString& title, MessageIcon icon,
+                             MessageButtons buttons) override;
+    QDateTime Now() override;
+    int64_t MonotonicMs() override;
+    void EndProcess(int exitCode) override;
+
+    // True while the running saver's window still waits for its keyboard and pointer grab.
+    bool GrabPending() const;
+
+    // The timeout of an ~/.xscreensaver file's "timeout:" line ("0:10:00", "10:00" or plain
+    // minutes) in seconds; nothing when the text has no readable line.
+    static std::optional<int> ParseXScreenSaverTimeout(const QString& fileText);
+    // The settings program for a control-panel command line and the running desktop
+    // ($XDG_CURRENT_DESKTOP), among the programs found on `path` (empty: $PATH): the program's
+    // full path first, then its arguments. Empty when there is none.
+    static QStringList ControlPanelProgram(const QString& commandLine, const QString& desktop,
+                                           const QStringList& path);
+
+private:
+    void* Display();
+    void TryGrab();
+    void ReleaseGrab();
+
+    Options options_;
+    int cursorCount_ = 0;
+    bool running_ = false;
+    QPointer<QWindow> grabWindow_;
+    bool grabbed_ = false;
+    std::unique_ptr<QTimer> grabRetry_;
+    void* display_ = nullptr;  // our own X11 connection, opened on first use
+    bool displayTried_ = false;
+    int lockFd_ = -1;
+    bool previousInstance_ = false;
+};
+
+}  // namespace bw

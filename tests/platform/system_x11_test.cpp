@@ -1,0 +1,133 @@
+// The X11 queries of the system layer, against a private Xvfb server.
+#include "platform/LinuxSystemLayer.h"
+#include "platform/LinuxSystemX11.h"
+
+#include <QTemporaryDir>
+#include <csignal>
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+
+namespace bw {
+namespace {
+
+// An Xvfb of our own for the tests of this file; they skip where there is none.
+class X11 : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        int fds[2];
+        if (pipe(fds) != 0)
+            return;
+        server_ = fork();
+        if (server_ == 0) {
+            close(fds[0]);
+            const std::string fd = std::to_string(fds[1]);
+            execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-nolisten", "tcp", "-screen", "0",
+                   "640x480x24", nullptr);
+            _exit(127);
+        }
+        close(fds[1]);
+        // The server writes the number and the newline separately; closing early kills it.
+        std::string number;
+        char c = 0;
+        for (ssize_t got; (got = read(fds[0], &c, 1)) != 0 && c != '\n';) {
+            if (got > 0)
+                number += c;
+            else if (errno != EINTR)
+                break;
+        }
+        close(fds[0]);
+        if (!number.empty())
+            name_ = ":" + number;
+    }
+    static void TearDownTestSuite() {
+        if (server_ > 0) {
+            kill(server_, SIGTERM);
+            waitpid(server_, nullptr, 0);
+        }
+    }
+    void SetUp() override {
+        if (name_.empty() || !(display_ = XOpenDisplay(name_.c_str())))
+            GTEST_SKIP() << "no Xvfb";
+    }
+    void TearDown() override {
+        if (display_)
+            XCloseDisplay(display_);
+    }
+    Window TopLevel(const char* wmName, const char* netWmName) {
+        const Window window = XCreateSimpleWindow(display_, DefaultRootWindow(display_), 0, 0, 50,
+                                                  50, 0, 0, 0);
+        if (wmName)
+            XStoreName(display_, window, wmName);
+        if (netWmName) {
+            XChangeProperty(display_, window, XInternAtom(display_, "_NET_WM_NAME", False),
+                            XInternAtom(display_, "UTF8_STRING", False), 8, PropModeReplace,
+                            reinterpret_cast<const unsigned char*>(netWmName),
+                            static_cast<int>(strlen(netWmName)));
+        }
+        XMapWindow(display_, window);
+        XSync(display_, False);
+        return window;
+    }
+
+    static inline pid_t server_ = 0;
+    static inline std::string name_;
+    ::Display* display_ = nullptr;
+};
+
+TEST_F(X11, FindsTopLevelWindowsByTheirExactTitle) {
+    const Window legacy = TopLevel("Display Properties", nullptr);
+    const Window modern = TopLevel("old name", "Einstellungen – Anzeige");
+    // A window-manager frame holding the client.
+    const Window frame = TopLevel(nullptr, nullptr);
+    const Window client = XCreateSimpleWindow(display_, frame, 0, 0, 10, 10, 0, 0, 0);
+    XStoreName(display_, client, "Framed");
+    XSync(display_, False);
+
+    const struct {
+        QString title;
+        uint64_t window;
+    } cases[] = {
+        {"Display Properties", legacy},
+        {QString::fromUtf8("Einstellungen – Anzeige"), modern},
+        {"Framed", client},
+        {"display properties", 0},
+        {"Display", 0},
+        {"old name", 0},
+        {"", 0},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(FindX11WindowByTitle(display_, c.title), c.window) << c.title.toStdString();
+
+    XDestroyWindow(display_, legacy);
+    XSync(display_, False);
+    EXPECT_EQ(FindX11WindowByTitle(display_, "Display Properties"), 0u);
+}
+
+TEST_F(X11, TimeoutFallsBackToTheServersScreenSaver) {
+    XSetScreenSaver(display_, 0, 0, DefaultBlanking, DefaultExposures);
+    XSync(display_, False);
+    EXPECT_EQ(X11ScreenSaverTimeout(display_), 0);
+    XSetScreenSaver(display_, 420, 0, DefaultBlanking, DefaultExposures);
+    XSync(display_, False);
+    EXPECT_EQ(X11ScreenSaverTimeout(display_), 420);
+
+    // Through the layer: no ~/.xscreensaver in this home, so the server answers.
+    const QByteArray saved = qgetenv("DISPLAY");
+    qputenv("DISPLAY", QByteArray::fromStdString(name_));
+    QTemporaryDir home;
+    LinuxSystemLayer::Options options;
+    options.homeDirectory = home.path();
+    options.lockDirectory = home.path();
+    EXPECT_EQ(LinuxSystemLayer(options).ScreenSaveTimeOutSeconds(), 420);
+    if (saved.isEmpty())
+        qunsetenv("DISPLAY");
+    else
+        qputenv("DISPLAY", saved);
+}
+
+}  // namespace
+}  // namespace bw
