@@ -1,0 +1,95 @@
+#pragma once
+
+// Drawing helpers shared by every family of the art generator: a portable seeded random
+// source, value noise, colour arithmetic, smooth paths and per-pixel finishing passes.
+
+#include <QColor>
+#include <QImage>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPointF>
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+namespace bw::art {
+
+// Deterministic on every platform (std distributions are not), so a seed always paints the
+// same picture.
+class Rng {
+  public:
+    explicit Rng(uint64_t seed) : state_(seed * 0x9E3779B97F4A7C15ull + 0x632BE59BD9B4E019ull) {}
+    uint64_t bits() {
+        uint64_t z = (state_ += 0x9E3779B97F4A7C15ull);
+        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+        z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+        return z ^ (z >> 31);
+    }
+    double uniform() { return static_cast<double>(bits() >> 11) * (1.0 / 9007199254740992.0); }
+    double range(double low, double high) { return low + (high - low) * uniform(); }
+    int integer(int low, int highInclusive) {
+        return low + static_cast<int>(uniform() * (highInclusive - low + 1));
+    }
+    bool chance(double p) { return uniform() < p; }
+
+  private:
+    uint64_t state_;
+};
+
+// Smooth value noise in [0, 1] and its fractal sum.
+float valueNoise(float x, float y, uint32_t seed);
+float fbm(float x, float y, int octaves, uint32_t seed);
+// 1 on the crest lines of the noise, falling to 0 away from them: caustic and vein patterns.
+float ridge(float x, float y, int octaves, uint32_t seed);
+
+double clamp01(double v);
+double smoothstep(double edge0, double edge1, double x);
+QColor mix(const QColor& a, const QColor& b, double t);
+QColor shade(const QColor& c, double factor);  // below 1 darker, above 1 lighter
+QColor withAlpha(const QColor& c, double alpha);
+
+QImage newSprite(int width, int height);
+QImage newSprite(QSize size);
+void setupPainter(QPainter& painter);
+
+// A closed or open curve through the points (Catmull-Rom turned into cubic Beziers).
+QPainterPath smoothPath(const std::vector<QPointF>& points, bool closed);
+QPainterPath polygonPath(const std::vector<QPointF>& points);
+
+QLinearGradient verticalGradient(double top, double bottom,
+                                 std::initializer_list<std::pair<double, QColor>> stops);
+
+// Per-pixel passes over premultiplied sprites; transparent pixels stay untouched.
+// shader(x, y, colour, alpha) may change the straight colour in place.
+void shadePixels(QImage& image, const std::function<void(int, int, QColor&, int)>& shader);
+// Multiplies the brightness by 1 + amount * (noise - 0.5) * 2.
+void grainNoise(QImage& image, double scale, double amount, uint32_t seed, int octaves = 4);
+// Blends every pixel towards the water colour: distance haze.
+void waterHaze(QImage& image, const QColor& water, double amount);
+// Mossy green where the noise is high on surfaces open to the light above.
+void algaeGrowth(QImage& image, double amount, uint32_t seed, double scale = 0.08);
+// Soft dark shadow under the object and a heap of sand grains across its foot.
+void sandFoot(QPainter& painter, QRectF footArea, uint32_t seed);
+// Ambient occlusion towards the lower part, light from above.
+void topLight(QImage& image, double strength);
+
+// The water colour that distant scenery is hazed towards.
+QColor sceneWater();
+
+// Cellular pattern on a jittered grid: distances to the nearest and second nearest seed.
+struct Cell {
+    double nearest, second;
+    uint32_t id;
+    QPointF centre;
+};
+Cell voronoi(double x, double y, double cellSize, uint32_t seed, double stretchX = 1.0);
+
+// Draws a rounded stone with light from above.
+void drawStone(QPainter& painter, QPointF centre, double rx, double ry, const QColor& colour,
+               double tilt, uint32_t seed);
+// A scallop shell (fan with ribs) or a spiral snail shell.
+void drawScallop(QPainter& painter, QPointF centre, double size, double angle,
+                 const QColor& colour);
+void drawSnail(QPainter& painter, QPointF centre, double size, double angle, const QColor& colour);
+
+}  // namespace bw::art
