@@ -341,7 +341,8 @@ void Form1::Timer3_Timer() {
             settings_.writeTrueFalse(key::RunMonitor, true);
         }
     }
-    if (scene_.RunMonitor && !scene_.PwrMsg) {
+    // One notice at a time: a hand-edited store may have a later one done before an earlier one.
+    if (scene_.TuneScrSvr && scene_.RunMonitor && !scene_.PwrMsg) {
         scene_.firstRunCountdown = static_cast<int16_t>(90 - firstRunTicks_);
         if (firstRunTicks_ == 90) {
             scene_.PwrMsg = true;

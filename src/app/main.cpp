@@ -17,14 +17,18 @@ int main(int argc, char* argv[]) {
     bw::LinuxSystemLayer system;
     bw::IniSettingsStore store(bw::IniSettingsStore::defaultPath());
     const bw::InstallFolder folder;
-    bw::Module1 module({system, store, folder, [&] {
-                            return bw::SaverDevices{
-                                std::make_unique<bw::SpriteDisplay>(),
-                                std::make_unique<bw::SdlSoundComponent>(),
+    const auto makeSaverDevices = [&](std::optional<uint64_t> hostWindow) {
+        auto display = std::make_unique<bw::SpriteDisplay>();
+        if (hostWindow) display->setHostWindow(*hostWindow);
+        bw::SpriteDisplay* shown = display.get();
+        return bw::SaverDevices{std::move(display), std::make_unique<bw::SdlSoundComponent>(),
                                 std::make_unique<bw::SdlMediaPlayer>(),
-                                std::make_unique<bw::SaverPromptWindows>(store, system)};
-                        }});
-    const QStringList arguments = QApplication::arguments().mid(1);
-    if (module.Main(arguments.join(u' ')) == bw::Module1::Next::Exit) return 0;
+                                std::make_unique<bw::SaverPromptWindows>(store, system),
+                                [shown] { return shown->sceneWindow(); }};
+    };
+    bw::Module1 module({system, store, folder, makeSaverDevices});
+    const bw::Module1::Next next = module.Main(QApplication::arguments().mid(1),
+                                               qEnvironmentVariable("XSCREENSAVER_WINDOW"));
+    if (next == bw::Module1::Next::Exit) return 0;
     return QApplication::exec();
 }

@@ -1,0 +1,410 @@
+#include "platform/SpriteCompositor.h"
+
+#include <QFileInfo>
+#include <QFontMetrics>
+#include <QPainter>
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstring>
+#include <limits>
+
+#include "platform/PictureLoader.h"
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace bw {
+
+namespace {
+
+QRgb toQRgb(Rgb colour) {
+    return qRgb(int(colour & 0xFF), int((colour >> 8) & 0xFF), int((colour >> 16) & 0xFF));
+}
+
+int16_t saturate16(int value) {
+    return static_cast<int16_t>(std::clamp(value, int(std::numeric_limits<int16_t>::min()),
+                                           int(std::numeric_limits<int16_t>::max())));
+}
+
+// d * (255 - alpha of s) / 255 + s, two channels at a time; s is premultiplied.
+inline uint32_t blendOver(uint32_t s, uint32_t d) {
+    const uint32_t inverse = 255 - (s >> 24);
+    uint32_t rb = (d & 0x00FF00FFu) * inverse;
+    rb = ((rb + ((rb >> 8) & 0x00FF00FFu) + 0x00800080u) >> 8) & 0x00FF00FFu;
+    uint32_t ag = ((d >> 8) & 0x00FF00FFu) * inverse;
+    ag = (ag + ((ag >> 8) & 0x00FF00FFu) + 0x00800080u) & 0xFF00FF00u;
+    return s + (rb | ag);
+}
+
+// Blends a run of premultiplied pixels over the frame, four at a time where it can: groups
+// that are wholly opaque are copied and wholly clear ones skipped.
+void blendRun(const uint32_t* src, uint32_t* dst, int count) {
+    int i = 0;
+#if defined(__SSE2__)
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i alphaMask = _mm_set1_epi32(int(0xFF000000u));
+    const __m128i half = _mm_set1_epi16(0x80);
+    const __m128i all = _mm_set1_epi16(0xFF);
+    for (; i + 4 <= count; i += 4) {
+        const __m128i s = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i));
+        const __m128i alpha = _mm_and_si128(s, alphaMask);
+        if (_mm_movemask_epi8(_mm_cmpeq_epi32(alpha, alphaMask)) == 0xFFFF) {
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i), s);
+            continue;
+        }
+        if (_mm_movemask_epi8(_mm_cmpeq_epi32(alpha, zero)) == 0xFFFF) continue;
+        const __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(dst + i));
+        // 255 - alpha, spread over the four channels of each pixel, as 16-bit lanes
+        __m128i a = _mm_srli_epi32(s, 24);
+        a = _mm_or_si128(a, _mm_slli_epi32(a, 16));
+        const __m128i inverseLo = _mm_sub_epi16(all, _mm_unpacklo_epi32(a, a));
+        const __m128i inverseHi = _mm_sub_epi16(all, _mm_unpackhi_epi32(a, a));
+        auto scale = [&](__m128i pixels, __m128i inverse) {
+            // x * a / 255, rounded: (t + (t >> 8) + 0x80) >> 8 with t = x * a
+            __m128i t = _mm_mullo_epi16(pixels, inverse);
+            t = _mm_add_epi16(t, half);
+            return _mm_srli_epi16(_mm_add_epi16(t, _mm_srli_epi16(t, 8)), 8);
+        };
+        const __m128i lo = scale(_mm_unpacklo_epi8(d, zero), inverseLo);
+        const __m128i hi = scale(_mm_unpackhi_epi8(d, zero), inverseHi);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i),
+                         _mm_add_epi8(s, _mm_packus_epi16(lo, hi)));
+    }
+#endif
+    for (; i < count; ++i) dst[i] = blendOver(src[i], dst[i]);
+}
+
+enum class PixelKind : uint8_t { Clear, Opaque, Blend };
+
+// Runs shorter than these are folded into a neighbouring blended run: a few extra blends
+// cost less than the bookkeeping of many tiny runs along anti-aliased edges.
+constexpr int kMinOpaqueRun = 16;
+constexpr int kMinClearGap = 4;
+
+void buildRuns(SpritePicture& picture) {
+    const QImage& image = picture.image;
+    picture.rowStart.assign(size_t(image.height()) + 1, 0);
+    picture.runs.clear();
+    struct Raw {
+        int x;
+        int length;
+        PixelKind kind;
+    };
+    std::vector<Raw> raw;
+    for (int y = 0; y < image.height(); ++y) {
+        picture.rowStart[y] = int32_t(picture.runs.size());
+        const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        raw.clear();
+        for (int x = 0; x < image.width(); ++x) {
+            const int a = qAlpha(line[x]);
+            const PixelKind kind = a == 0     ? PixelKind::Clear
+                                   : a == 255 ? PixelKind::Opaque
+                                              : PixelKind::Blend;
+            if (!raw.empty() && raw.back().kind == kind)
+                ++raw.back().length;
+            else
+                raw.push_back({x, 1, kind});
+        }
+        for (size_t i = 0; i < raw.size(); ++i) {
+            Raw& r = raw[i];
+            const bool inside = i > 0 && i + 1 < raw.size();
+            if (r.kind == PixelKind::Opaque && r.length < kMinOpaqueRun)
+                r.kind = PixelKind::Blend;
+            else if (r.kind == PixelKind::Clear && inside && r.length < kMinClearGap)
+                r.kind = PixelKind::Blend;
+        }
+        for (const Raw& r : raw) {
+            if (r.kind == PixelKind::Clear) continue;
+            const bool opaque = r.kind == PixelKind::Opaque;
+            auto& runs = picture.runs;
+            if (int32_t(runs.size()) > picture.rowStart[y] && !opaque && !runs.back().opaque &&
+                runs.back().x + runs.back().length == r.x)
+                runs.back().length += r.length;
+            else
+                runs.push_back({r.x, r.length, opaque});
+        }
+    }
+    picture.rowStart[image.height()] = int32_t(picture.runs.size());
+}
+
+}  // namespace
+
+std::shared_ptr<const SpritePicture> SpritePicture::prepare(const QImage& decoded,
+                                                            int transparency) {
+    if (decoded.isNull()) return nullptr;
+    auto picture = std::make_shared<SpritePicture>();
+    if (transparency == kOpaque) {
+        picture->image = decoded.convertToFormat(QImage::Format_ARGB32);
+        for (int y = 0; y < picture->image.height(); ++y) {
+            auto* line = reinterpret_cast<QRgb*>(picture->image.scanLine(y));
+            for (int x = 0; x < picture->image.width(); ++x) line[x] |= 0xFF000000u;
+        }
+        picture->image.reinterpretAsFormat(QImage::Format_RGB32);
+    } else if (transparency == kTransparent && decoded.hasAlphaChannel()) {
+        picture->image = decoded.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    } else {
+        const QRgb key =
+            transparency >= 0 ? (toQRgb(Rgb(transparency)) & 0xFFFFFFu) : (kColourKey & 0xFFFFFFu);
+        QImage keyed = decoded.convertToFormat(QImage::Format_ARGB32);
+        for (int y = 0; y < keyed.height(); ++y) {
+            auto* line = reinterpret_cast<QRgb*>(keyed.scanLine(y));
+            for (int x = 0; x < keyed.width(); ++x)
+                line[x] = (line[x] & 0xFFFFFFu) == key ? 0u : (line[x] | 0xFF000000u);
+        }
+        picture->image = keyed.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    }
+    if (picture->image.isNull()) return nullptr;
+    buildRuns(*picture);
+    return picture;
+}
+
+bool SpritePicture::visibleAt(int x, int y) const {
+    if (x < 0 || y < 0 || x >= image.width() || y >= image.height()) return false;
+    return qAlpha(reinterpret_cast<const QRgb*>(image.constScanLine(y))[x]) != 0;
+}
+
+void blitPicture(const SpritePicture& picture, QImage& target, int x, int y) {
+    const int width = picture.image.width();
+    const int height = picture.image.height();
+    const int x0 = std::max(0, -x);
+    const int x1 = std::min(width, target.width() - x);
+    const int y0 = std::max(0, -y);
+    const int y1 = std::min(height, target.height() - y);
+    if (x0 >= x1 || y0 >= y1) return;
+    const qsizetype targetStride = target.bytesPerLine();
+    uchar* targetBits = target.bits();
+    for (int row = y0; row < y1; ++row) {
+        const auto* src = reinterpret_cast<const uint32_t*>(picture.image.constScanLine(row));
+        auto* dst = reinterpret_cast<uint32_t*>(targetBits + (y + row) * targetStride) + x;
+        const SpritePicture::Run* run = picture.runs.data() + picture.rowStart[row];
+        const SpritePicture::Run* end = picture.runs.data() + picture.rowStart[row + 1];
+        for (; run != end; ++run) {
+            if (run->x >= x1) break;
+            const int from = std::max(run->x, x0);
+            const int to = std::min(run->x + run->length, x1);
+            if (from >= to) continue;
+            if (run->opaque) {
+                std::memcpy(dst + from, src + from, size_t(to - from) * 4);
+            } else {
+                blendRun(src + from, dst + from, to - from);
+            }
+        }
+    }
+}
+
+QRect sceneRectFor(QSize size) {
+    if (size.width() <= 0 || size.height() <= 0) return {};
+    // Widest 4:3 rectangle that fits, in whole pixels.
+    int width = size.width();
+    int height = int(int64_t(width) * 3 / 4);
+    if (height > size.height()) {
+        height = size.height();
+        width = int(int64_t(height) * 4 / 3);
+    }
+    return {(size.width() - width) / 2, (size.height() - height) / 2, width, height};
+}
+
+QPoint mapToFrame(QPoint windowPoint, QSize windowSize) {
+    const QRect scene = sceneRectFor(windowSize);
+    if (scene.isEmpty()) return {};
+    auto floorDiv = [](int64_t a, int64_t b) { return a >= 0 ? a / b : -((-a + b - 1) / b); };
+    return {int(floorDiv(int64_t(windowPoint.x() - scene.x()) * SpriteCompositor::kWidth,
+                         scene.width())),
+            int(floorDiv(int64_t(windowPoint.y() - scene.y()) * SpriteCompositor::kHeight,
+                         scene.height()))};
+}
+
+SpriteCompositor::SpriteCompositor(Clock clock)
+    : clock_(std::move(clock)), frame_(kWidth, kHeight, QImage::Format_RGB32) {
+    if (!clock_) {
+        clock_ = [] {
+            return std::chrono::duration_cast<std::chrono::milliseconds>(
+                       std::chrono::steady_clock::now().time_since_epoch())
+                .count();
+        };
+    }
+    frame_.fill(Qt::black);
+}
+
+void SpriteCompositor::reset() {
+    surfaces_.clear();
+    cache_.clear();
+    frame_.fill(Qt::black);
+    ++changes_;
+}
+
+SurfaceId SpriteCompositor::newSurface() {
+    surfaces_.emplace_back();
+    surfaces_.back().shownSinceMs = now();
+    return SurfaceId(surfaces_.size());
+}
+
+SpriteCompositor::Surface* SpriteCompositor::find(SurfaceId surface) {
+    if (surface < 1 || size_t(surface) > surfaces_.size()) return nullptr;
+    return &surfaces_[size_t(surface) - 1];
+}
+
+const SpriteCompositor::Surface* SpriteCompositor::find(SurfaceId surface) const {
+    return const_cast<SpriteCompositor*>(this)->find(surface);
+}
+
+bool SpriteCompositor::exists(SurfaceId surface) const { return find(surface) != nullptr; }
+
+bool SpriteCompositor::storeFrame(Surface& s, int frame,
+                                  std::shared_ptr<const SpritePicture> picture) {
+    if (!picture) return false;
+    if (s.frames.size() < size_t(frame)) s.frames.resize(size_t(frame));
+    s.frames[size_t(frame) - 1] = std::move(picture);
+    s.frameCount = std::max(s.frameCount, frame);
+    return true;
+}
+
+bool SpriteCompositor::loadFrame(SurfaceId surface, int frame, const QString& path,
+                                 int transparency) {
+    Surface* s = find(surface);
+    if (!s || frame < 1 || frame > kMaxFrames || path.isEmpty()) return false;
+    const QString key =
+        QFileInfo(path).absoluteFilePath() + QLatin1Char('\n') + QString::number(transparency);
+    auto cached = cache_.constFind(key);
+    if (cached == cache_.constEnd()) {
+        // Failures are remembered too: four hundred surfaces asking for one broken file
+        // read it once.
+        cached =
+            cache_.insert(key, SpritePicture::prepare(PictureLoader::load(path), transparency));
+    }
+    return storeFrame(*s, frame, cached.value());
+}
+
+bool SpriteCompositor::setFrameImage(SurfaceId surface, int frame, const QImage& image,
+                                     int transparency) {
+    Surface* s = find(surface);
+    if (!s || frame < 1 || frame > kMaxFrames) return false;
+    return storeFrame(*s, frame, SpritePicture::prepare(image, transparency));
+}
+
+void SpriteCompositor::setX(SurfaceId surface, int16_t x) {
+    if (Surface* s = find(surface)) s->x = x;
+}
+
+void SpriteCompositor::setY(SurfaceId surface, int16_t y) {
+    if (Surface* s = find(surface)) s->y = y;
+}
+
+int16_t SpriteCompositor::x(SurfaceId surface) const {
+    const Surface* s = find(surface);
+    return s ? s->x : 0;
+}
+
+int16_t SpriteCompositor::y(SurfaceId surface) const {
+    const Surface* s = find(surface);
+    return s ? s->y : 0;
+}
+
+void SpriteCompositor::moveX(SurfaceId surface, int16_t dx) {
+    if (Surface* s = find(surface)) s->x = saturate16(int(s->x) + dx);
+}
+
+void SpriteCompositor::moveUp(SurfaceId surface, int16_t dy) {
+    if (Surface* s = find(surface)) s->y = saturate16(int(s->y) - dy);
+}
+
+void SpriteCompositor::setCurrentFrame(SurfaceId surface, int frame) {
+    if (Surface* s = find(surface)) {
+        s->current = frame;
+        s->shownSinceMs = now();
+    }
+}
+
+int SpriteCompositor::currentFrame(SurfaceId surface) const {
+    const Surface* s = find(surface);
+    return s ? s->current : 0;
+}
+
+int SpriteCompositor::frameCount(SurfaceId surface) const {
+    const Surface* s = find(surface);
+    return s ? s->frameCount : 0;
+}
+
+void SpriteCompositor::setFrameDelay(SurfaceId surface, int milliseconds) {
+    if (Surface* s = find(surface)) {
+        s->delayMs = std::max(0, milliseconds);
+        s->shownSinceMs = now();
+    }
+}
+
+bool SpriteCompositor::isFrameDue(SurfaceId surface) const {
+    const Surface* s = find(surface);
+    if (!s) return false;
+    return s->delayMs <= 0 || now() - s->shownSinceMs >= s->delayMs;
+}
+
+void SpriteCompositor::advanceFrame(SurfaceId surface) {
+    Surface* s = find(surface);
+    if (!s) return;
+    if (s->frameCount > 0)
+        s->current = (s->current >= 1 && s->current < s->frameCount) ? s->current + 1 : 1;
+    // Keep the cadence of the delay even though frames are only polled once per render,
+    // but never try to catch up on a long pause.
+    const int64_t t = now();
+    s->shownSinceMs += s->delayMs;
+    if (s->delayMs <= 0 || t - s->shownSinceMs >= s->delayMs || s->shownSinceMs > t)
+        s->shownSinceMs = t;
+}
+
+const SpritePicture* SpriteCompositor::currentPicture(const Surface& s) const {
+    if (s.current < 1 || size_t(s.current) > s.frames.size()) return nullptr;
+    return s.frames[size_t(s.current) - 1].get();
+}
+
+void SpriteCompositor::clear(Rgb colour) {
+    frame_.fill(toQRgb(colour));
+    ++changes_;
+}
+
+void SpriteCompositor::draw(SurfaceId surface) {
+    const Surface* s = find(surface);
+    if (!s) return;
+    if (const SpritePicture* picture = currentPicture(*s)) {
+        blitPicture(*picture, frame_, s->x, s->y);
+        ++changes_;
+    }
+}
+
+void SpriteCompositor::setTextFont(const QString& face, int points, int weight, bool italic,
+                                   bool underline, bool strikeOut) {
+    QFont font(face.isEmpty() ? QStringLiteral("Arial") : face);
+    font.setStyleHint(QFont::SansSerif);
+    // Windows draws a point as 96/72 pixels on a 96-dpi screen, which the 800 x 600 layout
+    // assumes.
+    const int safePoints = points <= 0 ? 10 : std::min(points, 500);
+    font.setPixelSize(std::max(1, int(std::lround(safePoints * 96.0 / 72.0))));
+    // Windows weights run 1..1000 like Qt's; light weights fall back to the regular face.
+    font.setWeight(weight >= 600 ? QFont::Bold : QFont::Normal);
+    font.setItalic(italic);
+    font.setUnderline(underline);
+    font.setStrikeOut(strikeOut);
+    font_ = font;
+    fontAscent_ = QFontMetrics(font_).ascent();
+}
+
+void SpriteCompositor::drawText(const QString& text, int x, int y, Rgb colour) {
+    if (text.isEmpty()) return;
+    if (fontAscent_ < 0) fontAscent_ = QFontMetrics(font_).ascent();
+    QPainter painter(&frame_);
+    painter.setFont(font_);
+    painter.setPen(QColor::fromRgb(toQRgb(colour)));
+    // (x, y) is the top-left corner of the text, as Windows places it.
+    painter.drawText(QPoint(x, y + fontAscent_), text);
+    ++changes_;
+}
+
+bool SpriteCompositor::isPointOver(SurfaceId surface, QPoint framePoint) const {
+    const Surface* s = find(surface);
+    if (!s) return false;
+    const SpritePicture* picture = currentPicture(*s);
+    return picture && picture->visibleAt(framePoint.x() - s->x, framePoint.y() - s->y);
+}
+
+}  // namespace bw

@@ -1,0 +1,127 @@
+#pragma once
+
+#include <QFont>
+#include <QHash>
+#include <QImage>
+#include <QPoint>
+#include <QRect>
+#include <QString>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "scene/DrawingComponent.h"
+
+namespace bw {
+
+// A decoded frame ready to draw: premultiplied pixels (or plain RGB32 when opaque) and, per
+// row, the runs that are fully opaque (copied) or partly transparent (blended). Fully
+// transparent pixels belong to no run and cost nothing.
+struct SpritePicture {
+    struct Run {
+        int32_t x;
+        int32_t length;
+        bool opaque;
+    };
+    QImage image;
+    std::vector<Run> runs;
+    std::vector<int32_t> rowStart;  // runs of row y: [rowStart[y], rowStart[y + 1])
+
+    // Transparency -1: the picture's own alpha when it has any, otherwise every pixel of
+    // kColourKey becomes transparent. -2: drawn opaque. A value >= 0 is a Windows RGB colour
+    // key of its own.
+    static constexpr QRgb kColourKey = 0xFFFF00FF;  // pure magenta
+    static std::shared_ptr<const SpritePicture> prepare(const QImage& decoded, int transparency);
+
+    bool visibleAt(int x, int y) const;
+};
+
+// Where the 800 x 600 frame sits in a window of `size`: as large as fits, 4:3, centred
+// (black bars fill the rest).
+QRect sceneRectFor(QSize size);
+// A point of the window (pixels) as a point of the frame; may lie outside 0..799 / 0..599.
+QPoint mapToFrame(QPoint windowPoint, QSize windowSize);
+
+// Everything of the sprite display that needs no window: surfaces and their frames, the
+// shared picture cache, composition of the 800 x 600 frame, frame timing and hit tests.
+class SpriteCompositor {
+  public:
+    static constexpr int kWidth = 800;
+    static constexpr int kHeight = 600;
+    static constexpr int kMaxFrames = 1024;
+
+    // Milliseconds from a clock that never goes back; tests step it by hand.
+    using Clock = std::function<int64_t()>;
+    explicit SpriteCompositor(Clock clock = {});
+
+    // Drops every surface and cached picture; numbering starts again at 1.
+    void reset();
+
+    SurfaceId newSurface();
+    bool exists(SurfaceId surface) const;
+    // Loads frame `frame` (from 1) of a surface. A file is decoded once per path and
+    // transparency; later loads share the picture.
+    bool loadFrame(SurfaceId surface, int frame, const QString& path, int transparency);
+    // The same, from a picture in memory (decoded as by the loader).
+    bool setFrameImage(SurfaceId surface, int frame, const QImage& image, int transparency);
+
+    void setX(SurfaceId surface, int16_t x);
+    void setY(SurfaceId surface, int16_t y);
+    int16_t x(SurfaceId surface) const;
+    int16_t y(SurfaceId surface) const;
+    // Saturate at the int16 range instead of wrapping.
+    void moveX(SurfaceId surface, int16_t dx);
+    void moveUp(SurfaceId surface, int16_t dy);
+
+    void setCurrentFrame(SurfaceId surface, int frame);
+    int currentFrame(SurfaceId surface) const;
+    // Highest frame number loaded; AdvanceFrame cycles 1..frameCount.
+    int frameCount(SurfaceId surface) const;
+    void setFrameDelay(SurfaceId surface, int milliseconds);
+    bool isFrameDue(SurfaceId surface) const;
+    void advanceFrame(SurfaceId surface);
+
+    void clear(Rgb colour);
+    void draw(SurfaceId surface);
+    void setTextFont(const QString& face, int points, int weight, bool italic, bool underline,
+                     bool strikeOut);
+    void drawText(const QString& text, int x, int y, Rgb colour);
+
+    // True when the frame point lies on a visible pixel of the surface's current frame.
+    bool isPointOver(SurfaceId surface, QPoint framePoint) const;
+
+    const QImage& frame() const { return frame_; }
+    // Counts draws and clears, so a presenter can tell whether the frame changed.
+    uint64_t changeCount() const { return changes_; }
+    int cachedPictureCount() const { return int(cache_.size()); }
+
+  private:
+    struct Surface {
+        int16_t x = 0;
+        int16_t y = 0;
+        int current = 1;
+        int frameCount = 0;
+        int delayMs = 0;
+        int64_t shownSinceMs = 0;
+        std::vector<std::shared_ptr<const SpritePicture>> frames;  // index 0 is frame 1
+    };
+    Surface* find(SurfaceId surface);
+    const Surface* find(SurfaceId surface) const;
+    const SpritePicture* currentPicture(const Surface& s) const;
+    bool storeFrame(Surface& s, int frame, std::shared_ptr<const SpritePicture> picture);
+    int64_t now() const { return clock_(); }
+
+    Clock clock_;
+    QImage frame_;
+    std::vector<Surface> surfaces_;  // surface n at index n - 1
+    QHash<QString, std::shared_ptr<const SpritePicture>> cache_;
+    QFont font_;
+    int fontAscent_ = -1;  // measured on first use: needs the application's fonts
+    uint64_t changes_ = 0;
+};
+
+// Draws a prepared picture into an RGB32 target with its top-left corner at (x, y), clipped.
+void blitPicture(const SpritePicture& picture, QImage& target, int x, int y);
+
+}  // namespace bw

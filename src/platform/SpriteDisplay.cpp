@@ -1,0 +1,388 @@
+#include "platform/SpriteDisplay.h"
+
+#include <QBackingStore>
+#include <QCursor>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScreen>
+#include <QWindow>
+#include <algorithm>
+
+#include "platform/KeyCodes.h"
+#include "platform/SpriteDisplayX11.h"
+
+namespace bw {
+
+namespace {
+
+constexpr int64_t kFrameNs = 1'000'000'000 / SpriteDisplay::kFramesPerSecond;
+
+int windowsButton(Qt::MouseButton button) {
+    switch (button) {
+        case Qt::LeftButton:
+            return kLeftButton;
+        case Qt::RightButton:
+            return kRightButton;
+        case Qt::MiddleButton:
+            return kMiddleButton;
+        default:
+            return 0;
+    }
+}
+
+int windowsButtons(Qt::MouseButtons buttons) {
+    int result = 0;
+    for (Qt::MouseButton b : {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton}) {
+        if (buttons.testFlag(b)) result |= windowsButton(b);
+    }
+    return result;
+}
+
+}  // namespace
+
+// One window of the display. It paints only when told to and hands its input to the display.
+class SceneWindow : public QWindow {
+  public:
+    SceneWindow(SpriteDisplay* display, bool showsScene, QScreen* home, QWindow* parent = nullptr)
+        : QWindow(parent), display_(display), showsScene_(showsScene), home_(home), store_(this) {
+        setSurfaceType(QSurface::RasterSurface);
+        setTitle(QStringLiteral("Brinewave3"));
+    }
+
+    bool showsScene() const { return showsScene_; }
+    // The screen the window was made for (Qt moves windows off a screen that goes away).
+    QScreen* home() const { return home_; }
+    QBackingStore& store() { return store_; }
+    // After this the window raises nothing: it is on its way out.
+    void detach() { display_ = nullptr; }
+
+    static void dispose(SceneWindow* window) {
+        // Closing may happen inside one of this window's own event handlers.
+        window->detach();
+        window->hide();
+        window->deleteLater();
+    }
+
+  protected:
+    void exposeEvent(QExposeEvent*) override {
+        if (display_ && isExposed()) display_->windowExposed(this);
+    }
+    void resizeEvent(QResizeEvent*) override {
+        if (display_ && isExposed()) display_->windowExposed(this);
+    }
+    void keyPressEvent(QKeyEvent* event) override {
+        if (display_) display_->keyPressed(windowsKeyCode(event->key(), event->modifiers()));
+    }
+    void keyReleaseEvent(QKeyEvent* event) override {
+        if (display_ && !event->isAutoRepeat())
+            display_->keyReleased(windowsKeyCode(event->key(), event->modifiers()));
+    }
+    void mousePressEvent(QMouseEvent* event) override {
+        if (display_)
+            display_->mousePressed(windowsButton(event->button()),
+                                   event->globalPosition().toPoint());
+    }
+    void mouseMoveEvent(QMouseEvent* event) override {
+        if (display_)
+            display_->mouseMoved(windowsButtons(event->buttons()),
+                                 event->globalPosition().toPoint());
+    }
+    void mouseReleaseEvent(QMouseEvent* event) override {
+        if (display_)
+            display_->mouseReleased(windowsButton(event->button()),
+                                    event->globalPosition().toPoint());
+    }
+    void hideEvent(QHideEvent*) override {
+        if (display_) display_->windowLost();
+    }
+
+  private:
+    SpriteDisplay* display_;
+    bool showsScene_;
+    QScreen* home_;
+    QBackingStore store_;
+};
+
+SpriteDisplay::SpriteDisplay(SpriteCompositor::Clock clock) : compositor_(std::move(clock)) {
+    frameTimer_.setTimerType(Qt::PreciseTimer);
+    frameTimer_.setSingleShot(true);
+    QObject::connect(&frameTimer_, &QTimer::timeout, [this] { tick(); });
+    followTimer_.setInterval(250);
+    QObject::connect(&followTimer_, &QTimer::timeout, [this] { followForeignWindow(); });
+}
+
+SpriteDisplay::~SpriteDisplay() { CloseDisplay(); }
+
+void SpriteDisplay::setEventSink(DrawingEvents* sink) { sink_ = sink; }
+
+bool SpriteDisplay::openCommon() {
+    CloseDisplay();
+    compositor_.reset();
+    presentedChange_ = ~uint64_t(0);
+    deactivated_ = false;
+    connections_ = std::make_unique<QObject>();
+    return true;
+}
+
+bool SpriteDisplay::OpenDisplay(int width, int height, int bitsPerPixel, const QString& options) {
+    if (width != SpriteCompositor::kWidth || height != SpriteCompositor::kHeight ||
+        bitsPerPixel != 32)
+        return false;
+    if (hostWindow_) {
+        const uint64_t host = *hostWindow_ ? *hostWindow_ : ForeignWindowProbe().rootWindow();
+        return host != 0 && OpenPreview(host);
+    }
+    if (!qGuiApp || !QGuiApplication::primaryScreen()) return false;
+    openCommon();
+    QScreen* primary = QGuiApplication::primaryScreen();
+    sceneScreen_ = primary;
+    pointer_ = QCursor::pos();
+    addScreenWindow(primary, true);
+    for (QScreen* screen : QGuiApplication::screens()) {
+        if (screen != primary) addScreenWindow(screen, false);
+    }
+    QObject::connect(qGuiApp, &QGuiApplication::screenAdded, connections_.get(),
+                     [this](QScreen* screen) { addScreenWindow(screen, false); });
+    QObject::connect(
+        qGuiApp, &QGuiApplication::screenRemoved, connections_.get(), [this](QScreen* screen) {
+            if (windows_.empty()) return;
+            if (screen == sceneScreen_) {
+                windowLost();
+                return;
+            }
+            std::erase_if(windows_, [screen](const WindowPtr& w) { return w->home() == screen; });
+        });
+    windows_.front()->requestActivate();
+    pacing_.start();
+    nextFrameNs_ = kFrameNs;
+    scheduleTick();
+    return true;
+}
+
+void SpriteDisplay::addScreenWindow(QScreen* screen, bool showsScene) {
+    WindowPtr window(new SceneWindow(this, showsScene, screen), &SceneWindow::dispose);
+    window->setFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
+    window->setScreen(screen);
+    // Without a window manager a full-screen request alone leaves a small window.
+    window->setGeometry(screen->geometry());
+    SceneWindow* raw = window.get();
+    QObject::connect(raw, &QWindow::windowStateChanged, connections_.get(),
+                     [this](Qt::WindowState state) {
+                         if (state == Qt::WindowMinimized) windowLost();
+                     });
+    windows_.push_back(std::move(window));
+    raw->showFullScreen();
+    raw->setGeometry(screen->geometry());
+}
+
+bool SpriteDisplay::OpenPreview(uint64_t parent) {
+    if (!qGuiApp || !qGuiApp->nativeInterface<QNativeInterface::QX11Application>()) return false;
+    auto probe = std::make_unique<ForeignWindowProbe>();
+    const auto size = probe->size(parent);
+    if (!size) return false;
+    openCommon();
+    probe_ = std::move(probe);
+    foreignId_ = parent;
+    foreignParent_.reset(QWindow::fromWinId(WId(parent)));
+    WindowPtr window(new SceneWindow(this, true, nullptr, foreignParent_.get()),
+                     &SceneWindow::dispose);
+    pointer_ = QCursor::pos();
+    window->setFlags(Qt::Widget | Qt::FramelessWindowHint);
+    window->setGeometry(QRect(QPoint(0, 0), *size));
+    windows_.push_back(std::move(window));
+    windows_.front()->show();
+    followTimer_.start();
+    pacing_.start();
+    nextFrameNs_ = kFrameNs;
+    scheduleTick();
+    return true;
+}
+
+void SpriteDisplay::followForeignWindow() {
+    if (windows_.empty() || !probe_) return;
+    const auto size = probe_->size(foreignId_);
+    if (!size) {
+        windowLost();
+        return;
+    }
+    if (*size != windows_.front()->size()) windows_.front()->resize(*size);
+}
+
+void SpriteDisplay::CloseDisplay() {
+    if (closing_) return;
+    closing_ = true;
+    frameTimer_.stop();
+    followTimer_.stop();
+    connections_.reset();
+    windows_.clear();  // hides now, deletes once control is back in the event loop
+    foreignParent_.reset();
+    probe_.reset();
+    foreignId_ = 0;
+    sceneScreen_ = nullptr;
+    closing_ = false;
+}
+
+QWindow* SpriteDisplay::sceneWindow() const {
+    return windows_.empty() ? nullptr : windows_.front().get();
+}
+
+void SpriteDisplay::scheduleTick() {
+    const int64_t remaining = nextFrameNs_ - pacing_.nsecsElapsed();
+    frameTimer_.start(int(std::max<int64_t>(0, (remaining + 500'000) / 1'000'000)));
+}
+
+void SpriteDisplay::tick() {
+    if (windows_.empty()) return;
+    const int64_t now = pacing_.nsecsElapsed();
+    if (now < nextFrameNs_ - 1'000'000) {  // woke early
+        scheduleTick();
+        return;
+    }
+    // A fixed 60 per second whatever the screen's rate; after a stall, start afresh
+    // rather than raise a burst of frames.
+    nextFrameNs_ += kFrameNs;
+    if (now - nextFrameNs_ > 3 * kFrameNs) nextFrameNs_ = now + kFrameNs;
+    if (sink_ && !rendering_) {
+        rendering_ = true;
+        sink_->RenderFrame();
+        rendering_ = false;
+    }
+    if (!windows_.empty()) scheduleTick();
+}
+
+void SpriteDisplay::windowExposed(SceneWindow* window) { paint(window, true); }
+
+void SpriteDisplay::paint(SceneWindow* window, bool whole) {
+    if (!window->isExposed()) return;
+    const QSize size = window->size();
+    QBackingStore& store = window->store();
+    if (store.size() != size) {
+        store.resize(size);
+        whole = true;
+    }
+    const QRect scene = window->showsScene() ? sceneRectFor(size) : QRect();
+    const QRect area = whole ? QRect(QPoint(0, 0), size) : scene;
+    if (area.isEmpty()) return;
+    store.beginPaint(area);
+    QPaintDevice* device = store.paintDevice();
+    if (whole) {
+        QPainter painter(device);
+        painter.fillRect(area, Qt::black);
+    }
+    if (!scene.isEmpty()) {
+        auto* image =
+            device->devType() == QInternal::Image ? static_cast<QImage*>(device) : nullptr;
+        const qreal ratio = image ? image->devicePixelRatio() : 1.0;
+        const QRect deviceScene(
+            QPoint(qRound(scene.x() * ratio), qRound(scene.y() * ratio)),
+            QSize(qRound(scene.width() * ratio), qRound(scene.height() * ratio)));
+        if (image && image->depth() == 32 && image->rect().contains(deviceScene)) {
+            scaler_.scale(compositor_.frame(), *image, deviceScene, quality_);
+        } else {
+            QPainter painter(device);
+            painter.setRenderHint(QPainter::SmoothPixmapTransform,
+                                  quality_ == ScaleQuality::Smooth);
+            painter.drawImage(scene, compositor_.frame());
+        }
+        presentedChange_ = compositor_.changeCount();
+        ++paintedFrames_;
+    }
+    store.endPaint();
+    store.flush(area);
+}
+
+void SpriteDisplay::PresentFrame() {
+    if (windows_.empty()) return;
+    // An unchanged frame (a thinned-out render) is already on the screen.
+    if (compositor_.changeCount() == presentedChange_) return;
+    paint(windows_.front().get(), false);
+}
+
+QPoint SpriteDisplay::framePointForGlobal(QPoint global) const {
+    if (windows_.empty()) return {};
+    const SceneWindow* scene = windows_.front().get();
+    return mapToFrame(scene->mapFromGlobal(global), scene->size());
+}
+
+void SpriteDisplay::keyPressed(int keyCode) {
+    if (sink_) sink_->KeyDown(keyCode);
+}
+
+void SpriteDisplay::keyReleased(int keyCode) {
+    if (sink_) sink_->KeyUp(keyCode);
+}
+
+void SpriteDisplay::mousePressed(int button, QPoint global) {
+    pointer_ = global;
+    const QPoint p = framePointForGlobal(global);
+    if (sink_) sink_->MouseDown(button, p.x(), p.y());
+}
+
+void SpriteDisplay::mouseMoved(int buttons, QPoint global) {
+    pointer_ = global;
+    const QPoint p = framePointForGlobal(global);
+    if (sink_) sink_->MouseMove(buttons, p.x(), p.y());
+}
+
+void SpriteDisplay::mouseReleased(int button, QPoint global) {
+    pointer_ = global;
+    const QPoint p = framePointForGlobal(global);
+    if (sink_) sink_->MouseUp(button, p.x(), p.y());
+}
+
+void SpriteDisplay::windowLost() {
+    // Once per opening: the saver closes in answer.
+    if (closing_ || deactivated_ || windows_.empty()) return;
+    deactivated_ = true;
+    if (sink_) sink_->Deactivated();
+}
+
+bool SpriteDisplay::saveLastFrame(const QString& path) const {
+    return compositor_.frame().save(path, "PNG");
+}
+
+SurfaceId SpriteDisplay::NewSurface() { return compositor_.newSurface(); }
+void SpriteDisplay::DrawSurface(SurfaceId surface) { compositor_.draw(surface); }
+void SpriteDisplay::SetSurfaceX(SurfaceId surface, int16_t x) { compositor_.setX(surface, x); }
+void SpriteDisplay::SetSurfaceY(SurfaceId surface, int16_t y) { compositor_.setY(surface, y); }
+void SpriteDisplay::ClearFrame(Rgb colour) { compositor_.clear(colour); }
+int16_t SpriteDisplay::GetSurfaceX(SurfaceId surface) { return compositor_.x(surface); }
+int16_t SpriteDisplay::GetSurfaceY(SurfaceId surface) { return compositor_.y(surface); }
+void SpriteDisplay::MoveSurfaceX(SurfaceId surface, int16_t dx) { compositor_.moveX(surface, dx); }
+void SpriteDisplay::MoveSurfaceUp(SurfaceId surface, int16_t dy) {
+    compositor_.moveUp(surface, dy);
+}
+void SpriteDisplay::AdvanceFrame(SurfaceId surface) { compositor_.advanceFrame(surface); }
+bool SpriteDisplay::IsFrameDue(SurfaceId surface) { return compositor_.isFrameDue(surface); }
+
+void SpriteDisplay::SetCurrentFrame(SurfaceId surface, int frame) {
+    compositor_.setCurrentFrame(surface, frame);
+}
+
+void SpriteDisplay::SetFrameDelay(SurfaceId surface, int milliseconds) {
+    compositor_.setFrameDelay(surface, milliseconds);
+}
+
+bool SpriteDisplay::IsPointerOver(SurfaceId surface) {
+    if (windows_.empty()) return false;
+    // The position the last mouse event brought: asking the X server on every call would
+    // cost a round trip per surface and frame.
+    return compositor_.isPointOver(surface, framePointForGlobal(pointer_));
+}
+
+bool SpriteDisplay::LoadFrame(SurfaceId surface, int frame, const QString& path, int transparency) {
+    return compositor_.loadFrame(surface, frame, path, transparency);
+}
+
+void SpriteDisplay::SetTextFont(const QString& face, int size, int weight, bool italic,
+                                bool underline, bool strikeOut) {
+    compositor_.setTextFont(face, size, weight, italic, underline, strikeOut);
+}
+
+void SpriteDisplay::DrawText(const QString& text, int x, int y, Rgb colour) {
+    compositor_.drawText(text, x, y, colour);
+}
+
+}  // namespace bw

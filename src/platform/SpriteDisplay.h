@@ -1,0 +1,123 @@
+#pragma once
+
+#include <QElapsedTimer>
+#include <QObject>
+#include <QTimer>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "platform/SpriteCompositor.h"
+#include "platform/SpriteDisplayScaler.h"
+#include "scene/DrawingComponent.h"
+
+class QScreen;
+class QWindow;
+
+namespace bw {
+
+class ForeignWindowProbe;
+class SceneWindow;
+
+// The sprite display: one frameless, stay-on-top window per screen, the primary one showing
+// the 800 x 600 frame scaled to fit (4:3, black bars), the others black; or one window inside
+// a foreign X11 window for the preview. RenderFrame is raised 60 times a second from a precise
+// timer, never while a RenderFrame is still running.
+class SpriteDisplay : public DrawingComponent {
+  public:
+    static constexpr int kFramesPerSecond = 60;
+
+    explicit SpriteDisplay(SpriteCompositor::Clock clock = {});
+    ~SpriteDisplay() override;
+    SpriteDisplay(const SpriteDisplay&) = delete;
+    SpriteDisplay& operator=(const SpriteDisplay&) = delete;
+
+    void setEventSink(DrawingEvents* sink) override;
+
+    void CloseDisplay() override;
+    bool OpenDisplay(int width, int height, int bitsPerPixel, const QString& options) override;
+    SurfaceId NewSurface() override;
+    void DrawSurface(SurfaceId surface) override;
+    void PresentFrame() override;
+    void SetSurfaceX(SurfaceId surface, int16_t x) override;
+    void ClearFrame(Rgb colour) override;
+    void SetSurfaceY(SurfaceId surface, int16_t y) override;
+    void SetCurrentFrame(SurfaceId surface, int frame) override;
+    void SetFrameDelay(SurfaceId surface, int milliseconds) override;
+    bool IsFrameDue(SurfaceId surface) override;
+    int16_t GetSurfaceX(SurfaceId surface) override;
+    int16_t GetSurfaceY(SurfaceId surface) override;
+    bool IsPointerOver(SurfaceId surface) override;
+    bool LoadFrame(SurfaceId surface, int frame, const QString& path, int transparency) override;
+    void SetTextFont(const QString& face, int size, int weight, bool italic, bool underline,
+                     bool strikeOut) override;
+    void DrawText(const QString& text, int x, int y, Rgb colour) override;
+    void MoveSurfaceX(SurfaceId surface, int16_t dx) override;
+    void MoveSurfaceUp(SurfaceId surface, int16_t dy) override;
+    void AdvanceFrame(SurfaceId surface) override;
+
+    // Opens the display inside the foreign X11 window `parent` (the preview), filling it and
+    // following its size. False without X11 or when the window does not exist.
+    bool OpenPreview(uint64_t parent);
+    // From now on OpenDisplay draws into this foreign window instead of the screens, as a
+    // display mode of another screensaver program; 0 is the root window.
+    void setHostWindow(uint64_t window) { hostWindow_ = window; }
+
+    bool isOpen() const { return !windows_.empty(); }
+    int windowCount() const { return int(windows_.size()); }
+    // The window that shows the scene (for keyboard and pointer grabs); null when closed.
+    QWindow* sceneWindow() const;
+    // Saves the frame as last presented (the composed frame between two RenderFrame calls).
+    bool saveLastFrame(const QString& path) const;
+    void setScaleQuality(ScaleQuality quality) { quality_ = quality; }
+    // Frames actually painted to the screen, for tests: unchanged frames are not repainted.
+    int paintedFrames() const { return paintedFrames_; }
+
+    const SpriteCompositor& compositor() const { return compositor_; }
+    SpriteCompositor& compositor() { return compositor_; }
+
+    // Called by the windows.
+    void windowExposed(SceneWindow* window);
+    void keyPressed(int keyCode);
+    void keyReleased(int keyCode);
+    void mousePressed(int button, QPoint global);
+    void mouseMoved(int buttons, QPoint global);
+    void mouseReleased(int button, QPoint global);
+    void windowLost();
+
+  private:
+    bool openCommon();
+    void addScreenWindow(QScreen* screen, bool showsScene);
+    void paint(SceneWindow* window, bool whole);
+    QPoint framePointForGlobal(QPoint global) const;
+    void scheduleTick();
+    void tick();
+    void followForeignWindow();
+
+    using WindowPtr = std::unique_ptr<SceneWindow, void (*)(SceneWindow*)>;
+
+    SpriteCompositor compositor_;
+    FrameScaler scaler_;
+    ScaleQuality quality_ = ScaleQuality::Smooth;
+    DrawingEvents* sink_ = nullptr;
+    std::vector<WindowPtr> windows_;        // the scene window first
+    std::unique_ptr<QObject> connections_;  // context of signal connections while open
+    QTimer frameTimer_;
+    QElapsedTimer pacing_;
+    int64_t nextFrameNs_ = 0;
+    QScreen* sceneScreen_ = nullptr;
+    QPoint pointer_;  // last known pointer position, global
+    bool rendering_ = false;
+    bool deactivated_ = false;
+    bool closing_ = false;
+    uint64_t presentedChange_ = ~uint64_t(0);
+    std::optional<uint64_t> hostWindow_;
+    int paintedFrames_ = 0;
+    // Preview
+    std::unique_ptr<QWindow> foreignParent_;
+    std::unique_ptr<ForeignWindowProbe> probe_;
+    uint64_t foreignId_ = 0;
+    QTimer followTimer_;
+};
+
+}  // namespace bw

@@ -1,0 +1,173 @@
+#include "platform/SpriteDisplayScaler.h"
+
+#include <algorithm>
+#include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace bw {
+
+namespace {
+
+// a * (256 - w) + b * w, per 8-bit channel, w in 0..256.
+inline uint32_t mix(uint32_t a, uint32_t b, uint32_t w) {
+    const uint32_t v = 256 - w;
+    const uint32_t rb =
+        (((a & 0x00FF00FFu) * v + (b & 0x00FF00FFu) * w + 0x00800080u) >> 8) & 0x00FF00FFu;
+    const uint32_t ag =
+        (((a >> 8) & 0x00FF00FFu) * v + ((b >> 8) & 0x00FF00FFu) * w + 0x00800080u) & 0xFF00FF00u;
+    return rb | ag;
+}
+
+// Source position of each output sample, pixel centres aligned, as index and 0..256 weight.
+void sampleTable(int sourceLength, int outputLength, std::vector<int32_t>& index,
+                 std::vector<uint16_t>& weight, std::vector<int32_t>& nearest) {
+    index.resize(size_t(outputLength));
+    weight.resize(size_t(outputLength));
+    nearest.resize(size_t(outputLength));
+    for (int i = 0; i < outputLength; ++i) {
+        // (i + 0.5) * source / output - 0.5, in 1/256 steps
+        const int64_t fixed =
+            ((2 * int64_t(i) + 1) * sourceLength * 256) / (2 * int64_t(outputLength)) - 128;
+        const int64_t clamped = std::clamp<int64_t>(fixed, 0, int64_t(sourceLength - 1) * 256);
+        int32_t left = int32_t(clamped >> 8);
+        uint16_t w = uint16_t(clamped & 0xFF);
+        if (left >= sourceLength - 1) {  // keep left + 1 inside the row
+            left = std::max(0, sourceLength - 2);
+            w = sourceLength > 1 ? 256 : 0;
+        }
+        index[size_t(i)] = left;
+        weight[size_t(i)] = w;
+        nearest[size_t(i)] =
+            int32_t(std::min<int64_t>(int64_t(i) * sourceLength / outputLength, sourceLength - 1));
+    }
+}
+
+}  // namespace
+
+void FrameScaler::prepare(QSize source, QSize area) {
+    if (source == sourceSize_ && area == areaSize_) return;
+    sourceSize_ = source;
+    areaSize_ = area;
+    sampleTable(source.width(), area.width(), columnIndex_, columnWeight_, nearestColumn_);
+    sampleTable(source.height(), area.height(), rowIndex_, rowWeight_, nearestRow_);
+#if defined(__SSE2__)
+    columnLanes_.resize(columnWeight_.size() * 8);
+    for (size_t i = 0; i < columnWeight_.size(); ++i) {
+        const auto w = int16_t(columnWeight_[i]);
+        const auto v = int16_t(256 - w);
+        std::fill_n(columnLanes_.begin() + ptrdiff_t(i * 8), 4, v);
+        std::fill_n(columnLanes_.begin() + ptrdiff_t(i * 8 + 4), 4, w);
+    }
+#endif
+    for (auto& row : widened_) row.assign(size_t(area.width()), 0);
+}
+
+int FrameScaler::widenedRow(const QImage& source, int row, int keep) {
+    for (int slot = 0; slot < 2; ++slot) {
+        if (widenedSource_[slot] == row) return slot;
+    }
+    // Rows are asked for top to bottom, so the lower-numbered source row is the stale one.
+    int slot = widenedSource_[0] < widenedSource_[1] ? 0 : 1;
+    if (slot == keep) slot ^= 1;
+    widenedSource_[slot] = row;
+    const auto* src = reinterpret_cast<const uint32_t*>(source.constScanLine(row));
+    uint32_t* out = widened_[slot].data();
+    const int width = areaSize_.width();
+    if (sourceSize_.width() == 1) {
+        std::fill(out, out + width, src[0]);
+        return slot;
+    }
+#if defined(__SSE2__)
+    // Both neighbours come in one 64-bit load; the weights are ready per output pixel.
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i half = _mm_set1_epi16(128);  // round to nearest
+    for (int x = 0; x < width; ++x) {
+        __m128i pair =
+            _mm_loadl_epi64(reinterpret_cast<const __m128i*>(src + columnIndex_[size_t(x)]));
+        const __m128i lanes =
+            _mm_loadu_si128(reinterpret_cast<const __m128i*>(columnLanes_.data() + size_t(x) * 8));
+        pair = _mm_mullo_epi16(_mm_unpacklo_epi8(pair, zero), lanes);
+        __m128i sum = _mm_add_epi16(_mm_add_epi16(pair, _mm_srli_si128(pair, 8)), half);
+        sum = _mm_srli_epi16(sum, 8);
+        out[x] = uint32_t(_mm_cvtsi128_si32(_mm_packus_epi16(sum, sum)));
+    }
+#else
+    for (int x = 0; x < width; ++x) {
+        const int32_t left = columnIndex_[size_t(x)];
+        out[x] = mix(src[left], src[left + 1], columnWeight_[size_t(x)]);
+    }
+#endif
+    return slot;
+}
+
+void FrameScaler::scale(const QImage& source, QImage& target, const QRect& area,
+                        ScaleQuality quality) {
+    if (source.isNull() || area.isEmpty() || source.depth() != 32 || target.depth() != 32 ||
+        !target.rect().contains(area))
+        return;
+    prepare(source.size(), area.size());
+    // The source's pixels may have changed since the last frame.
+    widenedSource_[0] = widenedSource_[1] = -1;
+
+    const int width = area.width();
+    const qsizetype stride = target.bytesPerLine();
+    uchar* base = target.bits() + area.y() * stride + qsizetype(area.x()) * 4;
+    int previousSource = -1;
+    const uint32_t* previousOut = nullptr;
+    for (int y = 0; y < area.height(); ++y) {
+        auto* out = reinterpret_cast<uint32_t*>(base + y * stride);
+        if (quality == ScaleQuality::Nearest) {
+            const int sourceRow = nearestRow_[size_t(y)];
+            if (sourceRow == previousSource) {
+                std::memcpy(out, previousOut, size_t(width) * 4);
+            } else {
+                const auto* src =
+                    reinterpret_cast<const uint32_t*>(source.constScanLine(sourceRow));
+                for (int x = 0; x < width; ++x) out[x] = src[nearestColumn_[size_t(x)]];
+            }
+            previousSource = sourceRow;
+            previousOut = out;
+            continue;
+        }
+        const int top = rowIndex_[size_t(y)];
+        const uint32_t w = rowWeight_[size_t(y)];
+        const int slotA = widenedRow(source, top, -1);
+        const uint32_t* a = widened_[slotA].data();
+        if (w == 0) {
+            std::memcpy(out, a, size_t(width) * 4);
+            continue;
+        }
+        const int slotB = widenedRow(source, std::min(top + 1, source.height() - 1), slotA);
+        const uint32_t* b = widened_[slotB].data();
+        const uint32_t v = 256 - w;
+        int x = 0;
+#if defined(__SSE2__)
+        const __m128i zero = _mm_setzero_si128();
+        const __m128i wb = _mm_set1_epi16(short(w));
+        const __m128i wa = _mm_set1_epi16(short(v));
+        const __m128i half = _mm_set1_epi16(128);
+        for (; x + 4 <= width; x += 4) {
+            const __m128i pa = _mm_loadu_si128(reinterpret_cast<const __m128i*>(a + x));
+            const __m128i pb = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + x));
+            const __m128i lo =
+                _mm_add_epi16(_mm_add_epi16(_mm_mullo_epi16(_mm_unpacklo_epi8(pa, zero), wa),
+                                            _mm_mullo_epi16(_mm_unpacklo_epi8(pb, zero), wb)),
+                              half);
+            const __m128i hi =
+                _mm_add_epi16(_mm_add_epi16(_mm_mullo_epi16(_mm_unpackhi_epi8(pa, zero), wa),
+                                            _mm_mullo_epi16(_mm_unpackhi_epi8(pb, zero), wb)),
+                              half);
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(out + x),
+                             _mm_packus_epi16(_mm_srli_epi16(lo, 8), _mm_srli_epi16(hi, 8)));
+        }
+#endif
+        for (; x < width; ++x) {
+            out[x] = mix(a[x], b[x], w);
+        }
+    }
+}
+
+}  // namespace bw
