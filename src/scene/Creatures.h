@@ -1,11 +1,13 @@
 #pragma once
 
+#include "scene/Creature.h"
+#include "scene/DrawingComponent.h"
+
 #include <array>
 #include <cstdint>
 
 namespace bw {
 
-class DrawingComponent;
 class Random;
 class SystemLayer;
 struct SceneState;
@@ -13,6 +15,15 @@ struct SceneState;
 // The twelve creatures and the five background fish: their swim steps, waits and returns.
 class Creatures {
 public:
+    static constexpr int kCount = 12;
+    static constexpr int kBackgroundCount = 5;
+    // Seconds each background fish waits off screen.
+    static constexpr std::array<int16_t, kBackgroundCount> kBackgroundWaits = {45, 40, 43, 47, 45};
+    // Feeding fish do not sink below this y.
+    static constexpr int16_t kBottomLimit = 510;
+    // How one creature crosses the tank (the table is in the source).
+    struct Motion;
+
     Creatures(SceneState& scene, DrawingComponent& display, Random& random, SystemLayer& system);
 
     // The start values of the load handler: fish 1 swims at once, the others are held back.
@@ -25,14 +36,23 @@ public:
     // Every second: counts the waits and the feeding fish's modes.
     void TimerFish_Timer();
 
-    bool waiting(int creature) const { return waiting_[creature]; }
+    bool waiting(int creature) const { return creatures_[creature].Waiting; }
+    Creature& creature(int creature) { return creatures_[creature]; }
+    const Creature& creature(int creature) const { return creatures_[creature]; }
+    BackgroundFish& backgroundFish(int fish) { return background_[fish]; }
+    const BackgroundFish& backgroundFish(int fish) const { return background_[fish]; }
 
 private:
+    void feed(int creature, SurfaceId surface);
+    void leave(const Motion& motion, SurfaceId surface);
+    void reseedFromClock();
+
     SceneState& scene_;
     DrawingComponent& display_;
     Random& random_;
     SystemLayer& system_;
-    std::array<bool, 12> waiting_{};
+    std::array<Creature, kCount> creatures_{};
+    std::array<BackgroundFish, kBackgroundCount> background_{};
 };
 
 }  // namespace bw

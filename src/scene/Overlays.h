@@ -1,8 +1,14 @@
 #pragma once
 
+#include "scene/DrawingComponent.h"
+
+#include <QString>
+#include <array>
+#include <cstdint>
+
 namespace bw {
 
-class DrawingComponent;
+class Random;
 class SystemLayer;
 struct SceneState;
 
@@ -10,7 +16,7 @@ struct SceneState;
 // bubbles and curtains, and the first-run notices.
 class Overlays {
 public:
-    Overlays(SceneState& scene, DrawingComponent& display, SystemLayer& system);
+    Overlays(SceneState& scene, DrawingComponent& display, SystemLayer& system, Random& random);
 
     void drawMessage();
     void drawCalendar();
@@ -19,9 +25,14 @@ public:
     void drawFirstRunMessages();
 
 private:
+    template <std::size_t N>
+    void riseStream(const std::array<SurfaceId, N>& bubbles, int16_t rise, int reentrySpread);
+    void drawNotice(const QString& line, SurfaceId notice);
+
     SceneState& scene_;
     DrawingComponent& display_;
     SystemLayer& system_;
+    Random& random_;
 };
 
 }  // namespace bw
