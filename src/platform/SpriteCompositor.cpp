@@ -2,6 +2,7 @@
 
 #include <QFileInfo>
 #include <QFontMetrics>
+#include <QHash>
 #include <QPainter>
 #include <algorithm>
 #include <chrono>
@@ -372,14 +373,32 @@ void SpriteCompositor::draw(SurfaceId surface) {
     }
 }
 
+namespace {
+
+// The em size of a face per pixel of line height, measured once per face.
+double emPerLine(const QFont& face) {
+    static QHash<QString, double> ratios;
+    const auto known = ratios.constFind(face.family());
+    if (known != ratios.constEnd()) return *known;
+    QFont probe(face);
+    probe.setPixelSize(100);
+    const int line = QFontMetrics(probe).height();
+    const double ratio = line > 0 ? 100.0 / line : 1.0;
+    ratios.insert(face.family(), ratio);
+    return ratio;
+}
+
+}  // namespace
+
 void SpriteCompositor::setTextFont(const QString& face, int points, int weight, bool italic,
                                    bool underline, bool strikeOut) {
     QFont font(face.isEmpty() ? QStringLiteral("Arial") : face);
     font.setStyleHint(QFont::SansSerif);
-    // Windows draws a point as 96/72 pixels on a 96-dpi screen, which the 800 x 600 layout
-    // assumes.
-    const int safePoints = points <= 0 ? 10 : std::min(points, 500);
-    font.setPixelSize(std::max(1, int(std::lround(safePoints * 96.0 / 72.0))));
+    // The size is the height of a line of text in pixels, as Windows' font creation takes it:
+    // the 800 x 600 layout puts lines of size 16 fifteen pixels apart. Qt sizes the em square,
+    // which is smaller than a line by the face's ascent and descent.
+    const int safeHeight = points <= 0 ? 10 : std::min(points, 500);
+    font.setPixelSize(std::max(1, int(std::lround(safeHeight * emPerLine(font)))));
     // Windows weights run 1..1000 like Qt's; light weights fall back to the regular face.
     font.setWeight(weight >= 600 ? QFont::Bold : QFont::Normal);
     font.setItalic(italic);

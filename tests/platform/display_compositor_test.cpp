@@ -292,7 +292,7 @@ TEST_F(Compositor, PointerIsOverVisiblePixelsOfTheCurrentFrameOnly) {
 TEST_F(Compositor, TextIsDrawnInItsColourBelowAndRightOfItsPoint) {
     test::guiApp();
     c.clear(rgb(0, 0, 0));
-    c.setTextFont("Arial", 12, 30, false, false, false);
+    c.setTextFont("Arial", 16, 30, false, false, false);
     c.drawText("Hello World", 100, 50, rgb(255, 255, 0));
     int minY = 600, maxY = -1, minX = 800, exact = 0;
     for (int y = 0; y < 600; ++y) {
@@ -311,9 +311,9 @@ TEST_F(Compositor, TextIsDrawnInItsColourBelowAndRightOfItsPoint) {
     EXPECT_GE(minY, 50);
     EXPECT_GE(minX, 100);
     EXPECT_LE(minX, 103);
-    // 12 points are 16 pixels on a 96-dpi screen: capitals about 11 high.
-    EXPECT_GE(maxY - minY, 9);
-    EXPECT_LE(maxY - minY, 16);
+    // A 16-pixel line of text: capitals about 10 high, so lines 15 pixels apart never touch.
+    EXPECT_GE(maxY - minY, 8);
+    EXPECT_LE(maxY - minY, 13);
 }
 
 TEST(FrameGeometry, SceneRectKeepsFourToThreeCentred) {
