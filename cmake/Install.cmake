@@ -2,26 +2,41 @@
 # the icon and the XScreenSaver display mode.
 include(GNUInstallDirs)
 
-# Programs and data together, in a private folder of their own.
-set(BW_LIBDIR ${CMAKE_INSTALL_PREFIX}/lib/brinewave3)
-set(BW_BINDIR ${CMAKE_INSTALL_FULL_BINDIR})
-set(BW_HACKDIR ${CMAKE_INSTALL_FULL_LIBEXECDIR}/xscreensaver)
+set(BW_INSTALL_TEMPLATES brinewave3 brinewave3-help brinewave3-hack brinewave3-settings.desktop
+    brinewave3-help.desktop brinewave3-screensaver.desktop brinewave3.xml)
 
-set(generated ${CMAKE_BINARY_DIR}/install)
-foreach(file brinewave3 brinewave3-help brinewave3-hack brinewave3-settings.desktop
-             brinewave3-help.desktop brinewave3-screensaver.desktop brinewave3.xml)
-    configure_file(${CMAKE_SOURCE_DIR}/data/linux/${file}.in ${generated}/${file} @ONLY)
-endforeach()
+# The launchers and entries name the installed programs by their full paths, so they are made
+# for the prefix the install actually goes to (`cmake --install build --prefix P`).
+function(bw_configure_install_files prefix out)
+    set(BW_LIBDIR ${prefix}/lib/brinewave3)
+    set(BW_BINDIR ${prefix}/bin)
+    set(BW_HACKDIR ${prefix}/libexec/xscreensaver)
+    foreach(file ${BW_INSTALL_TEMPLATES})
+        configure_file(${CMAKE_SOURCE_DIR}/data/linux/${file}.in ${out}/${file} @ONLY)
+    endforeach()
+endfunction()
 
-install(DIRECTORY ${BW_DATA_DIR}/ DESTINATION ${BW_LIBDIR} USE_SOURCE_PERMISSIONS)
-install(PROGRAMS ${generated}/brinewave3 ${generated}/brinewave3-help
-        DESTINATION ${CMAKE_INSTALL_BINDIR})
-install(PROGRAMS ${generated}/brinewave3-hack DESTINATION ${CMAKE_INSTALL_LIBEXECDIR}/xscreensaver
-        RENAME brinewave3)
-install(FILES ${generated}/brinewave3.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/xscreensaver/config)
+# For the configured prefix now (the tests read these), and again at install time.
+bw_configure_install_files(${CMAKE_INSTALL_PREFIX} ${CMAKE_BINARY_DIR}/install)
+set(generated ${CMAKE_BINARY_DIR}/install-prefix)
+install(CODE "
+    set(BW_INSTALL_TEMPLATES \"${BW_INSTALL_TEMPLATES}\")
+    set(CMAKE_SOURCE_DIR \"${CMAKE_SOURCE_DIR}\")
+    foreach(file \${BW_INSTALL_TEMPLATES})
+        set(BW_LIBDIR \"\${CMAKE_INSTALL_PREFIX}/lib/brinewave3\")
+        set(BW_BINDIR \"\${CMAKE_INSTALL_PREFIX}/bin\")
+        set(BW_HACKDIR \"\${CMAKE_INSTALL_PREFIX}/libexec/xscreensaver\")
+        configure_file(\"${CMAKE_SOURCE_DIR}/data/linux/\${file}.in\" \"${generated}/\${file}\" @ONLY)
+    endforeach()
+")
+
+install(DIRECTORY ${BW_DATA_DIR}/ DESTINATION lib/brinewave3 USE_SOURCE_PERMISSIONS)
+install(PROGRAMS ${generated}/brinewave3 ${generated}/brinewave3-help DESTINATION bin)
+install(PROGRAMS ${generated}/brinewave3-hack DESTINATION libexec/xscreensaver RENAME brinewave3)
+install(FILES ${generated}/brinewave3.xml DESTINATION share/xscreensaver/config)
 install(FILES ${generated}/brinewave3-settings.desktop ${generated}/brinewave3-help.desktop
-        DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+        DESTINATION share/applications)
 install(FILES ${generated}/brinewave3-screensaver.desktop
-        DESTINATION ${CMAKE_INSTALL_DATADIR}/applications/screensavers RENAME brinewave3.desktop)
-install(FILES ${BW_DATA_DIR}/Misc/brinewave3.png
-        DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/256x256/apps OPTIONAL)
+        DESTINATION share/applications/screensavers RENAME brinewave3.desktop)
+install(FILES ${BW_DATA_DIR}/Misc/brinewave3.png DESTINATION share/icons/hicolor/256x256/apps
+        OPTIONAL)

@@ -1,5 +1,8 @@
 #include "platform/SpriteDisplay.h"
 
+#include <QDateTime>
+#include <cstdio>
+
 #include <QBackingStore>
 #include <QCursor>
 #include <QGuiApplication>
@@ -298,6 +301,17 @@ void SpriteDisplay::PresentFrame() {
     // An unchanged frame (a thinned-out render) is already on the screen.
     if (compositor_.changeCount() == presentedChange_) return;
     paint(windows_.front().get(), false);
+    if (!firstFrameReported_) reportFirstFrame();
+}
+
+// The start-up benchmark sets BRINEWAVE3_BENCH to the wall-clock time (ms) it started us at.
+void SpriteDisplay::reportFirstFrame() {
+    firstFrameReported_ = true;
+    bool ok = false;
+    const qint64 launchedMs = qEnvironmentVariable("BRINEWAVE3_BENCH").toLongLong(&ok);
+    if (ok)
+        std::fprintf(stderr, "first_frame_ms: %lld\n",
+                     static_cast<long long>(QDateTime::currentMSecsSinceEpoch() - launchedMs));
 }
 
 QPoint SpriteDisplay::framePointForGlobal(QPoint global) const {

@@ -93,6 +93,7 @@ class SpriteDisplay : public DrawingComponent {
     void scheduleTick();
     void tick();
     void followForeignWindow();
+    void reportFirstFrame();
 
     using WindowPtr = std::unique_ptr<SceneWindow, void (*)(SceneWindow*)>;
 
@@ -112,6 +113,7 @@ class SpriteDisplay : public DrawingComponent {
     bool closing_ = false;
     uint64_t presentedChange_ = ~uint64_t(0);
     std::optional<uint64_t> hostWindow_;
+    bool firstFrameReported_ = false;
     int paintedFrames_ = 0;
     // Preview
     std::unique_ptr<QWindow> foreignParent_;

@@ -22,9 +22,14 @@ kill "$pid"
 grep -q '^OBottom1=True' "$INI" || fail "factory defaults not written"
 grep -q '^PWEnabled=0' "$INI" || fail "a new user must not meet a password"
 
-# "/c" opens the settings dialog.
+# "/c" opens the settings dialog; closing it writes the two list files.
 start_program /c
 pid=$!
-wait_for_window "Brinewave Control Box.*" >/dev/null || fail "/c showed no settings dialog"
-kill "$pid"
+dialog=$(wait_for_window "Brinewave Control Box.*") || fail "/c showed no settings dialog"
+sleep 1
+xdotool key --window "$dialog" Escape
+wait_for_exit "$pid" 10 || fail "the settings dialog did not close"
+for list in List.txt Album.txt; do
+    [[ -f "$XDG_DATA_HOME/Brinewave3/$list" ]] || fail "closing the dialog did not write $list"
+done
 echo "run modes: ok"
