@@ -1,6 +1,7 @@
 #include "scene/Arrangement.h"
 
 #include "scene/SceneState.h"
+#include "scene/SceneText.h"
 #include "settings/Settings.h"
 #include "system/SystemLayer.h"
 
@@ -28,11 +29,6 @@ constexpr Arrangement::Pickable kPickOrder[] = {
     {kCoral1 + 13, 75, 25},
 };
 static_assert(std::size(kPickOrder) == kSceneObjectCount);
-
-const QString kArial = QStringLiteral("Arial");
-constexpr Rgb kBlack = rgb(0, 0, 0);
-constexpr Rgb kYellow = rgb(255, 255, 0);
-constexpr Rgb kWhite = rgb(255, 255, 255);
 
 int16_t toInt16(int value) {
     return static_cast<int16_t>(std::clamp(value, int{INT16_MIN}, int{INT16_MAX}));

@@ -1,6 +1,7 @@
 #include "scene/Overlays.h"
 
 #include "scene/SceneState.h"
+#include "scene/SceneText.h"
 #include "system/Random.h"
 #include "system/SystemLayer.h"
 
@@ -11,12 +12,6 @@
 namespace bw {
 
 namespace {
-
-constexpr Rgb kYellow = rgb(255, 255, 0);
-constexpr Rgb kRed = rgb(255, 0, 0);
-constexpr Rgb kBlue = rgb(0, 0, 255);
-
-const QString kArial = QStringLiteral("Arial");
 
 // Re-entry below the screen, and where the bubble columns rise.
 constexpr int16_t kBelowScreen = 601;

@@ -85,7 +85,7 @@ TEST_F(IniStore, DamagedFilesGiveWhatCanBeRead) {
     } cases[] = {
         {"CRLF and odd case", "\r\n[settings]\r\n\r\nSOUND=0\r\nMessage=hi\r\n", "0"},
         {"truncated", "[Settings]\nSound=0\nMess", "0"},
-        {"binary junk", QByteArray("\x00\xff\xfe[\x01\x02=\x03\n", 11), "1"},
+        {"binary junk", QByteArray("\x00\xff\xfe[\x01\x02=\x03\n", 9), "1"},
         {"hand edited", "[Settings]\n  Sound = 0 \n;comment\n\n[Fish]\nShowFish1=0\n", "0"},
     };
     for (const auto& c : cases) {

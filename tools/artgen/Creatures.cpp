@@ -11,7 +11,6 @@ namespace bw::art {
 
 namespace {
 
-constexpr double kDegree = std::numbers::pi / 180.0;
 
 Fin finAlong(const FishRig& rig, std::initializer_list<std::pair<double, double>> edge, double u1,
              double u2, bool top) {

@@ -11,7 +11,6 @@ namespace bw::art {
 
 namespace {
 
-constexpr double kDegree = std::numbers::pi / 180.0;
 
 // A fin along the back (top) or belly from u1 (rear) to u2 (front). `heights` gives the fin's
 // height above the body from rear to front; `sweep` moves each edge point back, in pixels.

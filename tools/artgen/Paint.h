@@ -1,5 +1,7 @@
 #pragma once
 
+#include <numbers>
+
 // Drawing helpers shared by every family of the art generator: a portable seeded random
 // source, value noise, colour arithmetic, smooth paths and per-pixel finishing passes.
 
@@ -13,6 +15,8 @@
 #include <vector>
 
 namespace bw::art {
+
+inline constexpr double kDegree = std::numbers::pi / 180.0;
 
 // Deterministic on every platform (std distributions are not), so a seed always paints the
 // same picture.

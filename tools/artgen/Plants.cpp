@@ -10,7 +10,6 @@ namespace bw::art {
 
 namespace {
 
-constexpr double kDegree = std::numbers::pi / 180.0;
 
 // A tapered blade from `base`, bending as it rises; lighter and see-through at the tip.
 void drawBlade(QPainter& p, QPointF base, double length, double angleDeg, double width, double bend,
