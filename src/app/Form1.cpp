@@ -164,13 +164,18 @@ void Form1::KeyUp(int keyCode) {
 void Form1::KeyPressed() {
     keyPressedMarker_ = true;
     c_.system.ShowCursor(true);
+    leaveAfterInput();
+}
+
+// The end of every input exit: through the password prompt, or straight out.
+void Form1::leaveAfterInput() {
     if (passwordEnabled_ == 1) {
         Password();
-        CloseDown();
     } else {
         c_.display.CloseDisplay();
         PrepareToClose();
     }
+    CloseDown();
 }
 
 void Form1::MouseMove(int button, int x, int y) {
@@ -202,13 +207,7 @@ void Form1::MouseMoveFunc() {
     bubbles_.stopAll();
     music_.stop();
     c_.system.ShowCursor(true);
-    if (passwordEnabled_ == 1) {
-        Password();
-    } else {
-        c_.display.CloseDisplay();
-        PrepareToClose();
-    }
-    CloseDown();
+    leaveAfterInput();
 }
 
 void Form1::MouseDown(int button, int x, int y) {
@@ -227,13 +226,7 @@ void Form1::MouseDown(int button, int x, int y) {
 void Form1::MousePressed() {
     buttonPressedMarker_ = true;
     c_.system.ShowCursor(true);
-    if (passwordEnabled_ == 1) {
-        Password();
-    } else {
-        c_.display.CloseDisplay();
-        PrepareToClose();
-    }
-    CloseDown();
+    leaveAfterInput();
 }
 
 void Form1::MouseUp(int button, int x, int y) {

@@ -107,6 +107,7 @@ private:
     void KeyPressed();
     void MouseMoveFunc();
     void MousePressed();
+    void leaveAfterInput();
     void Password();
     void PasswordPM();
     void SetUpPowerM();
