@@ -1,5 +1,6 @@
 // The saver with its real sound component and media player, heard through SDL's disk driver.
 #include "app/SaverRig.h"
+#include "fakes/QtApp.h"
 #include "platform/SdlMediaPlayer.h"
 #include "platform/SdlSoundComponent.h"
 #include "platform/audio_support.h"
@@ -14,15 +15,6 @@ namespace {
 
 using namespace bw::test;
 
-QCoreApplication& coreApp() {
-    static int argc = 1;
-    static char name[] = "saver-audio-test";
-    static char* argv[] = {name, nullptr};
-    static QCoreApplication* app =
-        QCoreApplication::instance() ? QCoreApplication::instance() : new QCoreApplication(argc, argv);
-    return *app;
-}
-
 // Runs the saver's timers for a while, as its event loop would.
 void runFor(int milliseconds) {
     QElapsedTimer clock;
@@ -35,7 +27,7 @@ void runFor(int milliseconds) {
 
 struct RealAudioSaver {
     RealAudioSaver() {
-        coreApp();
+        ensureQtApp();
         rig.set(key::TuneScrSvr, "True");
         rig.set(key::RunMonitor, "True");
         rig.set(key::PwrMsg, "True");

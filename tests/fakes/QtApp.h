@@ -4,17 +4,16 @@
 
 namespace bw {
 
-// The one QApplication of a test program that needs widgets, made on first use.
+// The one QApplication of a test program, made on first use and left alive to the end of the
+// process (Qt objects may outlive any static order). Headless unless told otherwise.
 inline QApplication& ensureQtApp() {
+    if (auto* existing = qobject_cast<QApplication*>(QCoreApplication::instance()))
+        return *existing;
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     static int argc = 1;
     static char name[] = "brinewave3-test";
     static char* argv[] = {name, nullptr};
-    static QApplication* app = [] {
-        if (auto* existing = qobject_cast<QApplication*>(QCoreApplication::instance()))
-            return existing;
-        return new QApplication(argc, argv);
-    }();
-    return *app;
+    return *new QApplication(argc, argv);
 }
 
 }  // namespace bw

@@ -9,18 +9,13 @@
 #include <QTextCursor>
 #include <QTextDocument>
 
+#include "fakes/QtApp.h"
+
 namespace bw::test {
 
 // Widgets and fonts need an application object; the first test that asks creates one, and it
 // lives until the test program ends.
-inline void ensureApplication() {
-    if (QApplication::instance()) return;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "test_help";
-    static char* argv[] = {name, nullptr};
-    new QApplication(argc, argv);
-}
+inline void ensureApplication() { ensureQtApp(); }
 
 // This folder in the source tree, which holds the test documents.
 inline QString testFolder() { return QFileInfo(QStringLiteral(__FILE__)).absolutePath(); }

@@ -6,15 +6,14 @@
 #include <QFile>
 #include <QGuiApplication>
 
+#include "fakes/QtApp.h"
+
 namespace bw::test {
 
 // The tests' one application, made on first use (tests run with QT_QPA_PLATFORM=offscreen).
 // Left alive to the end of the process: Qt objects may outlive any static order.
 inline QGuiApplication* guiApp() {
     if (!QCoreApplication::instance()) {
-        static int argc = 1;
-        static char name[] = "test_platform";
-        static char* argv[] = {name, nullptr};
         // Two screens, a 1920 x 1080 primary and a 1280 x 1024 one to its right, so the
         // display's scaling and its black second window are exercised.
         if (qgetenv("QT_QPA_PLATFORM") == "offscreen") {
@@ -32,7 +31,7 @@ inline QGuiApplication* guiApp() {
                 qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + QFile::encodeName(config));
             }
         }
-        new QApplication(argc, argv);  // a QApplication, so widget tests can share it
+        ensureQtApp();  // a QApplication, so widget tests can share it
     }
     return qobject_cast<QGuiApplication*>(QCoreApplication::instance());
 }

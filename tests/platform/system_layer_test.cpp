@@ -1,5 +1,6 @@
 // The Linux system layer: pointer, grabs, instance lock, timeout, settings programs, shell,
 // message boxes.
+#include "fakes/QtApp.h"
 #include "platform/LinuxSystemLayer.h"
 
 #include <QApplication>
@@ -18,15 +19,7 @@
 namespace bw {
 namespace {
 
-QCoreApplication* App() {
-    if (!QCoreApplication::instance()) {
-        static int argc = 1;
-        static char name[] = "test_platform";
-        static char* argv[] = {name, nullptr};
-        new QApplication(argc, argv);
-    }
-    return QCoreApplication::instance();
-}
+QCoreApplication* App() { return &ensureQtApp(); }
 
 QString Write(const QString& path, const QByteArray& bytes, bool executable = false) {
     QFile file(path);
