@@ -22,11 +22,12 @@ for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 best=""
 for run in 1 2 3; do
     rm -rf "$work/config"
+    : >"$work/err"
     BRINEWAVE3_BENCH=$(date +%s%3N) "$program" /s 2>"$work/err" &
     pid=$!
     for _ in $(seq 100); do grep -q first_frame_ms "$work/err" && break; sleep 0.05; done
     kill "$pid"; wait "$pid" 2>/dev/null || true
-    ms=$(sed -n 's/^first_frame_ms: //p' "$work/err")
+    ms=$(sed -n 's/^first_frame_ms: //p' "$work/err" || true)
     [[ -n $ms ]] && { [[ -z $best || $ms -lt $best ]] && best=$ms; }
 done
 echo "first_frame_ms: ${best:-none}"

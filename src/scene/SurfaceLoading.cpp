@@ -7,6 +7,7 @@
 #include "system/Random.h"
 #include "system/SystemLayer.h"
 
+#include <QHash>
 #include <cmath>
 
 namespace bw {
@@ -68,8 +69,14 @@ public:
         return surface;
     }
     bool load(SurfaceId surface, int frame, const QString& relative, int transparency) {
-        return w_.display.LoadFrame(surface, frame, w_.folder.map(InstallFolder::kText + relative),
-                                    transparency);
+        return w_.display.LoadFrame(surface, frame, realPath(relative), transparency);
+    }
+    // Many surfaces share a file (400 bubbles, three files): look each up on disk once.
+    const QString& realPath(const QString& relative) {
+        auto found = realPaths_.find(relative);
+        if (found == realPaths_.end())
+            found = realPaths_.insert(relative, w_.folder.map(InstallFolder::kText + relative));
+        return *found;
     }
     void place(SurfaceId surface, int16_t x, int16_t y) {
         w_.display.SetSurfaceY(surface, y);
@@ -99,6 +106,7 @@ public:
 private:
     SceneState& scene_;
     const SurfaceLoading& w_;
+    QHash<QString, QString> realPaths_;
 };
 
 void Loader::run() {
