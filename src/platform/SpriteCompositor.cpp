@@ -94,6 +94,8 @@ void buildRuns(SpritePicture& picture) {
         PixelKind kind;
     };
     std::vector<Raw> raw;
+    bool opaque = true;
+    bool hardEdges = true;
     for (int y = 0; y < image.height(); ++y) {
         picture.rowStart[y] = int32_t(picture.runs.size());
         const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
@@ -116,6 +118,10 @@ void buildRuns(SpritePicture& picture) {
             else if (r.kind == PixelKind::Clear && inside && r.length < kMinClearGap)
                 r.kind = PixelKind::Blend;
         }
+        opaque = opaque && raw.size() == 1 && raw.front().kind == PixelKind::Opaque;
+        hardEdges = hardEdges && std::none_of(raw.begin(), raw.end(), [](const Raw& r) {
+                        return r.kind == PixelKind::Blend;
+                    });
         for (const Raw& r : raw) {
             if (r.kind == PixelKind::Clear) continue;
             const bool opaque = r.kind == PixelKind::Opaque;
@@ -128,6 +134,17 @@ void buildRuns(SpritePicture& picture) {
         }
     }
     picture.rowStart[image.height()] = int32_t(picture.runs.size());
+    picture.opaque = opaque && image.width() > 0 && image.height() > 0;
+    picture.hardEdges = hardEdges;
+    picture.visible = {};
+    for (int y = 0; y < image.height(); ++y) {
+        const int first = picture.rowStart[y];
+        const int last = picture.rowStart[y + 1] - 1;
+        if (first > last) continue;
+        const SpritePicture::Run& end = picture.runs[size_t(last)];
+        picture.visible |= QRect(picture.runs[size_t(first)].x, y,
+                                 end.x + end.length - picture.runs[size_t(first)].x, 1);
+    }
 }
 
 }  // namespace
@@ -166,13 +183,16 @@ bool SpritePicture::visibleAt(int x, int y) const {
     return qAlpha(reinterpret_cast<const QRgb*>(image.constScanLine(y))[x]) != 0;
 }
 
-void blitPicture(const SpritePicture& picture, QImage& target, int x, int y) {
+void blitPicture(const SpritePicture& picture, QImage& target, int x, int y, const QRect& clip) {
+    const QRect area = clip & target.rect();
+    if (area.isEmpty()) return;
     const int width = picture.image.width();
     const int height = picture.image.height();
-    const int x0 = std::max(0, -x);
-    const int x1 = std::min(width, target.width() - x);
-    const int y0 = std::max(0, -y);
-    const int y1 = std::min(height, target.height() - y);
+    // Rows and columns of the picture that land inside the area.
+    const int x0 = std::max(0, area.left() - x);
+    const int x1 = std::min(width, area.right() + 1 - x);
+    const int y0 = std::max(0, area.top() - y);
+    const int y1 = std::min(height, area.bottom() + 1 - y);
     if (x0 >= x1 || y0 >= y1) return;
     const qsizetype targetStride = target.bytesPerLine();
     uchar* targetBits = target.bits();
@@ -226,14 +246,17 @@ SpriteCompositor::SpriteCompositor(Clock clock)
                 .count();
         };
     }
-    frame_.fill(Qt::black);
+    reset();
 }
 
 void SpriteCompositor::reset() {
     surfaces_.clear();
     cache_.clear();
-    frame_.fill(Qt::black);
-    ++changes_;
+    pending_.clear();
+    pendingCovers_ = false;
+    composed_.clear();
+    composedValid_ = false;
+    clear(rgb(0, 0, 0));
 }
 
 SurfaceId SpriteCompositor::newSurface() {
@@ -360,16 +383,161 @@ const SpritePicture* SpriteCompositor::currentPicture(const Surface& s) const {
 }
 
 void SpriteCompositor::clear(Rgb colour) {
-    frame_.fill(toQRgb(colour));
-    ++changes_;
+    DrawOp op;
+    op.kind = DrawOp::Kind::Fill;
+    op.bounds = frame_.rect();
+    op.colour = toQRgb(colour);
+    record(std::move(op), true);
 }
 
 void SpriteCompositor::draw(SurfaceId surface) {
     const Surface* s = find(surface);
-    if (!s) return;
-    if (const SpritePicture* picture = currentPicture(*s)) {
-        blitPicture(*picture, frame_, s->x, s->y);
-        ++changes_;
+    if (!s || s->current < 1 || size_t(s->current) > s->frames.size()) return;
+    const auto& picture = s->frames[size_t(s->current) - 1];
+    if (!picture) return;
+    const QRect placed(s->x, s->y, picture->image.width(), picture->image.height());
+    DrawOp op;
+    op.kind = DrawOp::Kind::Picture;
+    op.bounds = picture->visible.translated(placed.topLeft()) & frame_.rect();
+    if (op.bounds.isEmpty()) return;
+    op.picture = picture;
+    op.at = placed.topLeft();
+    record(std::move(op), picture->opaque && placed.contains(frame_.rect()));
+}
+
+void SpriteCompositor::record(DrawOp op, bool coversFrame) {
+    if (coversFrame) {
+        pending_.clear();
+        pendingCovers_ = true;
+    }
+    pending_.push_back(std::move(op));
+}
+
+namespace {
+
+// Draws recorded on top of a frame without starting a new one are kept up to this many; past
+// it the frame is painted directly until the next new frame.
+constexpr size_t kMaxRecordedDraws = 20000;
+
+}  // namespace
+
+// The draws of two frames are lined up in order, allowing for draws that are new, gone or
+// changed; every draw without an equal partner marks its pixels. A tile no draw marked then
+// gets the same draws in the same order in both frames, so its pixels stay as they are.
+void SpriteCompositor::markDifferences(const std::vector<DrawOp>& before,
+                                       const std::vector<DrawOp>& after, DirtyTiles& dirty) {
+    // The same picture, text or fill, wherever it is.
+    auto sameThing = [](const DrawOp& a, const DrawOp& b) {
+        return a.kind == b.kind && a.picture == b.picture && a.font == b.font &&
+               a.colour == b.colour && a.text == b.text;
+    };
+    constexpr size_t kLookAhead = 8;
+    size_t i = 0;
+    size_t j = 0;
+    while (i < before.size() && j < after.size()) {
+        if (sameThing(before[i], after[j])) {
+            if (!(before[i] == after[j])) {
+                dirty.mark(before[i].bounds);
+                dirty.mark(after[j].bounds);
+            }
+            ++i;
+            ++j;
+            continue;
+        }
+        // A few draws new in this frame, or gone from it?
+        size_t skip = 1;
+        for (; skip <= kLookAhead; ++skip) {
+            if (j + skip < after.size() && sameThing(before[i], after[j + skip])) break;
+            if (i + skip < before.size() && sameThing(before[i + skip], after[j])) break;
+        }
+        if (skip > kLookAhead) {  // something else in its place
+            dirty.mark(before[i++].bounds);
+            dirty.mark(after[j++].bounds);
+        } else if (j + skip < after.size() && sameThing(before[i], after[j + skip])) {
+            while (skip-- > 0) dirty.mark(after[j++].bounds);
+        } else {
+            while (skip-- > 0) dirty.mark(before[i++].bounds);
+        }
+    }
+    for (; i < before.size(); ++i) dirty.mark(before[i].bounds);
+    for (; j < after.size(); ++j) dirty.mark(after[j].bounds);
+}
+
+void SpriteCompositor::compose() {
+    if (pending_.empty()) return;
+    DirtyTiles dirty;
+    if (pendingCovers_) {
+        if (composedValid_) {
+            markDifferences(composed_, pending_, dirty);
+        } else {
+            dirty.markAll();
+        }
+        composed_.swap(pending_);
+        composedValid_ = true;
+        for (const QRect& area : dirty.rects()) {
+            for (const DrawOp& op : composed_) {
+                if (op.bounds.intersects(area)) paintOp(op, area);
+            }
+        }
+    } else {
+        // Drawn over the last frame.
+        for (DrawOp& op : pending_) {
+            if (!composedValid_ || !alreadyOnTop(op)) {
+                dirty.mark(op.bounds);
+                paintOp(op, op.bounds);
+            }
+            if (composed_.size() >= kMaxRecordedDraws) composedValid_ = false;
+            if (composedValid_) composed_.push_back(std::move(op));
+        }
+    }
+    pending_.clear();
+    pendingCovers_ = false;
+    changed_.add(dirty);
+}
+
+// A picture without soft edges drawn again exactly over itself, with nothing drawn over it
+// since, changes no pixel (a notice shown over a frame that is not drawn anew).
+bool SpriteCompositor::alreadyOnTop(const DrawOp& op) const {
+    if (op.kind != DrawOp::Kind::Picture || !op.picture->hardEdges) return false;
+    for (auto later = composed_.rbegin(); later != composed_.rend(); ++later) {
+        if (*later == op) return true;
+        if (later->bounds.intersects(op.bounds)) return false;
+    }
+    return false;
+}
+
+DirtyTiles SpriteCompositor::takeChanges() {
+    compose();
+    DirtyTiles changes;
+    std::swap(changes, changed_);
+    return changes;
+}
+
+void SpriteCompositor::paintOp(const DrawOp& op, const QRect& clip) {
+    const QRect area = op.bounds & clip;
+    if (area.isEmpty()) return;
+    switch (op.kind) {
+        case DrawOp::Kind::Fill:
+            if (area == frame_.rect()) {
+                frame_.fill(op.colour);
+                break;
+            }
+            for (int y = area.top(); y <= area.bottom(); ++y) {
+                auto* line = reinterpret_cast<QRgb*>(frame_.scanLine(y));
+                std::fill(line + area.left(), line + area.right() + 1, op.colour);
+            }
+            break;
+        case DrawOp::Kind::Picture:
+            blitPicture(*op.picture, frame_, op.at.x(), op.at.y(), area);
+            break;
+        case DrawOp::Kind::Text: {
+            QPainter painter(&frame_);
+            painter.setClipRect(area);
+            painter.setFont(fonts_[size_t(op.font)].font);
+            painter.setPen(QColor::fromRgb(op.colour));
+            painter.drawText(op.at, op.text);
+            break;
+        }
     }
 }
 
@@ -404,19 +572,47 @@ void SpriteCompositor::setTextFont(const QString& face, int points, int weight, 
     font.setItalic(italic);
     font.setUnderline(underline);
     font.setStrikeOut(strikeOut);
-    font_ = font;
-    fontAscent_ = QFontMetrics(font_).ascent();
+    requestedFont_ = font;
+    font_ = -1;
+}
+
+int SpriteCompositor::currentFont() {
+    if (font_ >= 0) return font_;
+    // The saver sets the same few fonts again every frame: keep each once.
+    auto known = std::find_if(fonts_.begin(), fonts_.end(),
+                              [&](const Font& f) { return f.font == requestedFont_; });
+    if (known == fonts_.end()) {
+        known = fonts_.insert(fonts_.end(),
+                              Font{requestedFont_, QFontMetrics(requestedFont_).ascent(), {}});
+    }
+    font_ = int(known - fonts_.begin());
+    return font_;
 }
 
 void SpriteCompositor::drawText(const QString& text, int x, int y, Rgb colour) {
     if (text.isEmpty()) return;
-    if (fontAscent_ < 0) fontAscent_ = QFontMetrics(font_).ascent();
-    QPainter painter(&frame_);
-    painter.setFont(font_);
-    painter.setPen(QColor::fromRgb(toQRgb(colour)));
+    DrawOp op;
+    op.kind = DrawOp::Kind::Text;
+    op.font = currentFont();
+    Font& font = fonts_[size_t(op.font)];
     // (x, y) is the top-left corner of the text, as Windows places it.
-    painter.drawText(QPoint(x, y + fontAscent_), text);
-    ++changes_;
+    op.at = QPoint(x, y + font.ascent);
+    auto measured = font.textBounds.constFind(text);
+    if (measured == font.textBounds.constEnd()) {
+        if (font.textBounds.size() > 1000) font.textBounds.clear();  // a clock makes many
+        const QFontMetrics metrics(font.font);
+        // The ink, and the whole line box for underlines; a margin for anti-aliasing.
+        const QRect ink = metrics.boundingRect(text);
+        const QRect line(0, -font.ascent, metrics.horizontalAdvance(text), metrics.height());
+        const int margin = 2 + metrics.height() / 8;
+        measured =
+            font.textBounds.insert(text, (ink | line).adjusted(-margin, -margin, margin, margin));
+    }
+    op.bounds = measured.value().translated(op.at) & frame_.rect();
+    if (op.bounds.isEmpty()) return;
+    op.colour = toQRgb(colour);
+    op.text = text;
+    record(std::move(op), false);
 }
 
 bool SpriteCompositor::isPointOver(SurfaceId surface, QPoint framePoint) const {

@@ -11,6 +11,7 @@
 #include <memory>
 #include <vector>
 
+#include "platform/DirtyTiles.h"
 #include "scene/DrawingComponent.h"
 
 namespace bw {
@@ -25,6 +26,9 @@ struct SpritePicture {
         bool opaque;
     };
     QImage image;
+    bool opaque = false;     // no pixel lets anything through
+    bool hardEdges = false;  // every pixel is drawn whole or not at all
+    QRect visible;           // the smallest rectangle holding every pixel that is drawn
     std::vector<Run> runs;
     std::vector<int32_t> rowStart;  // runs of row y: [rowStart[y], rowStart[y + 1])
 
@@ -45,6 +49,10 @@ QPoint mapToFrame(QPoint windowPoint, QSize windowSize);
 
 // Everything of the sprite display that needs no window: surfaces and their frames, the
 // shared picture cache, composition of the 800 x 600 frame, frame timing and hit tests.
+//
+// Draws are recorded, not painted at once. A frame that starts by covering the whole frame
+// (the water, or a clear) is compared draw by draw with the last composed one, and only the
+// tiles where they differ are painted again; the result is the same as painting every draw.
 class SpriteCompositor {
   public:
     static constexpr int kWidth = 800;
@@ -91,9 +99,17 @@ class SpriteCompositor {
     // True when the frame point lies on a visible pixel of the surface's current frame.
     bool isPointOver(SurfaceId surface, QPoint framePoint) const;
 
-    const QImage& frame() const { return frame_; }
-    // Counts draws and clears, so a presenter can tell whether the frame changed.
-    uint64_t changeCount() const { return changes_; }
+    // Paints what was drawn since the last composition.
+    void compose();
+    // The frame with every draw so far.
+    const QImage& frame() {
+        compose();
+        return frame_;
+    }
+    // The tiles that changed since the last call, after composing; the presenter shows these.
+    DirtyTiles takeChanges();
+    // The next frame is painted whole instead of compared with this one (for benchmarks).
+    void forgetComposedFrame() { composedValid_ = false; }
     int cachedPictureCount() const { return int(cache_.size()); }
 
   private:
@@ -106,22 +122,54 @@ class SpriteCompositor {
         int64_t shownSinceMs = 0;
         std::vector<std::shared_ptr<const SpritePicture>> frames;  // index 0 is frame 1
     };
+    struct DrawOp {
+        enum class Kind : uint8_t { Fill, Picture, Text };
+        Kind kind = Kind::Fill;
+        QRect bounds;  // every pixel it may touch, inside the frame
+        std::shared_ptr<const SpritePicture> picture;
+        QPoint at;  // the picture's top-left corner, the text's baseline start
+        QRgb colour = 0;
+        int font = -1;  // index into fonts_
+        QString text;
+        bool operator==(const DrawOp&) const = default;
+    };
+    struct Font {
+        QFont font;
+        int ascent = 0;
+        QHash<QString, QRect> textBounds;  // measured once per text, relative to its point
+    };
+
     Surface* find(SurfaceId surface);
     const Surface* find(SurfaceId surface) const;
     const SpritePicture* currentPicture(const Surface& s) const;
     bool storeFrame(Surface& s, int frame, std::shared_ptr<const SpritePicture> picture);
     int64_t now() const { return clock_(); }
+    void record(DrawOp op, bool coversFrame);
+    static void markDifferences(const std::vector<DrawOp>& before, const std::vector<DrawOp>& after,
+                                DirtyTiles& dirty);
+    void paintOp(const DrawOp& op, const QRect& clip);
+    bool alreadyOnTop(const DrawOp& op) const;
+    int currentFont();
 
     Clock clock_;
     QImage frame_;
     std::vector<Surface> surfaces_;  // surface n at index n - 1
     QHash<QString, std::shared_ptr<const SpritePicture>> cache_;
-    QFont font_;
-    int fontAscent_ = -1;  // measured on first use: needs the application's fonts
-    uint64_t changes_ = 0;
+    std::vector<Font> fonts_;  // every font asked for since the reset
+    int font_ = -1;            // chosen on first use: needs the application's fonts
+    QFont requestedFont_;
+    // Draws since the last composition; when `pendingCovers_` they start a new frame.
+    std::vector<DrawOp> pending_;
+    bool pendingCovers_ = false;
+    // The draws that made `frame_`; unusable after too many draws without a new frame.
+    std::vector<DrawOp> composed_;
+    bool composedValid_ = false;
+    DirtyTiles changed_;
 };
 
-// Draws a prepared picture into an RGB32 target with its top-left corner at (x, y), clipped.
-void blitPicture(const SpritePicture& picture, QImage& target, int x, int y);
+// Draws a prepared picture into an RGB32 target with its top-left corner at (x, y), clipped
+// to `clip` and the target.
+void blitPicture(const SpritePicture& picture, QImage& target, int x, int y,
+                 const QRect& clip = QRect(0, 0, 1 << 20, 1 << 20));
 
 }  // namespace bw

@@ -1,10 +1,8 @@
 #include "platform/SpriteDisplay.h"
 
-#include <QDateTime>
-#include <cstdio>
-
 #include <QBackingStore>
 #include <QCursor>
+#include <QDateTime>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -12,6 +10,7 @@
 #include <QScreen>
 #include <QWindow>
 #include <algorithm>
+#include <cstdio>
 
 #include "platform/KeyCodes.h"
 #include "platform/SpriteDisplayX11.h"
@@ -123,7 +122,6 @@ void SpriteDisplay::setEventSink(DrawingEvents* sink) { sink_ = sink; }
 bool SpriteDisplay::openCommon() {
     CloseDisplay();
     compositor_.reset();
-    presentedChange_ = ~uint64_t(0);
     deactivated_ = false;
     connections_ = std::make_unique<QObject>();
     return true;
@@ -266,30 +264,45 @@ void SpriteDisplay::paint(SceneWindow* window, bool whole) {
         whole = true;
     }
     const QRect scene = window->showsScene() ? sceneRectFor(size) : QRect();
-    const QRect area = whole ? QRect(QPoint(0, 0), size) : scene;
+    const QImage& frame = compositor_.frame();
+    const DirtyTiles changes = scene.isEmpty() ? DirtyTiles() : compositor_.takeChanges();
+    const qreal ratio = window->devicePixelRatio();
+    // What to draw again, in window pixels: the screen pixels that show a changed tile.
+    QRegion area;
+    if (whole) {
+        area = QRect(QPoint(0, 0), size);
+    } else if (ratio != 1.0 || changes.all()) {
+        if (changes.any()) area = scene;
+    } else {
+        for (const QRect& tiles : changes.rects())
+            area += scaler_.affectedBy(frame.size(), scene, tiles);
+    }
     if (area.isEmpty()) return;
     store.beginPaint(area);
     QPaintDevice* device = store.paintDevice();
     if (whole) {
         QPainter painter(device);
-        painter.fillRect(area, Qt::black);
+        painter.fillRect(area.boundingRect(), Qt::black);
     }
     if (!scene.isEmpty()) {
         auto* image =
             device->devType() == QInternal::Image ? static_cast<QImage*>(device) : nullptr;
-        const qreal ratio = image ? image->devicePixelRatio() : 1.0;
         const QRect deviceScene(
             QPoint(qRound(scene.x() * ratio), qRound(scene.y() * ratio)),
             QSize(qRound(scene.width() * ratio), qRound(scene.height() * ratio)));
         if (image && image->depth() == 32 && image->rect().contains(deviceScene)) {
-            scaler_.scale(compositor_.frame(), *image, deviceScene, quality_);
+            if (ratio == 1.0) {
+                for (const QRect& part : area)
+                    scaler_.scalePart(frame, *image, scene, quality_, part);
+            } else {
+                scaler_.scale(frame, *image, deviceScene, quality_);
+            }
         } else {
             QPainter painter(device);
             painter.setRenderHint(QPainter::SmoothPixmapTransform,
                                   quality_ == ScaleQuality::Smooth);
-            painter.drawImage(scene, compositor_.frame());
+            painter.drawImage(scene, frame);
         }
-        presentedChange_ = compositor_.changeCount();
         ++paintedFrames_;
     }
     store.endPaint();
@@ -298,8 +311,7 @@ void SpriteDisplay::paint(SceneWindow* window, bool whole) {
 
 void SpriteDisplay::PresentFrame() {
     if (windows_.empty()) return;
-    // An unchanged frame (a thinned-out render) is already on the screen.
-    if (compositor_.changeCount() == presentedChange_) return;
+    // Only what changed is drawn again; an unchanged frame is already on the screen.
     paint(windows_.front().get(), false);
     if (!firstFrameReported_) reportFirstFrame();
 }
@@ -353,7 +365,7 @@ void SpriteDisplay::windowLost() {
     if (sink_) sink_->Deactivated();
 }
 
-bool SpriteDisplay::saveLastFrame(const QString& path) const {
+bool SpriteDisplay::saveLastFrame(const QString& path) {
     return compositor_.frame().save(path, "PNG");
 }
 

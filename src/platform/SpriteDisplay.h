@@ -68,7 +68,7 @@ class SpriteDisplay : public DrawingComponent {
     // The window that shows the scene (for keyboard and pointer grabs); null when closed.
     QWindow* sceneWindow() const;
     // Saves the frame as last presented (the composed frame between two RenderFrame calls).
-    bool saveLastFrame(const QString& path) const;
+    bool saveLastFrame(const QString& path);
     void setScaleQuality(ScaleQuality quality) { quality_ = quality; }
     // Frames actually painted to the screen, for tests: unchanged frames are not repainted.
     int paintedFrames() const { return paintedFrames_; }
@@ -111,7 +111,6 @@ class SpriteDisplay : public DrawingComponent {
     bool rendering_ = false;
     bool deactivated_ = false;
     bool closing_ = false;
-    uint64_t presentedChange_ = ~uint64_t(0);
     std::optional<uint64_t> hostWindow_;
     bool firstFrameReported_ = false;
     int paintedFrames_ = 0;

@@ -65,7 +65,7 @@ void FrameScaler::prepare(QSize source, QSize area) {
     for (auto& row : widened_) row.assign(size_t(area.width()), 0);
 }
 
-int FrameScaler::widenedRow(const QImage& source, int row, int keep) {
+int FrameScaler::widenedRow(const QImage& source, int row, int keep, int from, int to) {
     for (int slot = 0; slot < 2; ++slot) {
         if (widenedSource_[slot] == row) return slot;
     }
@@ -75,16 +75,15 @@ int FrameScaler::widenedRow(const QImage& source, int row, int keep) {
     widenedSource_[slot] = row;
     const auto* src = reinterpret_cast<const uint32_t*>(source.constScanLine(row));
     uint32_t* out = widened_[slot].data();
-    const int width = areaSize_.width();
     if (sourceSize_.width() == 1) {
-        std::fill(out, out + width, src[0]);
+        std::fill(out + from, out + to, src[0]);
         return slot;
     }
 #if defined(__SSE2__)
     // Both neighbours come in one 64-bit load; the weights are ready per output pixel.
     const __m128i zero = _mm_setzero_si128();
     const __m128i half = _mm_set1_epi16(128);  // round to nearest
-    for (int x = 0; x < width; ++x) {
+    for (int x = from; x < to; ++x) {
         __m128i pair =
             _mm_loadl_epi64(reinterpret_cast<const __m128i*>(src + columnIndex_[size_t(x)]));
         const __m128i lanes =
@@ -95,7 +94,7 @@ int FrameScaler::widenedRow(const QImage& source, int row, int keep) {
         out[x] = uint32_t(_mm_cvtsi128_si32(_mm_packus_epi16(sum, sum)));
     }
 #else
-    for (int x = 0; x < width; ++x) {
+    for (int x = from; x < to; ++x) {
         const int32_t left = columnIndex_[size_t(x)];
         out[x] = mix(src[left], src[left + 1], columnWeight_[size_t(x)]);
     }
@@ -105,28 +104,68 @@ int FrameScaler::widenedRow(const QImage& source, int row, int keep) {
 
 void FrameScaler::scale(const QImage& source, QImage& target, const QRect& area,
                         ScaleQuality quality) {
-    if (source.isNull() || area.isEmpty() || source.depth() != 32 || target.depth() != 32 ||
+    scalePart(source, target, area, quality, area);
+}
+
+namespace {
+
+// Output positions [first, last) whose sample index lies in [low, high]; the table rises.
+std::pair<int, int> samplesWithin(const std::vector<int32_t>& table, int low, int high) {
+    const auto first = std::lower_bound(table.begin(), table.end(), low);
+    const auto last = std::upper_bound(first, table.end(), high);
+    return {int(first - table.begin()), int(last - table.begin())};
+}
+
+}  // namespace
+
+QRect FrameScaler::affectedBy(QSize source, const QRect& area, const QRect& sourcePart) {
+    const QRect part = sourcePart & QRect(QPoint(0, 0), source);
+    if (area.isEmpty() || part.isEmpty()) return {};
+    prepare(source, area.size());
+    // Smooth output reads its sample and the next one; nearest output reads one sample.
+    auto span = [](const std::vector<int32_t>& smooth, const std::vector<int32_t>& nearest, int low,
+                   int high) {
+        const auto a = samplesWithin(smooth, low - 1, high);
+        const auto b = samplesWithin(nearest, low, high);
+        if (a.first >= a.second) return b;
+        if (b.first >= b.second) return a;
+        return std::make_pair(std::min(a.first, b.first), std::max(a.second, b.second));
+    };
+    const auto columns = span(columnIndex_, nearestColumn_, part.left(), part.right());
+    const auto rows = span(rowIndex_, nearestRow_, part.top(), part.bottom());
+    if (columns.first >= columns.second || rows.first >= rows.second) return {};
+    return QRect(area.x() + columns.first, area.y() + rows.first, columns.second - columns.first,
+                 rows.second - rows.first);
+}
+
+void FrameScaler::scalePart(const QImage& source, QImage& target, const QRect& area,
+                            ScaleQuality quality, const QRect& wanted) {
+    const QRect part = wanted & area;
+    if (source.isNull() || part.isEmpty() || source.depth() != 32 || target.depth() != 32 ||
         !target.rect().contains(area))
         return;
     prepare(source.size(), area.size());
-    // The source's pixels may have changed since the last frame.
+    // The source's pixels may have changed since the last call.
     widenedSource_[0] = widenedSource_[1] = -1;
 
-    const int width = area.width();
+    // Output columns [from, to) and rows of the part, relative to the area.
+    const int from = part.left() - area.left();
+    const int to = part.right() + 1 - area.left();
+    const int width = to - from;
     const qsizetype stride = target.bytesPerLine();
     uchar* base = target.bits() + area.y() * stride + qsizetype(area.x()) * 4;
     int previousSource = -1;
     const uint32_t* previousOut = nullptr;
-    for (int y = 0; y < area.height(); ++y) {
+    for (int y = part.top() - area.top(); y <= part.bottom() - area.top(); ++y) {
         auto* out = reinterpret_cast<uint32_t*>(base + y * stride);
         if (quality == ScaleQuality::Nearest) {
             const int sourceRow = nearestRow_[size_t(y)];
             if (sourceRow == previousSource) {
-                std::memcpy(out, previousOut, size_t(width) * 4);
+                std::memcpy(out + from, previousOut + from, size_t(width) * 4);
             } else {
                 const auto* src =
                     reinterpret_cast<const uint32_t*>(source.constScanLine(sourceRow));
-                for (int x = 0; x < width; ++x) out[x] = src[nearestColumn_[size_t(x)]];
+                for (int x = from; x < to; ++x) out[x] = src[nearestColumn_[size_t(x)]];
             }
             previousSource = sourceRow;
             previousOut = out;
@@ -134,22 +173,23 @@ void FrameScaler::scale(const QImage& source, QImage& target, const QRect& area,
         }
         const int top = rowIndex_[size_t(y)];
         const uint32_t w = rowWeight_[size_t(y)];
-        const int slotA = widenedRow(source, top, -1);
+        const int slotA = widenedRow(source, top, -1, from, to);
         const uint32_t* a = widened_[slotA].data();
         if (w == 0) {
-            std::memcpy(out, a, size_t(width) * 4);
+            std::memcpy(out + from, a + from, size_t(width) * 4);
             continue;
         }
-        const int slotB = widenedRow(source, std::min(top + 1, source.height() - 1), slotA);
+        const int slotB =
+            widenedRow(source, std::min(top + 1, source.height() - 1), slotA, from, to);
         const uint32_t* b = widened_[slotB].data();
         const uint32_t v = 256 - w;
-        int x = 0;
+        int x = from;
 #if defined(__SSE2__)
         const __m128i zero = _mm_setzero_si128();
         const __m128i wb = _mm_set1_epi16(short(w));
         const __m128i wa = _mm_set1_epi16(short(v));
         const __m128i half = _mm_set1_epi16(128);
-        for (; x + 4 <= width; x += 4) {
+        for (; x + 4 <= to; x += 4) {
             const __m128i pa = _mm_loadu_si128(reinterpret_cast<const __m128i*>(a + x));
             const __m128i pb = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + x));
             const __m128i lo =
@@ -164,7 +204,7 @@ void FrameScaler::scale(const QImage& source, QImage& target, const QRect& area,
                              _mm_packus_epi16(_mm_srli_epi16(lo, 8), _mm_srli_epi16(hi, 8)));
         }
 #endif
-        for (; x < width; ++x) {
+        for (; x < to; ++x) {
             out[x] = mix(a[x], b[x], w);
         }
     }

@@ -17,11 +17,16 @@ class FrameScaler {
   public:
     // Draws `source` (32-bit) into `target` (32-bit) over `area`, which must lie inside it.
     void scale(const QImage& source, QImage& target, const QRect& area, ScaleQuality quality);
+    // The same for the pixels of `part` (target coordinates) only.
+    void scalePart(const QImage& source, QImage& target, const QRect& area, ScaleQuality quality,
+                   const QRect& part);
+    // The pixels of the target that show something of `sourcePart`, with either quality.
+    QRect affectedBy(QSize source, const QRect& area, const QRect& sourcePart);
 
   private:
     void prepare(QSize source, QSize area);
-    // Slot holding `row` widened; never overwrites slot `keep`.
-    int widenedRow(const QImage& source, int row, int keep);
+    // Slot holding `row` widened over output columns [from, to); never overwrites slot `keep`.
+    int widenedRow(const QImage& source, int row, int keep, int from, int to);
 
     QSize sourceSize_;
     QSize areaSize_;

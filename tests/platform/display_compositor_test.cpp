@@ -20,7 +20,7 @@ QImage filled(int width, int height, QRgb colour) {
     return image;
 }
 
-QRgb at(const SpriteCompositor& c, int x, int y) { return c.frame().pixel(x, y) | 0xFF000000u; }
+QRgb at(SpriteCompositor& c, int x, int y) { return c.frame().pixel(x, y) | 0xFF000000u; }
 
 int channelDistance(QRgb a, QRgb b) {
     return std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),

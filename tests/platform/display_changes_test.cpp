@@ -1,0 +1,227 @@
+// Only what changed is painted, scaled and shown again: these tests hold that to giving the
+// same pixels as painting and scaling everything.
+
+#include <gtest/gtest.h>
+
+#include <QRandomGenerator>
+#include <vector>
+
+#include "display_TestApp.h"
+#include "platform/DirtyTiles.h"
+#include "platform/SpriteCompositor.h"
+#include "platform/SpriteDisplayScaler.h"
+
+namespace bw {
+namespace {
+
+// A sprite like the aquarium's: clear margins, a solid body and soft edges.
+QImage softSprite(int width, int height, QRgb colour, int seed) {
+    QImage image(width, height, QImage::Format_ARGB32);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const int edge = std::min({x, y, width - 1 - x, height - 1 - y});
+            const int alpha = edge < 2 ? 0 : edge < 5 ? 60 * (edge - 1) + seed % 20 : 255;
+            image.setPixel(x, y, (colour & 0xFFFFFFu) | (uint32_t(alpha) << 24));
+        }
+    }
+    return image;
+}
+
+QImage opaqueFill(int width, int height, QRgb colour) {
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(colour);
+    return image;
+}
+
+// The same scene in two compositors: one paints only what changed, the other everything.
+struct TwinScene {
+    SpriteCompositor changed;
+    SpriteCompositor whole;
+
+    SurfaceId add(const QImage& first, const QImage& second, int transparency) {
+        SurfaceId id = 0;
+        for (SpriteCompositor* c : {&changed, &whole}) {
+            id = c->newSurface();
+            c->setFrameImage(id, 1, first, transparency);
+            if (!second.isNull()) c->setFrameImage(id, 2, second, transparency);
+        }
+        return id;
+    }
+    template <typename F>
+    void both(F&& f) {
+        f(changed);
+        f(whole);
+    }
+};
+
+TEST(ChangedTiles, RepaintingChangesGivesTheSameFramesAsPaintingEverything) {
+    test::guiApp();
+    QRandomGenerator random(11);
+    TwinScene scene;
+    QImage water(800, 600, QImage::Format_RGB32);
+    for (int y = 0; y < 600; ++y)
+        for (int x = 0; x < 800; ++x) water.setPixel(x, y, qRgb(x & 255, y & 255, 90));
+    const SurfaceId waterSurface = scene.add(water, {}, kOpaque);  // covers the frame
+    std::vector<SurfaceId> ids;
+    for (int i = 0; i < 40; ++i) {
+        const int w = random.bounded(4, 220), h = random.bounded(4, 160);
+        const QRgb colour = qRgb(random.bounded(256), random.bounded(256), random.bounded(256));
+        // Every fourth hard-edged, like a notice or a keyed bitmap; the others soft.
+        const SurfaceId id = i % 4 == 0 ? scene.add(opaqueFill(w, h, colour), {}, kOpaque)
+                                        : scene.add(softSprite(w, h, colour, i),
+                                                    softSprite(w, h, ~colour, i + 1), kTransparent);
+        const int16_t x = int16_t(random.bounded(-100, 820)), y = int16_t(random.bounded(-80, 620));
+        scene.both([&](SpriteCompositor& c) {
+            c.setX(id, x);
+            c.setY(id, y);
+        });
+        ids.push_back(id);
+    }
+    std::vector<bool> shown(size_t(ids.back()) + 1, true);
+    for (int frame = 0; frame < 80; ++frame) {
+        // Some sprites move, change picture, come or go; now and then a clear instead of the
+        // water, or a frame drawn only on top of the last one.
+        for (SurfaceId id : ids) {
+            const int dice = random.bounded(10);
+            const int16_t dx = int16_t(random.bounded(-3, 4)), dy = int16_t(random.bounded(-3, 4));
+            scene.both([&](SpriteCompositor& c) {
+                if (dice == 0) c.moveX(id, dx);
+                if (dice == 1) c.moveUp(id, dy);
+                if (dice == 2) c.advanceFrame(id);
+            });
+            if (dice == 3) shown[size_t(id)] = !shown[size_t(id)];
+        }
+        const int kind = random.bounded(10);
+        const int clockSecond = frame / 7;
+        scene.both([&](SpriteCompositor& c) {
+            if (kind == 0)
+                c.clear(rgb(10, 20, frame % 3 == 0 ? 30 : 40));
+            else if (kind != 1)
+                c.draw(waterSurface);
+            for (SurfaceId id : ids)
+                if (shown[size_t(id)]) c.draw(id);
+            c.setTextFont("Arial", 16 + (frame / 20) * 4, 400, frame % 2 == 0, false, false);
+            c.drawText(QStringLiteral("12:00:%1").arg(clockSecond), 600, 20, rgb(255, 255, 0));
+            if (frame % 5 == 0) c.drawText(QStringLiteral("now and then"), 40, 560, rgb(0, 255, 0));
+        });
+        scene.whole.forgetComposedFrame();
+        const QImage& a = scene.changed.frame();
+        const QImage& b = scene.whole.frame();
+        if (a != b) {
+            QRect wrong;
+            for (int y = 0; y < 600; ++y)
+                for (int x = 0; x < 800; ++x)
+                    if (a.pixel(x, y) != b.pixel(x, y)) wrong |= QRect(x, y, 1, 1);
+            FAIL() << "frame " << frame << ": pixels differ within " << wrong.x() << ","
+                   << wrong.y() << " " << wrong.width() << "x" << wrong.height() << " kind "
+                   << kind;
+        }
+    }
+}
+
+TEST(ChangedTiles, OnlyWhatMovedIsReportedAndAnUnchangedFrameReportsNothing) {
+    SpriteCompositor c([] { return int64_t(0); });
+    const SurfaceId water = c.newSurface();
+    c.setFrameImage(water, 1, opaqueFill(800, 600, qRgb(0, 0, 90)), kOpaque);
+    const SurfaceId fish = c.newSurface();
+    c.setFrameImage(fish, 1, softSprite(60, 40, qRgb(255, 128, 0), 0), kTransparent);
+    const SurfaceId rock = c.newSurface();
+    c.setFrameImage(rock, 1, softSprite(200, 100, qRgb(90, 90, 90), 0), kTransparent);
+    c.setX(fish, 300);
+    c.setY(fish, 200);
+    c.setX(rock, 500);
+    c.setY(rock, 450);
+    auto drawFrame = [&] {
+        c.draw(water);
+        c.draw(fish);
+        c.draw(rock);
+    };
+    drawFrame();
+    EXPECT_TRUE(c.takeChanges().all());  // the first frame is new everywhere
+
+    drawFrame();
+    EXPECT_FALSE(c.takeChanges().any());
+
+    c.moveX(fish, 5);
+    drawFrame();
+    const DirtyTiles changes = c.takeChanges();
+    QRect covered;
+    int64_t area = 0;
+    for (const QRect& r : changes.rects()) {
+        covered |= r;
+        area += int64_t(r.width()) * r.height();
+    }
+    // The fish's visible pixels before and after, not its clear margin nor the rock.
+    EXPECT_TRUE(covered.contains(QRect(302, 202, 61, 36)));
+    EXPECT_FALSE(covered.intersects(QRect(500, 450, 200, 100)));
+    EXPECT_LE(area, 112 * 64);
+}
+
+TEST(ChangedTiles, RectanglesCoverExactlyTheMarkedTilesWithoutOverlap) {
+    QRandomGenerator random(5);
+    for (int round = 0; round < 30; ++round) {
+        DirtyTiles tiles;
+        std::vector<bool> expected(size_t(DirtyTiles::kColumns * DirtyTiles::kRows), false);
+        for (int i = random.bounded(0, 25); i > 0; --i) {
+            const QRect r(random.bounded(-50, 800), random.bounded(-50, 600),
+                          random.bounded(1, 300), random.bounded(1, 200));
+            tiles.mark(r);
+            const QRect in = r & QRect(0, 0, 800, 600);
+            if (in.isEmpty()) continue;
+            const int tile = DirtyTiles::kTile;
+            for (int ty = in.top() / tile; ty <= in.bottom() / tile; ++ty)
+                for (int tx = in.left() / tile; tx <= in.right() / tile; ++tx)
+                    expected[size_t(ty * DirtyTiles::kColumns + tx)] = true;
+        }
+        std::vector<int> cover(800 * 600, 0);
+        for (const QRect& r : tiles.rects()) {
+            ASSERT_TRUE(QRect(0, 0, 800, 600).contains(r));
+            for (int y = r.top(); y <= r.bottom(); ++y)
+                for (int x = r.left(); x <= r.right(); ++x) ++cover[size_t(y * 800 + x)];
+        }
+        for (int y = 0; y < 600; ++y) {
+            for (int x = 0; x < 800; ++x) {
+                const bool marked = expected[size_t((y / DirtyTiles::kTile) * DirtyTiles::kColumns +
+                                                    x / DirtyTiles::kTile)];
+                ASSERT_EQ(cover[size_t(y * 800 + x)], marked ? 1 : 0)
+                    << "round " << round << " at " << x << "," << y;
+            }
+        }
+    }
+}
+
+TEST(ChangedTiles, ScalingTheAffectedPartsMatchesScalingEverything) {
+    QRandomGenerator random(9);
+    QImage before(800, 600, QImage::Format_RGB32);
+    for (int y = 0; y < 600; ++y)
+        for (int x = 0; x < 800; ++x) before.setPixel(x, y, random.generate() | 0xFF000000u);
+    for (const QSize screen : {QSize(1920, 1080), QSize(1023, 767), QSize(640, 480)}) {
+        for (ScaleQuality quality : {ScaleQuality::Smooth, ScaleQuality::Nearest}) {
+            QImage after = before.copy();
+            std::vector<QRect> changes;
+            for (int i = 0; i < 12; ++i) {
+                const QRect r(random.bounded(0, 790), random.bounded(0, 590), random.bounded(1, 90),
+                              random.bounded(1, 60));
+                changes.push_back(r);
+                for (int y = r.top(); y <= std::min(r.bottom(), 599); ++y)
+                    for (int x = r.left(); x <= std::min(r.right(), 799); ++x)
+                        after.setPixel(x, y, random.generate() | 0xFF000000u);
+            }
+            QImage partly(screen, QImage::Format_RGB32);
+            partly.fill(Qt::black);
+            const QRect area = sceneRectFor(screen);
+            FrameScaler scaler;
+            scaler.scale(before, partly, area, quality);
+            for (const QRect& r : changes)
+                scaler.scalePart(after, partly, area, quality,
+                                 scaler.affectedBy(after.size(), area, r));
+            QImage wholly(screen, QImage::Format_RGB32);
+            wholly.fill(Qt::black);
+            scaler.scale(after, wholly, area, quality);
+            EXPECT_EQ(partly, wholly) << screen.width() << " quality " << int(quality);
+        }
+    }
+}
+
+}  // namespace
+}  // namespace bw
