@@ -29,13 +29,14 @@ int16_t saturate16(int value) {
                                            int(std::numeric_limits<int16_t>::max())));
 }
 
-// d * (255 - alpha of s) / 255 + s, two channels at a time; s is premultiplied.
+// d * (255 - alpha of s) / 255 + s, two channels at a time; s is premultiplied. Rounds as
+// the vector code does: t = x * a + 0x80, then (t + (t >> 8)) >> 8.
 inline uint32_t blendOver(uint32_t s, uint32_t d) {
     const uint32_t inverse = 255 - (s >> 24);
-    uint32_t rb = (d & 0x00FF00FFu) * inverse;
-    rb = ((rb + ((rb >> 8) & 0x00FF00FFu) + 0x00800080u) >> 8) & 0x00FF00FFu;
-    uint32_t ag = ((d >> 8) & 0x00FF00FFu) * inverse;
-    ag = (ag + ((ag >> 8) & 0x00FF00FFu) + 0x00800080u) & 0xFF00FF00u;
+    uint32_t rb = (d & 0x00FF00FFu) * inverse + 0x00800080u;
+    rb = ((rb + ((rb >> 8) & 0x00FF00FFu)) >> 8) & 0x00FF00FFu;
+    uint32_t ag = ((d >> 8) & 0x00FF00FFu) * inverse + 0x00800080u;
+    ag = (ag + ((ag >> 8) & 0x00FF00FFu)) & 0xFF00FF00u;
     return s + (rb | ag);
 }
 

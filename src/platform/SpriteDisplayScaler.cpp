@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cstring>
 
-#if defined(__SSE2__)
+#if defined(__x86_64__)
+#include <immintrin.h>
+#elif defined(__SSE2__)
 #include <emmintrin.h>
 #endif
 
@@ -20,6 +22,74 @@ inline uint32_t mix(uint32_t a, uint32_t b, uint32_t w) {
         (((a >> 8) & 0x00FF00FFu) * v + ((b >> 8) & 0x00FF00FFu) * w + 0x00800080u) & 0xFF00FF00u;
     return rb | ag;
 }
+
+// Processors with SSSE3 (all but the oldest x86-64 ones) mix two pixels as
+// a + round((b - a) * w / 32768), which takes a third of the instructions; the others use the
+// plain weighted sum above. Either way one formula serves a whole run, so drawing a part of
+// the frame gives the same pixels as drawing all of it.
+#if defined(__x86_64__)
+const bool kMulhrs = __builtin_cpu_supports("ssse3");
+#else
+constexpr bool kMulhrs = false;
+#endif
+
+// The weight w (0..256) as a fraction of 32768, as far as a signed 16-bit number reaches; the
+// result still rounds to b when w is 256.
+inline int16_t weight15(uint32_t w) { return int16_t(std::min<uint32_t>(w * 128, 32767)); }
+
+inline uint32_t mix15(uint32_t a, uint32_t b, int w15) {
+    uint32_t out = 0;
+    for (int shift = 0; shift < 32; shift += 8) {
+        const int ca = int((a >> shift) & 0xFF);
+        const int cb = int((b >> shift) & 0xFF);
+        out |= uint32_t(ca + (((cb - ca) * w15 + 0x4000) >> 15)) << shift;
+    }
+    return out;
+}
+
+#if defined(__x86_64__)
+// Output pixel x mixes src[index[x]] and its right neighbour, two output pixels at a time.
+__attribute__((target("ssse3"))) void widenSsse3(const uint32_t* src, const int32_t* index,
+                                                 const int16_t* weights, uint32_t* out, int from,
+                                                 int to) {
+    // [left0 right0 left1 right1] -> [left0 left1 right0 right1]
+    const __m128i group = _mm_setr_epi8(0, 1, 2, 3, 8, 9, 10, 11, 4, 5, 6, 7, 12, 13, 14, 15);
+    const __m128i zero = _mm_setzero_si128();
+    int x = from;
+    for (; x + 2 <= to; x += 2) {
+        const __m128i first = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(src + index[x]));
+        const __m128i second =
+            _mm_loadl_epi64(reinterpret_cast<const __m128i*>(src + index[x + 1]));
+        const __m128i grouped = _mm_shuffle_epi8(_mm_unpacklo_epi64(first, second), group);
+        const __m128i left = _mm_unpacklo_epi8(grouped, zero);
+        const __m128i right = _mm_unpackhi_epi8(grouped, zero);
+        const __m128i w = _mm_loadu_si128(reinterpret_cast<const __m128i*>(weights + x * 4));
+        const __m128i mixed = _mm_add_epi16(left, _mm_mulhrs_epi16(_mm_sub_epi16(right, left), w));
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(out + x), _mm_packus_epi16(mixed, mixed));
+    }
+    for (; x < to; ++x) out[x] = mix15(src[index[x]], src[index[x] + 1], weights[x * 4]);
+}
+
+// out = a + (b - a) * w, four pixels at a time.
+__attribute__((target("ssse3"))) void mixRowsSsse3(const uint32_t* a, const uint32_t* b,
+                                                   uint32_t* out, int from, int to, int w15) {
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i w = _mm_set1_epi16(short(w15));
+    int x = from;
+    for (; x + 4 <= to; x += 4) {
+        const __m128i pa = _mm_loadu_si128(reinterpret_cast<const __m128i*>(a + x));
+        const __m128i pb = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + x));
+        const __m128i al = _mm_unpacklo_epi8(pa, zero);
+        const __m128i ah = _mm_unpackhi_epi8(pa, zero);
+        const __m128i lo =
+            _mm_add_epi16(al, _mm_mulhrs_epi16(_mm_sub_epi16(_mm_unpacklo_epi8(pb, zero), al), w));
+        const __m128i hi =
+            _mm_add_epi16(ah, _mm_mulhrs_epi16(_mm_sub_epi16(_mm_unpackhi_epi8(pb, zero), ah), w));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + x), _mm_packus_epi16(lo, hi));
+    }
+    for (; x < to; ++x) out[x] = mix15(a[x], b[x], w15);
+}
+#endif
 
 // Source position of each output sample, pixel centres aligned, as index and 0..256 weight.
 void sampleTable(int sourceLength, int outputLength, std::vector<int32_t>& index,
@@ -62,6 +132,9 @@ void FrameScaler::prepare(QSize source, QSize area) {
         std::fill_n(columnLanes_.begin() + ptrdiff_t(i * 8 + 4), 4, w);
     }
 #endif
+    columnWeight15_.resize(columnWeight_.size() * 4);
+    for (size_t i = 0; i < columnWeight_.size(); ++i)
+        std::fill_n(columnWeight15_.begin() + ptrdiff_t(i * 4), 4, weight15(columnWeight_[i]));
     for (auto& row : widened_) row.assign(size_t(area.width()), 0);
 }
 
@@ -79,6 +152,12 @@ int FrameScaler::widenedRow(const QImage& source, int row, int keep, int from, i
         std::fill(out + from, out + to, src[0]);
         return slot;
     }
+#if defined(__x86_64__)
+    if (kMulhrs) {
+        widenSsse3(src, columnIndex_.data(), columnWeight15_.data(), out, from, to);
+        return slot;
+    }
+#endif
 #if defined(__SSE2__)
     // Both neighbours come in one 64-bit load; the weights are ready per output pixel.
     const __m128i zero = _mm_setzero_si128();
@@ -182,6 +261,12 @@ void FrameScaler::scalePart(const QImage& source, QImage& target, const QRect& a
         const int slotB =
             widenedRow(source, std::min(top + 1, source.height() - 1), slotA, from, to);
         const uint32_t* b = widened_[slotB].data();
+#if defined(__x86_64__)
+        if (kMulhrs) {
+            mixRowsSsse3(a, b, out, from, to, weight15(w));
+            continue;
+        }
+#endif
         const uint32_t v = 256 - w;
         int x = from;
 #if defined(__SSE2__)

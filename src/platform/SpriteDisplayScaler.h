@@ -30,9 +30,10 @@ class FrameScaler {
 
     QSize sourceSize_;
     QSize areaSize_;
-    std::vector<int32_t> columnIndex_;    // left source column of each output column
-    std::vector<uint16_t> columnWeight_;  // weight of the right neighbour, 0..256
-    std::vector<int16_t> columnLanes_;    // per output column: 4 x (256 - w), 4 x w
+    std::vector<int32_t> columnIndex_;     // left source column of each output column
+    std::vector<uint16_t> columnWeight_;   // weight of the right neighbour, 0..256
+    std::vector<int16_t> columnLanes_;     // per output column: 4 x (256 - w), 4 x w
+    std::vector<int16_t> columnWeight15_;  // per output column: 4 x w as a fraction of 32768
     std::vector<int32_t> rowIndex_;
     std::vector<uint16_t> rowWeight_;
     std::vector<int32_t> nearestColumn_;
