@@ -11,6 +11,7 @@
 #include <array>
 #include <bit>
 #include <cerrno>
+#include <cstring>
 
 namespace bw {
 
@@ -74,11 +75,12 @@ enum Compression : uint32_t { kRgb = 0, kRle8 = 1, kRle4 = 2, kBitFields = 3, kA
 
 // True when any pixel is not fully opaque.
 bool anyTranslucent(const QImage& image) {
+    const int width = image.width();
     for (int y = 0; y < image.height(); ++y) {
         const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-        for (int x = 0; x < image.width(); ++x) {
-            if (qAlpha(line[x]) != 255) return true;
-        }
+        uint32_t alphas = 0xFF000000u;
+        for (int x = 0; x < width; ++x) alphas &= line[x];
+        if (alphas != 0xFF000000u) return true;
     }
     return false;
 }
@@ -205,10 +207,20 @@ QImage PictureLoader::decode(const QByteArray& data, QString* error) {
 }
 
 QImage PictureLoader::decodeBmp(const QByteArray& data, QString* error) {
+    QImage image;
+    readBmp(data, error, &image);
+    return image;
+}
+
+bool PictureLoader::bmpWillDecode(const QByteArray& data, QString* error) {
+    return readBmp(data, error, nullptr);
+}
+
+bool PictureLoader::readBmp(const QByteArray& data, QString* error, QImage* decoded) {
     const Bytes bytes(data);
     if (!bytes.has(0, 18) || bytes.u8(0) != 'B' || bytes.u8(1) != 'M') {
         setError(error, QStringLiteral("not a BMP file"));
-        return {};
+        return false;
     }
     const int64_t pixelOffset = bytes.u32(10);
     const uint32_t headerSize = bytes.u32(14);
@@ -224,7 +236,7 @@ QImage PictureLoader::decodeBmp(const QByteArray& data, QString* error) {
     const bool os2v2 = headerSize == 16 || headerSize == 64;
     if (headerSize == 12) {
         if (!bytes.has(header, 12))
-            return setError(error, QStringLiteral("truncated header")), QImage();
+            return setError(error, QStringLiteral("truncated header")), false;
         width = bytes.u16(header + 4);
         height = static_cast<int16_t>(bytes.u16(header + 6));
         planes = bytes.u16(header + 8);
@@ -233,7 +245,7 @@ QImage PictureLoader::decodeBmp(const QByteArray& data, QString* error) {
     } else if (headerSize == 16 || headerSize == 40 || headerSize == 52 || headerSize == 56 ||
                headerSize == 64 || headerSize == 108 || headerSize == 124) {
         if (!bytes.has(header, headerSize))
-            return setError(error, QStringLiteral("truncated header")), QImage();
+            return setError(error, QStringLiteral("truncated header")), false;
         width = bytes.i32(header + 4);
         height = bytes.i32(header + 8);
         planes = bytes.u16(header + 12);
@@ -242,7 +254,7 @@ QImage PictureLoader::decodeBmp(const QByteArray& data, QString* error) {
         if (headerSize >= 36) coloursUsed = bytes.u32(header + 32);
     } else {
         setError(error, QStringLiteral("unknown header size %1").arg(headerSize));
-        return {};
+        return false;
     }
 
     const bool topDown = height < 0;
@@ -250,12 +262,12 @@ QImage PictureLoader::decodeBmp(const QByteArray& data, QString* error) {
     if (planes != 1 || width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide ||
         width * height > kMaxPixels) {
         setError(error, QStringLiteral("bad dimensions or planes"));
-        return {};
+        return false;
     }
     // OS/2 reuses compression numbers 3 and 4 for Huffman and RLE24, which we do not read.
     if (os2v2 && compression > kRle4) {
         setError(error, QStringLiteral("unsupported OS/2 compression"));
-        return {};
+        return false;
     }
     const bool rle = compression == kRle8 || compression == kRle4;
     const bool fieldsGiven = compression == kBitFields || compression == kAlphaBitFields;
@@ -268,7 +280,7 @@ QImage PictureLoader::decodeBmp(const QByteArray& data, QString* error) {
         setError(
             error,
             QStringLiteral("unsupported depth %1 / compression %2").arg(bitCount).arg(compression));
-        return {};
+        return false;
     }
 
     // Channel masks: after a 40-byte header, or inside the longer ones.
@@ -278,7 +290,7 @@ QImage PictureLoader::decodeBmp(const QByteArray& data, QString* error) {
         const int count = (compression == kAlphaBitFields || headerSize >= 56) ? 4 : 3;
         const int64_t at = header + 40;
         if (!bytes.has(at, count * 4))
-            return setError(error, QStringLiteral("truncated masks")), QImage();
+            return setError(error, QStringLiteral("truncated masks")), false;
         for (int i = 0; i < count; ++i) masks[i] = bytes.u32(at + 4 * i);
         if (headerSize == 40) afterHeader += count * 4;
     } else if (bitCount == 16) {
@@ -300,13 +312,13 @@ QImage PictureLoader::decodeBmp(const QByteArray& data, QString* error) {
         int64_t entries = coloursUsed == 0 ? maxEntries : coloursUsed;
         if (entries > 65536) {
             setError(error, QStringLiteral("palette size %1 out of range").arg(entries));
-            return {};
+            return false;
         }
         // The palette must lie before the pixels and inside the file.
         const int64_t room = (pixelOffset - afterHeader) / paletteEntry;
         entries = std::min({entries, maxEntries, std::max<int64_t>(room, 0)});
         if (!bytes.has(afterHeader, entries * paletteEntry))
-            return setError(error, QStringLiteral("truncated palette")), QImage();
+            return setError(error, QStringLiteral("truncated palette")), false;
         for (int64_t i = 0; i < entries; ++i) {
             const int64_t at = afterHeader + i * paletteEntry;
             palette[i] = qRgb(bytes.u8(at + 2), bytes.u8(at + 1), bytes.u8(at));
@@ -315,34 +327,50 @@ QImage PictureLoader::decodeBmp(const QByteArray& data, QString* error) {
 
     if (pixelOffset < afterHeader || pixelOffset >= bytes.size()) {
         setError(error, QStringLiteral("pixel offset outside the file"));
-        return {};
-    }
-
-    QImage image(int(width), int(height), QImage::Format_ARGB32);
-    if (image.isNull()) {
-        setError(error, QStringLiteral("out of memory"));
-        return {};
-    }
-
-    if (rle) {
-        image.fill(Qt::transparent);
-        decodeRle(bytes, pixelOffset, bytes.size(), compression == kRle4, palette, image, false);
-        return anyTranslucent(image) ? image : image.convertToFormat(QImage::Format_RGB32);
+        return false;
     }
 
     // Every row the header promises must be in the file (the last one may lack its padding).
     const int64_t rowBytes = ((width * bitCount + 31) / 32) * 4;
     const int64_t lastRowBytes = (width * bitCount + 7) / 8;
-    if (!bytes.has(pixelOffset, rowBytes * (height - 1) + lastRowBytes)) {
+    if (!rle && !bytes.has(pixelOffset, rowBytes * (height - 1) + lastRowBytes)) {
         setError(error, QStringLiteral("pixel data truncated"));
-        return {};
+        return false;
+    }
+    if (!decoded) return true;  // from here on nothing can fail but memory
+
+    QImage& image = *decoded;
+    image = QImage(int(width), int(height), QImage::Format_ARGB32);
+    if (image.isNull()) {
+        setError(error, QStringLiteral("out of memory"));
+        return false;
+    }
+
+    if (rle) {
+        image.fill(Qt::transparent);
+        decodeRle(bytes, pixelOffset, bytes.size(), compression == kRle4, palette, image, false);
+        if (!anyTranslucent(image)) image = image.convertToFormat(QImage::Format_RGB32);
+        return true;
     }
 
     const Channel red(masks[0]), green(masks[1]), blue(masks[2]), alpha(masks[3]);
+    // 32 bits laid out as Qt keeps them (the usual case, and all of our own art): rows are
+    // copied as they are.
+    const bool asQt = bitCount == 32 && masks[0] == 0x00FF0000u && masks[1] == 0x0000FF00u &&
+                      masks[2] == 0x000000FFu && (masks[3] == 0xFF000000u || masks[3] == 0);
     bool alphaSeen = false;
     for (int64_t row = 0; row < height; ++row) {
         const uint8_t* src = bytes.at(pixelOffset + row * rowBytes);
         auto* dst = reinterpret_cast<QRgb*>(image.scanLine(int(topDown ? row : height - 1 - row)));
+        if (asQt) {
+            std::memcpy(dst, src, size_t(width) * 4);
+            uint32_t alphas = 0;
+            for (int64_t x = 0; x < width; ++x) alphas |= dst[x];
+            alphaSeen = alphaSeen || (masks[3] != 0 && (alphas >> 24) != 0);
+            if (masks[3] == 0)
+                for (int64_t x = 0; x < width; ++x) dst[x] |= 0xFF000000u;
+            continue;
+        }
         for (int64_t x = 0; x < width; ++x) {
             switch (bitCount) {
                 case 1:
@@ -372,12 +400,13 @@ QImage PictureLoader::decodeBmp(const QByteArray& data, QString* error) {
     }
     // An alpha channel that is zero everywhere is unused padding, not an invisible picture.
     if (alpha.present() && !alphaSeen) {
-        for (int y = 0; y < image.height(); ++y) {
+        for (int y = 0; y < int(height); ++y) {
             auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-            for (int x = 0; x < image.width(); ++x) line[x] |= 0xFF000000u;
+            for (int x = 0; x < int(width); ++x) line[x] |= 0xFF000000u;
         }
     }
-    return anyTranslucent(image) ? image : image.convertToFormat(QImage::Format_RGB32);
+    if (!anyTranslucent(image)) image = image.convertToFormat(QImage::Format_RGB32);
+    return true;
 }
 
 }  // namespace bw

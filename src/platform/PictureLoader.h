@@ -30,9 +30,16 @@ class PictureLoader {
 
     // Decodes BMP data only (the "BM" file layout).
     static QImage decodeBmp(const QByteArray& data, QString* error = nullptr);
+    // True when decodeBmp will succeed (memory permitting), judged from the header and the
+    // size of the data without decoding a pixel.
+    static bool bmpWillDecode(const QByteArray& data, QString* error = nullptr);
 
     // Reads a regular file of at most kMaxFileBytes. False (and `data` empty) otherwise.
     static bool readSmallRegularFile(const QString& path, QByteArray* data, QString* error);
+
+  private:
+    // Checks the BMP data and, when `decoded` is given, decodes it there.
+    static bool readBmp(const QByteArray& data, QString* error, QImage* decoded);
 };
 
 }  // namespace bw

@@ -4,6 +4,7 @@
 #include <QFontMetrics>
 #include <QHash>
 #include <QPainter>
+#include <QThreadPool>
 #include <algorithm>
 #include <chrono>
 #include <cmath>
@@ -87,6 +88,7 @@ constexpr int kMinClearGap = 4;
 
 void buildRuns(SpritePicture& picture) {
     const QImage& image = picture.image;
+    const int width = image.width();
     picture.rowStart.assign(size_t(image.height()) + 1, 0);
     picture.runs.clear();
     struct Raw {
@@ -101,7 +103,7 @@ void buildRuns(SpritePicture& picture) {
         picture.rowStart[y] = int32_t(picture.runs.size());
         const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
         raw.clear();
-        for (int x = 0; x < image.width(); ++x) {
+        for (int x = 0; x < width; ++x) {
             const int a = qAlpha(line[x]);
             const PixelKind kind = a == 0     ? PixelKind::Clear
                                    : a == 255 ? PixelKind::Opaque
@@ -150,31 +152,32 @@ void buildRuns(SpritePicture& picture) {
 
 }  // namespace
 
-std::shared_ptr<const SpritePicture> SpritePicture::prepare(const QImage& decoded,
-                                                            int transparency) {
-    if (decoded.isNull()) return nullptr;
-    auto picture = std::make_shared<SpritePicture>();
-    if (transparency == kOpaque) {
-        picture->image = decoded.convertToFormat(QImage::Format_ARGB32);
-        for (int y = 0; y < picture->image.height(); ++y) {
-            auto* line = reinterpret_cast<QRgb*>(picture->image.scanLine(y));
-            for (int x = 0; x < picture->image.width(); ++x) line[x] |= 0xFF000000u;
+std::shared_ptr<const SpritePicture> SpritePicture::prepare(QImage image, int transparency) {
+    if (image.isNull()) return nullptr;
+    // Converted in place where the image is not shared: a decoded file is used only here.
+    auto everyPixel = [&image](auto&& change) {
+        const int width = image.width();
+        for (int y = 0; y < image.height(); ++y) {
+            auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+            for (int x = 0; x < width; ++x) line[x] = change(line[x]);
         }
-        picture->image.reinterpretAsFormat(QImage::Format_RGB32);
-    } else if (transparency == kTransparent && decoded.hasAlphaChannel()) {
-        picture->image = decoded.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    };
+    if (transparency == kOpaque) {
+        image.convertTo(QImage::Format_ARGB32);
+        everyPixel([](QRgb p) { return p | 0xFF000000u; });
+        image.reinterpretAsFormat(QImage::Format_RGB32);
+    } else if (transparency == kTransparent && image.hasAlphaChannel()) {
+        image.convertTo(QImage::Format_ARGB32_Premultiplied);
     } else {
         const QRgb key =
             transparency >= 0 ? (toQRgb(Rgb(transparency)) & 0xFFFFFFu) : (kColourKey & 0xFFFFFFu);
-        QImage keyed = decoded.convertToFormat(QImage::Format_ARGB32);
-        for (int y = 0; y < keyed.height(); ++y) {
-            auto* line = reinterpret_cast<QRgb*>(keyed.scanLine(y));
-            for (int x = 0; x < keyed.width(); ++x)
-                line[x] = (line[x] & 0xFFFFFFu) == key ? 0u : (line[x] | 0xFF000000u);
-        }
-        picture->image = keyed.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        image.convertTo(QImage::Format_ARGB32);
+        everyPixel([key](QRgb p) { return (p & 0xFFFFFFu) == key ? 0u : (p | 0xFF000000u); });
+        image.convertTo(QImage::Format_ARGB32_Premultiplied);
     }
-    if (picture->image.isNull()) return nullptr;
+    if (image.isNull()) return nullptr;
+    auto picture = std::make_shared<SpritePicture>();
+    picture->image = std::move(image);
     buildRuns(*picture);
     return picture;
 }
@@ -277,9 +280,45 @@ const SpriteCompositor::Surface* SpriteCompositor::find(SurfaceId surface) const
 
 bool SpriteCompositor::exists(SurfaceId surface) const { return find(surface) != nullptr; }
 
-bool SpriteCompositor::storeFrame(Surface& s, int frame,
-                                  std::shared_ptr<const SpritePicture> picture) {
-    if (!picture) return false;
+namespace {
+
+PendingPicture ready(std::shared_ptr<const SpritePicture> picture) {
+    if (!picture) return {};
+    std::promise<std::shared_ptr<const SpritePicture>> promise;
+    promise.set_value(std::move(picture));
+    return promise.get_future().share();
+}
+
+}  // namespace
+
+// Decoding the aquarium's few hundred pictures is most of its start-up time, so BMP files,
+// whose headers tell in advance whether they will decode, are decoded on the other cores
+// while this one reads the next files; the first frames of animations come before the rest.
+// Other formats are decoded here and now.
+PendingPicture SpriteCompositor::startLoading(const QString& path, int transparency,
+                                              bool firstFrame) {
+    QByteArray data;
+    if (!PictureLoader::readSmallRegularFile(path, &data, nullptr)) return {};
+    if (!data.startsWith("BM"))
+        return ready(SpritePicture::prepare(PictureLoader::decode(data), transparency));
+    if (!PictureLoader::bmpWillDecode(data)) return {};
+    auto promise = std::make_shared<std::promise<std::shared_ptr<const SpritePicture>>>();
+    PendingPicture picture = promise->get_future().share();
+    QThreadPool::globalInstance()->start(
+        [promise, data, transparency] {
+            std::shared_ptr<const SpritePicture> decoded;
+            try {
+                decoded = SpritePicture::prepare(PictureLoader::decodeBmp(data), transparency);
+            } catch (...) {  // out of memory: the picture draws nothing
+            }
+            promise->set_value(std::move(decoded));
+        },
+        firstFrame ? 1 : 0);  // what the first frames show comes first
+    return picture;
+}
+
+bool SpriteCompositor::storeFrame(Surface& s, int frame, PendingPicture picture) {
+    if (!picture.valid()) return false;
     if (s.frames.size() < size_t(frame)) s.frames.resize(size_t(frame));
     s.frames[size_t(frame) - 1] = std::move(picture);
     s.frameCount = std::max(s.frameCount, frame);
@@ -296,8 +335,7 @@ bool SpriteCompositor::loadFrame(SurfaceId surface, int frame, const QString& pa
     if (cached == cache_.constEnd()) {
         // Failures are remembered too: four hundred surfaces asking for one broken file
         // read it once.
-        cached =
-            cache_.insert(key, SpritePicture::prepare(PictureLoader::load(path), transparency));
+        cached = cache_.insert(key, startLoading(path, transparency, frame == 1));
     }
     return storeFrame(*s, frame, cached.value());
 }
@@ -306,7 +344,7 @@ bool SpriteCompositor::setFrameImage(SurfaceId surface, int frame, const QImage&
                                      int transparency) {
     Surface* s = find(surface);
     if (!s || frame < 1 || frame > kMaxFrames) return false;
-    return storeFrame(*s, frame, SpritePicture::prepare(image, transparency));
+    return storeFrame(*s, frame, ready(SpritePicture::prepare(image, transparency)));
 }
 
 void SpriteCompositor::setX(SurfaceId surface, int16_t x) {
@@ -378,9 +416,12 @@ void SpriteCompositor::advanceFrame(SurfaceId surface) {
         s->shownSinceMs = t;
 }
 
-const SpritePicture* SpriteCompositor::currentPicture(const Surface& s) const {
-    if (s.current < 1 || size_t(s.current) > s.frames.size()) return nullptr;
-    return s.frames[size_t(s.current) - 1].get();
+const std::shared_ptr<const SpritePicture>& SpriteCompositor::currentPicture(
+    const Surface& s) const {
+    static const std::shared_ptr<const SpritePicture> none;
+    if (s.current < 1 || size_t(s.current) > s.frames.size()) return none;
+    const PendingPicture& picture = s.frames[size_t(s.current) - 1];
+    return picture.valid() ? picture.get() : none;
 }
 
 void SpriteCompositor::clear(Rgb colour) {
@@ -393,8 +434,8 @@ void SpriteCompositor::clear(Rgb colour) {
 
 void SpriteCompositor::draw(SurfaceId surface) {
     const Surface* s = find(surface);
-    if (!s || s->current < 1 || size_t(s->current) > s->frames.size()) return;
-    const auto& picture = s->frames[size_t(s->current) - 1];
+    if (!s) return;
+    const auto& picture = currentPicture(*s);
     if (!picture) return;
     const QRect placed(s->x, s->y, picture->image.width(), picture->image.height());
     DrawOp op;
@@ -619,7 +660,7 @@ void SpriteCompositor::drawText(const QString& text, int x, int y, Rgb colour) {
 bool SpriteCompositor::isPointOver(SurfaceId surface, QPoint framePoint) const {
     const Surface* s = find(surface);
     if (!s) return false;
-    const SpritePicture* picture = currentPicture(*s);
+    const auto& picture = currentPicture(*s);
     return picture && picture->visibleAt(framePoint.x() - s->x, framePoint.y() - s->y);
 }
 

@@ -8,6 +8,7 @@
 #include <QString>
 #include <cstdint>
 #include <functional>
+#include <future>
 #include <memory>
 #include <vector>
 
@@ -36,10 +37,13 @@ struct SpritePicture {
     // kColourKey becomes transparent. -2: drawn opaque. A value >= 0 is a Windows RGB colour
     // key of its own.
     static constexpr QRgb kColourKey = 0xFFFF00FF;  // pure magenta
-    static std::shared_ptr<const SpritePicture> prepare(const QImage& decoded, int transparency);
+    static std::shared_ptr<const SpritePicture> prepare(QImage decoded, int transparency);
 
     bool visibleAt(int x, int y) const;
 };
+
+// A picture that may still be decoding on another core; the first look at it waits.
+using PendingPicture = std::shared_future<std::shared_ptr<const SpritePicture>>;
 
 // Where the 800 x 600 frame sits in a window of `size`: as large as fits, 4:3, centred
 // (black bars fill the rest).
@@ -120,7 +124,7 @@ class SpriteCompositor {
         int frameCount = 0;
         int delayMs = 0;
         int64_t shownSinceMs = 0;
-        std::vector<std::shared_ptr<const SpritePicture>> frames;  // index 0 is frame 1
+        std::vector<PendingPicture> frames;  // index 0 is frame 1
     };
     struct DrawOp {
         enum class Kind : uint8_t { Fill, Picture, Text };
@@ -141,8 +145,9 @@ class SpriteCompositor {
 
     Surface* find(SurfaceId surface);
     const Surface* find(SurfaceId surface) const;
-    const SpritePicture* currentPicture(const Surface& s) const;
-    bool storeFrame(Surface& s, int frame, std::shared_ptr<const SpritePicture> picture);
+    const std::shared_ptr<const SpritePicture>& currentPicture(const Surface& s) const;
+    bool storeFrame(Surface& s, int frame, PendingPicture picture);
+    static PendingPicture startLoading(const QString& path, int transparency, bool firstFrame);
     int64_t now() const { return clock_(); }
     void record(DrawOp op, bool coversFrame);
     static void markDifferences(const std::vector<DrawOp>& before, const std::vector<DrawOp>& after,
@@ -153,10 +158,10 @@ class SpriteCompositor {
 
     Clock clock_;
     QImage frame_;
-    std::vector<Surface> surfaces_;  // surface n at index n - 1
-    QHash<QString, std::shared_ptr<const SpritePicture>> cache_;
-    std::vector<Font> fonts_;  // every font asked for since the reset
-    int font_ = -1;            // chosen on first use: needs the application's fonts
+    std::vector<Surface> surfaces_;         // surface n at index n - 1
+    QHash<QString, PendingPicture> cache_;  // invalid: the file could not be used
+    std::vector<Font> fonts_;               // every font asked for since the reset
+    int font_ = -1;                         // chosen on first use: needs the application's fonts
     QFont requestedFont_;
     // Draws since the last composition; when `pendingCovers_` they start a new frame.
     std::vector<DrawOp> pending_;

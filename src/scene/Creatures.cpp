@@ -10,13 +10,15 @@
 
 namespace bw {
 
-namespace {
-
+// How often a slow creature moves; outside the unnamed namespace because Creatures::Motion,
+// a member type, holds one.
 enum class Divider {
     EveryStep,
     CountFirst,  // count, then move when the count reaches 2
     TestFirst,   // move when the count is 2, then count
 };
+
+namespace {
 
 constexpr int16_t kNoMark = INT16_MIN;
 constexpr int kFish8 = kFish1 + 7;

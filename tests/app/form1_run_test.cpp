@@ -85,11 +85,21 @@ TEST(Form1Timers, FirstRunNoticesFollowEachOtherAndAreStored) {
     for (int tick = 1; tick <= 95; ++tick) {
         form.Timer3_Timer();
         countdowns.push_back(form.scene().firstRunCountdown);
-        if (tick == 29) EXPECT_EQ(settings.text(key::TuneScrSvr), "False");
-        if (tick == 30) EXPECT_EQ(settings.text(key::TuneScrSvr), "True");
-        if (tick == 59) EXPECT_EQ(settings.text(key::RunMonitor), "False");
-        if (tick == 60) EXPECT_EQ(settings.text(key::RunMonitor), "True");
-        if (tick == 90) EXPECT_EQ(settings.text(key::PwrMsg), "True");
+        if (tick == 29) {
+            EXPECT_EQ(settings.text(key::TuneScrSvr), "False");
+        }
+        if (tick == 30) {
+            EXPECT_EQ(settings.text(key::TuneScrSvr), "True");
+        }
+        if (tick == 59) {
+            EXPECT_EQ(settings.text(key::RunMonitor), "False");
+        }
+        if (tick == 60) {
+            EXPECT_EQ(settings.text(key::RunMonitor), "True");
+        }
+        if (tick == 90) {
+            EXPECT_EQ(settings.text(key::PwrMsg), "True");
+        }
     }
     EXPECT_EQ(countdowns[0], 29);
     EXPECT_EQ(countdowns[29], 30);  // tick 30: the second notice starts with 30 seconds left

@@ -40,7 +40,9 @@ TEST_F(PasswordTest, PromptMatchesExactlyAndEndsTheRunningState) {
         EXPECT_EQ(prompt.unlocked(), c.opens) << c.stored << " / " << c.typed;
         EXPECT_EQ(system.ScreenSaverRunning(), !c.opens);
         EXPECT_EQ(prompt.lblWrong->isHidden(), c.opens);
-        if (!c.opens) EXPECT_TRUE(prompt.txtPassword->text().isEmpty());
+        if (!c.opens) {
+            EXPECT_TRUE(prompt.txtPassword->text().isEmpty());
+        }
     }
 }
 
