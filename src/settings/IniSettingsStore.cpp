@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QHash>
 #include <QStringList>
 #include <cstdio>
 #include <fcntl.h>
@@ -50,6 +51,10 @@ bool IniSettingsStore::exists() const { return QFileInfo(filePath_).isFile(); }
 bool IniSettingsStore::readable() const { return settings_->status() != QSettings::FormatError; }
 
 QVariant IniSettingsStore::value(const QString& section, const QString& key) const {
+    // Nearly always the file spells the name as asked: one look-up. Listing the file's names
+    // for a match without regard to case costs a pass over every key.
+    const QString exact = section + QLatin1Char('/') + key;
+    if (settings_->contains(exact)) return settings_->value(exact);
     const QString group = existingSpelling(settings_->childGroups(), section);
     settings_->beginGroup(group);
     const QVariant value = settings_->value(existingSpelling(settings_->childKeys(), key));
@@ -83,15 +88,25 @@ void IniSettingsStore::writeAll(const std::vector<SettingWrite>& writes) {
     prepareFile();
     // Pick up what other processes wrote, so that their keys' spellings are reused.
     settings_->sync();
-    for (const SettingWrite& w : writes) put(w.section, w.key, w.value);
+    // The names the file already has, by their lower-case form, so that a write keeps an
+    // existing spelling; gathered once for all the writes.
+    QHash<QString, QString> groups;
+    QHash<QString, QString> keys;
+    for (const QString& name : settings_->allKeys()) {
+        const qsizetype slash = name.indexOf(QLatin1Char('/'));
+        if (slash < 0) continue;
+        groups.insert(name.left(slash).toLower(), name.left(slash));
+        keys.insert(name.toLower(), name);
+    }
+    for (const SettingWrite& w : writes) {
+        const QString group = groups.value(w.section.toLower(), w.section);
+        const QString wanted = group + QLatin1Char('/') + w.key;
+        const QString name = keys.value(wanted.toLower(), wanted);
+        settings_->setValue(name, w.value);
+        groups.insert(group.toLower(), group);
+        keys.insert(name.toLower(), name);
+    }
     sync();
-}
-
-void IniSettingsStore::put(const QString& section, const QString& key, const QString& value) {
-    const QString group = existingSpelling(settings_->childGroups(), section);
-    settings_->beginGroup(group);
-    settings_->setValue(existingSpelling(settings_->childKeys(), key), value);
-    settings_->endGroup();
 }
 
 void IniSettingsStore::sync() {

@@ -34,7 +34,6 @@ public:
 private:
     QVariant value(const QString& section, const QString& key) const;
     void prepareFile();
-    void put(const QString& section, const QString& key, const QString& value);
     void sync();
 
     QString filePath_;
