@@ -188,20 +188,20 @@ bool SpritePicture::visibleAt(int x, int y) const {
 }
 
 void blitPicture(const SpritePicture& picture, QImage& target, int x, int y, const QRect& clip) {
-    const QRect area = clip & target.rect();
-    if (area.isEmpty()) return;
     const int width = picture.image.width();
     const int height = picture.image.height();
-    // Rows and columns of the picture that land inside the area.
-    const int x0 = std::max(0, area.left() - x);
-    const int x1 = std::min(width, area.right() + 1 - x);
-    const int y0 = std::max(0, area.top() - y);
-    const int y1 = std::min(height, area.bottom() + 1 - y);
+    // Rows and columns of the picture that land inside the clip and the target.
+    const int x0 = std::max({0, clip.left() - x, -x});
+    const int x1 = std::min({width, clip.right() + 1 - x, target.width() - x});
+    const int y0 = std::max({0, clip.top() - y, -y});
+    const int y1 = std::min({height, clip.bottom() + 1 - y, target.height() - y});
     if (x0 >= x1 || y0 >= y1) return;
     const qsizetype targetStride = target.bytesPerLine();
     uchar* targetBits = target.bits();
+    const qsizetype sourceStride = picture.image.bytesPerLine();
+    const uchar* sourceBits = picture.image.constBits();
     for (int row = y0; row < y1; ++row) {
-        const auto* src = reinterpret_cast<const uint32_t*>(picture.image.constScanLine(row));
+        const auto* src = reinterpret_cast<const uint32_t*>(sourceBits + row * sourceStride);
         auto* dst = reinterpret_cast<uint32_t*>(targetBits + (y + row) * targetStride) + x;
         const SpritePicture::Run* run = picture.runs.data() + picture.rowStart[row];
         const SpritePicture::Run* end = picture.runs.data() + picture.rowStart[row + 1];
@@ -457,6 +457,12 @@ void SpriteCompositor::record(DrawOp op, bool coversFrame) {
 
 namespace {
 
+// QRect::intersects, inline: it is asked for every draw and every changed area of a frame.
+inline bool overlap(const QRect& a, const QRect& b) {
+    return a.left() <= b.right() && b.left() <= a.right() && a.top() <= b.bottom() &&
+           b.top() <= a.bottom() && !a.isEmpty() && !b.isEmpty();
+}
+
 // Draws recorded on top of a frame without starting a new one are kept up to this many; past
 // it the frame is painted directly until the next new frame.
 constexpr size_t kMaxRecordedDraws = 20000;
@@ -518,7 +524,7 @@ void SpriteCompositor::compose() {
         composedValid_ = true;
         for (const QRect& area : dirty.rects()) {
             for (const DrawOp& op : composed_) {
-                if (op.bounds.intersects(area)) paintOp(op, area);
+                if (overlap(op.bounds, area)) paintOp(op, area);
             }
         }
     } else {
@@ -556,6 +562,10 @@ DirtyTiles SpriteCompositor::takeChanges() {
 }
 
 void SpriteCompositor::paintOp(const DrawOp& op, const QRect& clip) {
+    if (op.kind == DrawOp::Kind::Picture) {
+        blitPicture(*op.picture, frame_, op.at.x(), op.at.y(), clip);
+        return;
+    }
     const QRect area = op.bounds & clip;
     if (area.isEmpty()) return;
     switch (op.kind) {
@@ -570,7 +580,6 @@ void SpriteCompositor::paintOp(const DrawOp& op, const QRect& clip) {
             }
             break;
         case DrawOp::Kind::Picture:
-            blitPicture(*op.picture, frame_, op.at.x(), op.at.y(), area);
             break;
         case DrawOp::Kind::Text: {
             QPainter painter(&frame_);
