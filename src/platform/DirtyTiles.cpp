@@ -11,21 +11,22 @@ const QRect kFrame(0, 0, 800, 600);
 }  // namespace
 
 void DirtyTiles::mark(const QRect& area) {
-    const QRect inside = area & kFrame;
-    if (inside.isEmpty()) return;
-    for (int row = inside.top() / kTile; row <= inside.bottom() / kTile; ++row) {
-        for (int column = inside.left() / kTile; column <= inside.right() / kTile; ++column) {
-            const size_t i = size_t(row * kColumns + column);
-            if (!tiles_[i]) {
-                tiles_[i] = true;
-                ++count_;
-            }
+    const int left = std::max(area.left(), 0);
+    const int top = std::max(area.top(), 0);
+    const int right = std::min(area.right(), kFrame.right());
+    const int bottom = std::min(area.bottom(), kFrame.bottom());
+    if (left > right || top > bottom || area.isEmpty()) return;
+    for (int row = top / kTile; row <= bottom / kTile; ++row) {
+        for (int column = left / kTile; column <= right / kTile; ++column) {
+            uint8_t& tile = tiles_[size_t(row * kColumns + column)];
+            count_ += 1 - tile;
+            tile = 1;
         }
     }
 }
 
 void DirtyTiles::markAll() {
-    std::fill(tiles_.begin(), tiles_.end(), true);
+    std::fill(tiles_.begin(), tiles_.end(), uint8_t(1));
     count_ = int(tiles_.size());
 }
 
@@ -36,14 +37,14 @@ void DirtyTiles::add(const DirtyTiles& other) {
     }
     for (size_t i = 0; i < tiles_.size(); ++i) {
         if (other.tiles_[i] && !tiles_[i]) {
-            tiles_[i] = true;
+            tiles_[i] = 1;
             ++count_;
         }
     }
 }
 
 void DirtyTiles::clear() {
-    std::fill(tiles_.begin(), tiles_.end(), false);
+    std::fill(tiles_.begin(), tiles_.end(), uint8_t(0));
     count_ = 0;
 }
 

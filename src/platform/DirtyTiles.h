@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QRect>
+#include <cstdint>
 #include <vector>
 
 namespace bw {
@@ -14,7 +15,7 @@ class DirtyTiles {
     static constexpr int kColumns = (800 + kTile - 1) / kTile;
     static constexpr int kRows = (600 + kTile - 1) / kTile;
 
-    DirtyTiles() : tiles_(size_t(kColumns) * kRows, false) {}
+    DirtyTiles() : tiles_(size_t(kColumns) * kRows, 0) {}
 
     // Marks every tile that `area` (frame coordinates, may reach outside) touches.
     void mark(const QRect& area);
@@ -29,7 +30,7 @@ class DirtyTiles {
     std::vector<QRect> rects() const;
 
   private:
-    std::vector<bool> tiles_;  // row by row
+    std::vector<uint8_t> tiles_;  // row by row, 1 when marked
     int count_ = 0;
 };
 

@@ -437,14 +437,24 @@ void SpriteCompositor::draw(SurfaceId surface) {
     if (!s) return;
     const auto& picture = currentPicture(*s);
     if (!picture) return;
-    const QRect placed(s->x, s->y, picture->image.width(), picture->image.height());
+    // The picture's drawn pixels, clipped to the frame (plain arithmetic: this runs for every
+    // sprite of every frame).
+    const QRect& visible = picture->visible;
+    const int left = std::max(0, s->x + visible.left());
+    const int top = std::max(0, s->y + visible.top());
+    const int right = std::min(kWidth - 1, s->x + visible.right());
+    const int bottom = std::min(kHeight - 1, s->y + visible.bottom());
+    if (left > right || top > bottom || visible.isEmpty()) return;
     DrawOp op;
     op.kind = DrawOp::Kind::Picture;
-    op.bounds = picture->visible.translated(placed.topLeft()) & frame_.rect();
-    if (op.bounds.isEmpty()) return;
+    op.bounds = QRect(QPoint(left, top), QPoint(right, bottom));
     op.picture = picture;
-    op.at = placed.topLeft();
-    record(std::move(op), picture->opaque && placed.contains(frame_.rect()));
+    op.at = QPoint(s->x, s->y);
+    // An opaque picture's visible rectangle is the whole picture.
+    const bool coversFrame = picture->opaque && s->x + visible.left() <= 0 &&
+                             s->y + visible.top() <= 0 && s->x + visible.right() >= kWidth - 1 &&
+                             s->y + visible.bottom() >= kHeight - 1;
+    record(std::move(op), coversFrame);
 }
 
 void SpriteCompositor::record(DrawOp op, bool coversFrame) {

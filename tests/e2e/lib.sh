@@ -25,19 +25,19 @@ trap cleanup EXIT
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
-# Starts Xvfb on the first free display number.
+# Starts a private Xvfb. It picks a free display number itself and writes it to fd 3 once it
+# accepts clients, so tests running side by side never race for one number.
 start_screen() {
-    local number
-    for number in $(seq 90 140); do
-        [[ -e /tmp/.X11-unix/X$number || -e /tmp/.X$number-lock ]] && continue
-        Xvfb ":$number" -screen 0 "${SCREEN_SIZE}x24" -nolisten tcp >/dev/null 2>&1 &
-        XVFB_PID=$!
-        export DISPLAY=:$number
-        for _ in $(seq 50); do
+    local ready=$TEST_HOME/display
+    Xvfb -displayfd 3 -screen 0 "${SCREEN_SIZE}x24" -nolisten tcp 3>"$ready" >/dev/null 2>&1 &
+    XVFB_PID=$!
+    for _ in $(seq 100); do
+        if grep -qx '[0-9]\+' "$ready" 2>/dev/null; then
+            export DISPLAY=:$(head -n 1 "$ready")
             xdpyinfo >/dev/null 2>&1 && return 0
-            kill -0 "$XVFB_PID" 2>/dev/null || break
-            sleep 0.1
-        done
+        fi
+        kill -0 "$XVFB_PID" 2>/dev/null || break
+        sleep 0.1
     done
     fail "no Xvfb screen could be started"
 }

@@ -25,8 +25,10 @@ grep -q '^PWEnabled=0' "$INI" || fail "a new user must not meet a password"
 # "/c" opens the settings dialog; closing it writes the two list files.
 start_program /c
 pid=$!
-dialog=$(wait_for_window "Brinewave Control Box.*") || fail "/c showed no settings dialog"
+wait_for_window "Brinewave Control Box.*" >/dev/null || fail "/c showed no settings dialog"
 sleep 1
+# Looked up again: the first window found may have been replaced while the dialog was set up.
+dialog=$(wait_for_window "Brinewave Control Box.*") || fail "the settings dialog went away"
 xdotool key --window "$dialog" Escape
 wait_for_exit "$pid" 10 || fail "the settings dialog did not close"
 for list in List.txt Album.txt; do
