@@ -364,11 +364,13 @@ bool PictureLoader::readBmp(const QByteArray& data, QString* error, QImage* deco
         auto* dst = reinterpret_cast<QRgb*>(image.scanLine(int(topDown ? row : height - 1 - row)));
         if (asQt) {
             std::memcpy(dst, src, size_t(width) * 4);
-            uint32_t alphas = 0;
-            for (int64_t x = 0; x < width; ++x) alphas |= dst[x];
-            alphaSeen = alphaSeen || (masks[3] != 0 && (alphas >> 24) != 0);
-            if (masks[3] == 0)
+            if (alpha.present()) {
+                uint32_t alphas = 0;
+                for (int64_t x = 0; x < width; ++x) alphas |= dst[x];
+                alphaSeen = alphaSeen || (alphas >> 24) != 0;
+            } else {
                 for (int64_t x = 0; x < width; ++x) dst[x] |= 0xFF000000u;
+            }
             continue;
         }
         for (int64_t x = 0; x < width; ++x) {

@@ -123,18 +123,22 @@ void FrameScaler::prepare(QSize source, QSize area) {
     areaSize_ = area;
     sampleTable(source.width(), area.width(), columnIndex_, columnWeight_, nearestColumn_);
     sampleTable(source.height(), area.height(), rowIndex_, rowWeight_, nearestRow_);
+    // Per output column, the weights as the widening path in use takes them.
+    if (kMulhrs) {
+        columnWeight15_.resize(columnWeight_.size() * 4);
+        for (size_t i = 0; i < columnWeight_.size(); ++i)
+            std::fill_n(columnWeight15_.begin() + ptrdiff_t(i * 4), 4, weight15(columnWeight_[i]));
+    } else {
 #if defined(__SSE2__)
-    columnLanes_.resize(columnWeight_.size() * 8);
-    for (size_t i = 0; i < columnWeight_.size(); ++i) {
-        const auto w = int16_t(columnWeight_[i]);
-        const auto v = int16_t(256 - w);
-        std::fill_n(columnLanes_.begin() + ptrdiff_t(i * 8), 4, v);
-        std::fill_n(columnLanes_.begin() + ptrdiff_t(i * 8 + 4), 4, w);
-    }
+        columnLanes_.resize(columnWeight_.size() * 8);
+        for (size_t i = 0; i < columnWeight_.size(); ++i) {
+            const auto w = int16_t(columnWeight_[i]);
+            const auto v = int16_t(256 - w);
+            std::fill_n(columnLanes_.begin() + ptrdiff_t(i * 8), 4, v);
+            std::fill_n(columnLanes_.begin() + ptrdiff_t(i * 8 + 4), 4, w);
+        }
 #endif
-    columnWeight15_.resize(columnWeight_.size() * 4);
-    for (size_t i = 0; i < columnWeight_.size(); ++i)
-        std::fill_n(columnWeight15_.begin() + ptrdiff_t(i * 4), 4, weight15(columnWeight_[i]));
+    }
     for (auto& row : widened_) row.assign(size_t(area.width()), 0);
 }
 
