@@ -26,19 +26,24 @@ trap cleanup EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
 # Starts a private Xvfb. It picks a free display number itself and writes it to fd 3 once it
-# accepts clients, so tests running side by side never race for one number.
+# accepts clients. Two servers starting at the same moment can still both settle on one
+# number (the later one then takes the earlier one's socket), so tests running side by side
+# start theirs one at a time.
 start_screen() {
     local ready=$TEST_HOME/display
-    Xvfb -displayfd 3 -screen 0 "${SCREEN_SIZE}x24" -nolisten tcp 3>"$ready" >/dev/null 2>&1 &
+    exec 8>"${TMPDIR:-/tmp}/brinewave3-xvfb-start.lock"
+    flock 8
+    Xvfb -displayfd 3 -screen 0 "${SCREEN_SIZE}x24" -nolisten tcp 3>"$ready" 8>&- >/dev/null 2>&1 &
     XVFB_PID=$!
     for _ in $(seq 100); do
         if grep -qx '[0-9]\+' "$ready" 2>/dev/null; then
             export DISPLAY=:$(head -n 1 "$ready")
-            xdpyinfo >/dev/null 2>&1 && return 0
+            xdpyinfo >/dev/null 2>&1 && { exec 8>&-; return 0; }
         fi
         kill -0 "$XVFB_PID" 2>/dev/null || break
         sleep 0.1
     done
+    exec 8>&-
     fail "no Xvfb screen could be started"
 }
 

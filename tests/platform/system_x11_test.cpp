@@ -1,6 +1,7 @@
 // The X11 queries of the system layer, against a private Xvfb server.
 #include "platform/LinuxSystemLayer.h"
 #include "platform/LinuxSystemX11.h"
+#include "x11_PrivateServer.h"
 
 #include <QTemporaryDir>
 #include <csignal>
@@ -18,37 +19,10 @@ namespace {
 class X11 : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        int fds[2];
-        if (pipe(fds) != 0)
-            return;
-        server_ = fork();
-        if (server_ == 0) {
-            close(fds[0]);
-            const std::string fd = std::to_string(fds[1]);
-            execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-nolisten", "tcp", "-screen", "0",
-                   "640x480x24", nullptr);
-            _exit(127);
-        }
-        close(fds[1]);
-        // The server writes the number and the newline separately; closing early kills it.
-        std::string number;
-        char c = 0;
-        for (ssize_t got; (got = read(fds[0], &c, 1)) != 0 && c != '\n';) {
-            if (got > 0)
-                number += c;
-            else if (errno != EINTR)
-                break;
-        }
-        close(fds[0]);
-        if (!number.empty())
-            name_ = ":" + number;
+        server_.start("640x480x24");
+        name_ = server_.name();
     }
-    static void TearDownTestSuite() {
-        if (server_ > 0) {
-            kill(server_, SIGTERM);
-            waitpid(server_, nullptr, 0);
-        }
-    }
+    static void TearDownTestSuite() { server_.stop(); }
     void SetUp() override {
         if (name_.empty() || !(display_ = XOpenDisplay(name_.c_str())))
             GTEST_SKIP() << "no Xvfb";
@@ -73,7 +47,7 @@ protected:
         return window;
     }
 
-    static inline pid_t server_ = 0;
+    static inline test::PrivateXServer server_;
     static inline std::string name_;
     ::Display* display_ = nullptr;
 };
