@@ -5,6 +5,8 @@
 #                            the scene drawn anew every frame (TunePC 1), first-run notices seen
 #   cpu_core_fraction_1080p_first_run  the same with the factory settings and the first-run
 #                            notices on screen (the scene drawn anew every sixth frame)
+#   xserver_core_fraction_1080p[_first_run]  the X server's CPU over the same runs: on X11 it
+#                            enlarges the scene to the screen (BRINEWAVE3_SCALING=client: we do)
 # Usage: bench/saver_bench.sh [build folder]   (default: build)
 set -euo pipefail
 build=${1:-build}
@@ -37,20 +39,27 @@ echo "first_frame_ms: ${best:-none}"
 
 # CPU time of the saver process over 20 seconds at 60 frames a second.
 ticks=$(getconf CLK_TCK)
+# Prints the saver's share of a core, then the X server's over the same time.
 cpu_fraction() {
     "$program" /s 2>/dev/null &
     local pid=$!
     sleep 3
-    local before after start end
+    local before after start end server_before server_after
     before=$(awk '{print $14 + $15}' "/proc/$pid/stat"); start=$(date +%s%N)
+    server_before=$(awk '{print $14 + $15}' "/proc/$xvfb/stat")
     sleep 20
     after=$(awk '{print $14 + $15}' "/proc/$pid/stat"); end=$(date +%s%N)
+    server_after=$(awk '{print $14 + $15}' "/proc/$xvfb/stat")
     kill "$pid"; wait "$pid" 2>/dev/null || true
-    awk -v c=$((after - before)) -v t="$ticks" -v ns=$((end - start)) \
-        'BEGIN { printf "%.3f\n", (c / t) / (ns / 1e9) }'
+    awk -v c=$((after - before)) -v x=$((server_after - server_before)) -v t="$ticks" \
+        -v ns=$((end - start)) \
+        'BEGIN { printf "%.3f %.3f\n", (c / t) / (ns / 1e9), (x / t) / (ns / 1e9) }'
 }
 ini=$XDG_CONFIG_HOME/Brinewave3/Brinewave3.ini
-first_run=$(cpu_fraction)
+read -r first_run first_run_server <<<"$(cpu_fraction)"
 sed -i -e 's/^TunePC=.*/TunePC=1/' -e 's/^\(TuneScrSvr\|RunMonitor\|PwrMsg\)=.*/\1=True/' "$ini"
-echo "cpu_core_fraction_1080p: $(cpu_fraction)"
+read -r steady steady_server <<<"$(cpu_fraction)"
+echo "cpu_core_fraction_1080p: $steady"
 echo "cpu_core_fraction_1080p_first_run: $first_run"
+echo "xserver_core_fraction_1080p: $steady_server"
+echo "xserver_core_fraction_1080p_first_run: $first_run_server"

@@ -13,6 +13,7 @@
 #include <cstdio>
 
 #include "platform/KeyCodes.h"
+#include "platform/ServerScalerX11.h"
 #include "platform/SpriteDisplayX11.h"
 
 namespace bw {
@@ -124,6 +125,13 @@ bool SpriteDisplay::openCommon() {
     compositor_.reset();
     deactivated_ = false;
     connections_ = std::make_unique<QObject>();
+    // The server's side of drawing is set up on another core while the pictures load.
+    if (serverScalingWanted()) {
+        ServerScaler::installErrorHandler();
+        connectingServerScaler_ = std::async(std::launch::async, [] {
+            return ServerScaler::connect(QSize(SpriteCompositor::kWidth, SpriteCompositor::kHeight));
+        });
+    }
     return true;
 }
 
@@ -217,6 +225,10 @@ void SpriteDisplay::CloseDisplay() {
     frameTimer_.stop();
     followTimer_.stop();
     connections_.reset();
+    serverScaler_.reset();
+    if (connectingServerScaler_.valid()) connectingServerScaler_.get();
+    serverScalerWindow_ = nullptr;
+    serverScalerStarted_ = false;
     windows_.clear();  // hides now, deletes once control is back in the event loop
     foreignParent_.reset();
     probe_.reset();
@@ -264,6 +276,7 @@ void SpriteDisplay::paint(SceneWindow* window, bool whole) {
         whole = true;
     }
     const QRect scene = window->showsScene() ? sceneRectFor(size) : QRect();
+    if (!scene.isEmpty() && paintOnServer(window, scene, whole)) return;
     const QImage& frame = compositor_.frame();
     const DirtyTiles changes = scene.isEmpty() ? DirtyTiles() : compositor_.takeChanges();
     const qreal ratio = window->devicePixelRatio();
@@ -307,6 +320,44 @@ void SpriteDisplay::paint(SceneWindow* window, bool whole) {
     }
     store.endPaint();
     store.flush(area);
+}
+
+bool SpriteDisplay::serverScalingWanted() {
+    return QGuiApplication::platformName() == QLatin1String("xcb") &&
+           qEnvironmentVariable("BRINEWAVE3_SCALING") != QLatin1String("client");
+}
+
+// On X11 the server enlarges the frame: only its changed tiles are sent. Elsewhere, or when
+// the server cannot (no shared memory, say, with a remote display), or BRINEWAVE3_SCALING is
+// "client", the frame is enlarged here and drawn through Qt.
+bool SpriteDisplay::paintOnServer(SceneWindow* window, const QRect& scene, bool& whole) {
+    if (serverScalerWindow_ != window) {
+        serverScalerWindow_ = window;
+        serverScalerStarted_ = false;
+        serverScaler_.reset();
+        if (connectingServerScaler_.valid())
+            serverScaler_ = connectingServerScaler_.get();
+        else if (serverScalingWanted())  // another scene window than the first
+            serverScaler_ = ServerScaler::connect(compositor_.frame().size());
+        if (serverScaler_ &&
+            (window->devicePixelRatio() != 1.0 || !serverScaler_->attach(window->winId())))
+            serverScaler_.reset();
+    }
+    if (!serverScaler_) return false;
+    if (!serverScalerStarted_) whole = true;
+    const QImage& frame = compositor_.frame();
+    const DirtyTiles changes = compositor_.takeChanges();
+    if (!whole && !changes.any()) return true;
+    if (!serverScaler_->present(frame, changes, scene, window->size(), whole,
+                                quality_ == ScaleQuality::Smooth)) {
+        // Drawn here from now on, starting with the whole window.
+        serverScaler_.reset();
+        whole = true;
+        return false;
+    }
+    serverScalerStarted_ = true;
+    ++paintedFrames_;
+    return true;
 }
 
 void SpriteDisplay::PresentFrame() {

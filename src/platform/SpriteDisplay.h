@@ -3,6 +3,7 @@
 #include <QElapsedTimer>
 #include <QObject>
 #include <QTimer>
+#include <future>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -18,6 +19,7 @@ namespace bw {
 
 class ForeignWindowProbe;
 class SceneWindow;
+class ServerScaler;
 
 // The sprite display: one frameless, stay-on-top window per screen, the primary one showing
 // the 800 x 600 frame scaled to fit (4:3, black bars), the others black; or one window inside
@@ -89,6 +91,8 @@ class SpriteDisplay : public DrawingComponent {
     bool openCommon();
     void addScreenWindow(QScreen* screen, bool showsScene);
     void paint(SceneWindow* window, bool whole);
+    static bool serverScalingWanted();
+    bool paintOnServer(SceneWindow* window, const QRect& scene, bool& whole);
     QPoint framePointForGlobal(QPoint global) const;
     void scheduleTick();
     void tick();
@@ -114,6 +118,12 @@ class SpriteDisplay : public DrawingComponent {
     std::optional<uint64_t> hostWindow_;
     bool firstFrameReported_ = false;
     int paintedFrames_ = 0;
+    // Enlarges the scene in the X server when it can (see ServerScaler); connected when the
+    // display opens, for the first scene window painted.
+    std::future<std::unique_ptr<ServerScaler>> connectingServerScaler_;
+    std::unique_ptr<ServerScaler> serverScaler_;
+    SceneWindow* serverScalerWindow_ = nullptr;
+    bool serverScalerStarted_ = false;  // has drawn the whole window once
     // Preview
     std::unique_ptr<QWindow> foreignParent_;
     std::unique_ptr<ForeignWindowProbe> probe_;
