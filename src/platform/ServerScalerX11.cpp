@@ -56,7 +56,6 @@ void unwatchErrors(Display* display) {
 struct ServerScaler::State {
     Display* display = nullptr;
     std::atomic<bool> failed = false;  // a request failed since the last look
-    ::Window window = 0;
     XRenderPictFormat* frameFormat = nullptr;
     XShmSegmentInfo segment{};
     XImage* image = nullptr;  // the frame's pixels, in memory the server reads too
@@ -156,14 +155,13 @@ bool ServerScaler::attach(uint64_t window) {
     if (!XGetWindowAttributes(display, ::Window(window), &attributes) || !s.sync()) return false;
     XRenderPictFormat* windowFormat = XRenderFindVisualFormat(display, attributes.visual);
     if (!windowFormat) return false;
-    s.window = ::Window(window);
-    s.pixmap =
-        XCreatePixmap(display, s.window, unsigned(s.image->width), unsigned(s.image->height), 24);
+    s.pixmap = XCreatePixmap(display, ::Window(window), unsigned(s.image->width),
+                             unsigned(s.image->height), 24);
     s.gc = XCreateGC(display, s.pixmap, 0, nullptr);
     XRenderPictureAttributes pad{};
     pad.repeat = RepeatPad;  // the edge pixels continue outwards instead of fading to black
     s.source = XRenderCreatePicture(display, s.pixmap, s.frameFormat, CPRepeat, &pad);
-    s.target = XRenderCreatePicture(display, s.window, windowFormat, 0, nullptr);
+    s.target = XRenderCreatePicture(display, ::Window(window), windowFormat, 0, nullptr);
     return s.sync();
 }
 
@@ -175,17 +173,10 @@ std::unique_ptr<ServerScaler> ServerScaler::open(uint64_t window, QSize frameSiz
 bool ServerScaler::present(const QImage& frame, const DirtyTiles& changed, const QRect& scene,
                            QSize windowSize, bool whole, bool smooth) {
     State& s = *state_;
-    std::vector<QRect> sent;
-    QRegion area;
-    if (whole || changed.all()) {
-        sent = {frame.rect()};
-        area = whole ? QRegion(QRect(QPoint(0, 0), windowSize)) : QRegion(scene);
-    } else {
-        sent = changed.rects();
-        // A pixel wider all round: the server's sample positions may round apart from ours.
-        for (const QRect& tiles : sent)
-            area += samples_.affectedBy(frame.size(), scene, tiles).adjusted(-1, -1, 1, 1) & scene;
-    }
+    const std::vector<QRect> sent = whole ? std::vector<QRect>{frame.rect()} : changed.rects();
+    // A pixel wider all round: the server's sample positions may round apart from ours.
+    const QRegion area = whole ? QRegion(QRect(QPoint(0, 0), windowSize))
+                               : samples_.affectedBy(frame.size(), scene, changed, 1);
     if (area.isEmpty()) return true;
     Display* display = s.display;
     if (!s.target || frame.depth() != 32 || frame.width() != s.image->width ||

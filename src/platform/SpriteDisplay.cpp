@@ -284,11 +284,10 @@ void SpriteDisplay::paint(SceneWindow* window, bool whole) {
     QRegion area;
     if (whole) {
         area = QRect(QPoint(0, 0), size);
-    } else if (ratio != 1.0 || changes.all()) {
+    } else if (ratio != 1.0) {
         if (changes.any()) area = scene;
     } else {
-        for (const QRect& tiles : changes.rects())
-            area += scaler_.affectedBy(frame.size(), scene, tiles);
+        area = scaler_.affectedBy(frame.size(), scene, changes);
     }
     if (area.isEmpty()) return;
     store.beginPaint(area);

@@ -221,6 +221,17 @@ QRect FrameScaler::affectedBy(QSize source, const QRect& area, const QRect& sour
                  rows.second - rows.first);
 }
 
+QRegion FrameScaler::affectedBy(QSize source, const QRect& area, const DirtyTiles& changes,
+                                int margin) {
+    if (changes.all()) return area;
+    QRegion affected;
+    for (const QRect& tiles : changes.rects()) {
+        const QRect part = affectedBy(source, area, tiles);
+        affected += part.adjusted(-margin, -margin, margin, margin) & area;
+    }
+    return affected;
+}
+
 void FrameScaler::scalePart(const QImage& source, QImage& target, const QRect& area,
                             ScaleQuality quality, const QRect& wanted) {
     const QRect part = wanted & area;

@@ -2,8 +2,11 @@
 
 #include <QImage>
 #include <QRect>
+#include <QRegion>
 #include <cstdint>
 #include <vector>
+
+#include "platform/DirtyTiles.h"
 
 namespace bw {
 
@@ -22,6 +25,8 @@ class FrameScaler {
                    const QRect& part);
     // The pixels of the target that show something of `sourcePart`, with either quality.
     QRect affectedBy(QSize source, const QRect& area, const QRect& sourcePart);
+    // The same for every changed tile, each widened by `margin` pixels, within `area`.
+    QRegion affectedBy(QSize source, const QRect& area, const DirtyTiles& changes, int margin = 0);
 
   private:
     void prepare(QSize source, QSize area);

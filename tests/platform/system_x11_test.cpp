@@ -4,10 +4,7 @@
 #include "x11_PrivateServer.h"
 
 #include <QTemporaryDir>
-#include <csignal>
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
@@ -18,13 +15,10 @@ namespace {
 // An Xvfb of our own for the tests of this file; they skip where there is none.
 class X11 : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        server_.start("640x480x24");
-        name_ = server_.name();
-    }
+    static void SetUpTestSuite() { server_.start("640x480x24"); }
     static void TearDownTestSuite() { server_.stop(); }
     void SetUp() override {
-        if (name_.empty() || !(display_ = XOpenDisplay(name_.c_str())))
+        if (server_.name().empty() || !(display_ = XOpenDisplay(server_.name().c_str())))
             GTEST_SKIP() << "no Xvfb";
     }
     void TearDown() override {
@@ -48,7 +42,6 @@ protected:
     }
 
     static inline test::PrivateXServer server_;
-    static inline std::string name_;
     ::Display* display_ = nullptr;
 };
 
@@ -91,7 +84,7 @@ TEST_F(X11, TimeoutFallsBackToTheServersScreenSaver) {
 
     // Through the layer: no ~/.xscreensaver in this home, so the server answers.
     const QByteArray saved = qgetenv("DISPLAY");
-    qputenv("DISPLAY", QByteArray::fromStdString(name_));
+    qputenv("DISPLAY", QByteArray::fromStdString(server_.name()));
     QTemporaryDir home;
     LinuxSystemLayer::Options options;
     options.homeDirectory = home.path();
