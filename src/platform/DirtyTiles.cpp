@@ -1,12 +1,16 @@
 #include "platform/DirtyTiles.h"
 
 #include <algorithm>
+#include <bit>
 
 namespace bw {
 
 namespace {
 
 const QRect kFrame(0, 0, 800, 600);
+
+// Bits first..last (inclusive) set.
+uint64_t columnSpan(int first, int last) { return (uint64_t(2) << last) - (uint64_t(1) << first); }
 
 }  // namespace
 
@@ -16,55 +20,43 @@ void DirtyTiles::mark(const QRect& area) {
     const int right = std::min(area.right(), kFrame.right());
     const int bottom = std::min(area.bottom(), kFrame.bottom());
     if (left > right || top > bottom || area.isEmpty()) return;
-    for (int row = top / kTile; row <= bottom / kTile; ++row) {
-        for (int column = left / kTile; column <= right / kTile; ++column) {
-            uint8_t& tile = tiles_[size_t(row * kColumns + column)];
-            count_ += 1 - tile;
-            tile = 1;
-        }
-    }
+    const uint64_t span = columnSpan(left / kTile, right / kTile);
+    for (int row = top / kTile; row <= bottom / kTile; ++row) rows_[size_t(row)] |= span;
 }
 
-void DirtyTiles::markAll() {
-    std::fill(tiles_.begin(), tiles_.end(), uint8_t(1));
-    count_ = int(tiles_.size());
-}
+void DirtyTiles::markAll() { rows_.fill(kAllColumns); }
 
 void DirtyTiles::add(const DirtyTiles& other) {
-    if (other.all()) {
-        markAll();
-        return;
-    }
-    for (size_t i = 0; i < tiles_.size(); ++i) {
-        if (other.tiles_[i] && !tiles_[i]) {
-            tiles_[i] = 1;
-            ++count_;
-        }
-    }
+    for (size_t row = 0; row < rows_.size(); ++row) rows_[row] |= other.rows_[row];
 }
 
-void DirtyTiles::clear() {
-    std::fill(tiles_.begin(), tiles_.end(), uint8_t(0));
-    count_ = 0;
+bool DirtyTiles::any() const {
+    return std::any_of(rows_.begin(), rows_.end(), [](uint64_t row) { return row != 0; });
+}
+
+bool DirtyTiles::anyIn(int firstRow, int lastRow) const {
+    for (int row = std::max(firstRow, 0); row <= std::min(lastRow, kRows - 1); ++row)
+        if (rows_[size_t(row)] != 0) return true;
+    return false;
+}
+
+bool DirtyTiles::all() const {
+    return std::all_of(rows_.begin(), rows_.end(), [](uint64_t row) { return row == kAllColumns; });
 }
 
 std::vector<QRect> DirtyTiles::rects() const {
     std::vector<QRect> done;
-    if (!any()) return done;
     if (all()) return {kFrame};
     // Runs of the row above, still growing downwards.
     std::vector<QRect> open;
     std::vector<QRect> next;
     for (int row = 0; row < kRows; ++row) {
         next.clear();
-        for (int column = 0; column < kColumns;) {
-            if (!tiles_[size_t(row * kColumns + column)]) {
-                ++column;
-                continue;
-            }
-            const int first = column;
-            while (column < kColumns && tiles_[size_t(row * kColumns + column)]) ++column;
-            const QRect run(first * kTile, row * kTile, (column - first) * kTile, kTile);
+        for (uint64_t rest = rows_[size_t(row)]; rest != 0;) {
+            const int first = std::countr_zero(rest);
+            const int end = first + std::countr_one(rest >> first);
+            rest &= ~columnSpan(first, end - 1);
+            const QRect run(first * kTile, row * kTile, (end - first) * kTile, kTile);
             auto above = std::find_if(open.begin(), open.end(), [&](const QRect& r) {
                 return r.left() == run.left() && r.right() == run.right();
             });

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QRect>
+#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -14,24 +15,31 @@ class DirtyTiles {
     static constexpr int kTile = 16;
     static constexpr int kColumns = (800 + kTile - 1) / kTile;
     static constexpr int kRows = (600 + kTile - 1) / kTile;
-
-    DirtyTiles() : tiles_(size_t(kColumns) * kRows, 0) {}
+    static_assert(kColumns <= 64, "a tile row's columns fit one 64-bit mask");
 
     // Marks every tile that `area` (frame coordinates, may reach outside) touches.
     void mark(const QRect& area);
+    // Marks the tiles of tile row `row` whose bits are set in `columns` (bit n: column n).
+    void markColumns(int row, uint64_t columns) {
+        if (row >= 0 && row < kRows) rows_[size_t(row)] |= columns & kAllColumns;
+    }
     void markAll();
     void add(const DirtyTiles& other);
-    void clear();
-    bool any() const { return count_ > 0; }
-    bool all() const { return count_ == int(tiles_.size()); }
+    void clear() { rows_.fill(0); }
+    bool any() const;
+    bool all() const;
+    // Whether a tile of tile rows firstRow..lastRow is marked.
+    bool anyIn(int firstRow, int lastRow) const;
+    // The marked columns of tile row `row` (0 .. kRows - 1), bit n for column n.
+    uint64_t columns(int row) const { return rows_[size_t(row)]; }
 
     // The marked tiles as few rectangles: runs of tiles in a row, merged with the identical
     // run below; clipped to the frame.
     std::vector<QRect> rects() const;
 
   private:
-    std::vector<uint8_t> tiles_;  // row by row, 1 when marked
-    int count_ = 0;
+    static constexpr uint64_t kAllColumns = (uint64_t(1) << kColumns) - 1;
+    std::array<uint64_t, kRows> rows_{};
 };
 
 }  // namespace bw

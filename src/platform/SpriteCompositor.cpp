@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QThreadPool>
 #include <algorithm>
+#include <bit>
 #include <chrono>
 #include <cmath>
 #include <cstring>
@@ -41,42 +42,69 @@ inline uint32_t blendOver(uint32_t s, uint32_t d) {
     return s + (rb | ag);
 }
 
+#if defined(__SSE2__)
+// blendOver for four pixels: red and blue, then alpha and green, as 16-bit lanes.
+inline __m128i blendFour(__m128i s, __m128i d) {
+    const __m128i lowBytes = _mm_set1_epi16(0x00FF);
+    const __m128i half = _mm_set1_epi16(0x80);
+    // 255 - alpha of each pixel, in both of its 16-bit lanes
+    __m128i inverse = _mm_srli_epi32(s, 24);
+    inverse = _mm_xor_si128(_mm_or_si128(inverse, _mm_slli_epi32(inverse, 16)), lowBytes);
+    __m128i rb = _mm_add_epi16(_mm_mullo_epi16(_mm_and_si128(d, lowBytes), inverse), half);
+    __m128i ag = _mm_add_epi16(_mm_mullo_epi16(_mm_srli_epi16(d, 8), inverse), half);
+    rb = _mm_srli_epi16(_mm_add_epi16(rb, _mm_srli_epi16(rb, 8)), 8);
+    ag = _mm_andnot_si128(lowBytes, _mm_add_epi16(ag, _mm_srli_epi16(ag, 8)));
+    return _mm_add_epi8(s, _mm_or_si128(rb, ag));
+}
+
+// blendOver for one pixel, its four channels as 16-bit lanes.
+inline void blendOne(const uint32_t* src, uint32_t* dst) {
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i s = _mm_cvtsi32_si128(int(*src));
+    const __m128i d = _mm_unpacklo_epi8(_mm_cvtsi32_si128(int(*dst)), zero);
+    const __m128i inverse =
+        _mm_xor_si128(_mm_shufflelo_epi16(_mm_unpacklo_epi8(s, zero), 0xFF), _mm_set1_epi16(0xFF));
+    __m128i t = _mm_add_epi16(_mm_mullo_epi16(d, inverse), _mm_set1_epi16(0x80));
+    t = _mm_srli_epi16(_mm_add_epi16(t, _mm_srli_epi16(t, 8)), 8);
+    *dst = uint32_t(_mm_cvtsi128_si32(_mm_add_epi8(s, _mm_packus_epi16(t, t))));
+}
+#endif
+
 // Blends a run of premultiplied pixels over the frame, four at a time where it can: groups
 // that are wholly opaque are copied and wholly clear ones skipped.
 void blendRun(const uint32_t* src, uint32_t* dst, int count) {
     int i = 0;
 #if defined(__SSE2__)
-    const __m128i zero = _mm_setzero_si128();
     const __m128i alphaMask = _mm_set1_epi32(int(0xFF000000u));
-    const __m128i half = _mm_set1_epi16(0x80);
-    const __m128i all = _mm_set1_epi16(0xFF);
+    auto load = [](const uint32_t* p) {
+        return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    };
+    auto store = [](uint32_t* p, __m128i v) {
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v);
+    };
+    // Two or three pixels left over after the groups are done as one more group, the last
+    // four of the run, blended over what the frame held before: the pixels it shares with
+    // the group before come out as they already are.
+    const bool lastGroupOverlaps = count > 4 && count % 4 >= 2;
+    const __m128i lastBefore = lastGroupOverlaps ? load(dst + count - 4) : __m128i{};
     for (; i + 4 <= count; i += 4) {
-        const __m128i s = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i));
+        const __m128i s = load(src + i);
         const __m128i alpha = _mm_and_si128(s, alphaMask);
         if (_mm_movemask_epi8(_mm_cmpeq_epi32(alpha, alphaMask)) == 0xFFFF) {
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i), s);
+            store(dst + i, s);
             continue;
         }
-        if (_mm_movemask_epi8(_mm_cmpeq_epi32(alpha, zero)) == 0xFFFF) continue;
-        const __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(dst + i));
-        // 255 - alpha, spread over the four channels of each pixel, as 16-bit lanes
-        __m128i a = _mm_srli_epi32(s, 24);
-        a = _mm_or_si128(a, _mm_slli_epi32(a, 16));
-        const __m128i inverseLo = _mm_sub_epi16(all, _mm_unpacklo_epi32(a, a));
-        const __m128i inverseHi = _mm_sub_epi16(all, _mm_unpackhi_epi32(a, a));
-        auto scale = [&](__m128i pixels, __m128i inverse) {
-            // x * a / 255, rounded: (t + (t >> 8) + 0x80) >> 8 with t = x * a
-            __m128i t = _mm_mullo_epi16(pixels, inverse);
-            t = _mm_add_epi16(t, half);
-            return _mm_srli_epi16(_mm_add_epi16(t, _mm_srli_epi16(t, 8)), 8);
-        };
-        const __m128i lo = scale(_mm_unpacklo_epi8(d, zero), inverseLo);
-        const __m128i hi = scale(_mm_unpackhi_epi8(d, zero), inverseHi);
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i),
-                         _mm_add_epi8(s, _mm_packus_epi16(lo, hi)));
+        if (_mm_movemask_epi8(_mm_cmpeq_epi32(alpha, _mm_setzero_si128())) == 0xFFFF) continue;
+        store(dst + i, blendFour(s, load(dst + i)));
     }
-#endif
+    if (lastGroupOverlaps) {
+        store(dst + count - 4, blendFour(load(src + count - 4), lastBefore));
+        return;
+    }
+    for (; i < count; ++i) blendOne(src + i, dst + i);
+#else
     for (; i < count; ++i) dst[i] = blendOver(src[i], dst[i]);
+#endif
 }
 
 enum class PixelKind : uint8_t { Clear, Opaque, Blend };
@@ -140,13 +168,27 @@ void buildRuns(SpritePicture& picture) {
     picture.opaque = opaque && image.width() > 0 && image.height() > 0;
     picture.hardEdges = hardEdges;
     picture.visible = {};
+    constexpr int kTile = DirtyTiles::kTile;
+    picture.tileRowsPerPhase = (image.height() + kTile - 1) / kTile + 1;
+    picture.tileRowSpans.assign(size_t(kTile * picture.tileRowsPerPhase), {});
     for (int y = 0; y < image.height(); ++y) {
         const int first = picture.rowStart[y];
         const int last = picture.rowStart[y + 1] - 1;
         if (first > last) continue;
         const SpritePicture::Run& end = picture.runs[size_t(last)];
-        picture.visible |= QRect(picture.runs[size_t(first)].x, y,
-                                 end.x + end.length - picture.runs[size_t(first)].x, 1);
+        const int left = picture.runs[size_t(first)].x;
+        const int right = end.x + end.length - 1;
+        picture.visible |= QRect(left, y, right + 1 - left, 1);
+        for (int phase = 0; phase < kTile; ++phase) {
+            SpritePicture::Span& span =
+                picture.tileRowSpans[size_t(phase * picture.tileRowsPerPhase + (y + phase) / kTile)];
+            if (span.left > span.right) {
+                span = {left, right};
+            } else {
+                span.left = std::min(span.left, left);
+                span.right = std::max(span.right, right);
+            }
+        }
     }
 }
 
@@ -479,6 +521,32 @@ constexpr size_t kMaxRecordedDraws = 20000;
 
 }  // namespace
 
+// Marks the tiles where a draw may change pixels. A picture marks, in each tile row, the
+// columns its drawn pixels reach there, not its whole rectangle: the tiles in the corners
+// around a fish stay untouched when it swims.
+void SpriteCompositor::markDrawn(const DrawOp& op, DirtyTiles& dirty) {
+    if (op.kind != DrawOp::Kind::Picture) {
+        dirty.mark(op.bounds);
+        return;
+    }
+    const SpritePicture& picture = *op.picture;
+    constexpr int kTile = DirtyTiles::kTile;
+    const int phase = op.at.y() & (kTile - 1);
+    const int topTileRow = op.at.y() >> 4;  // rounds down, as the tiles do
+    static_assert(kTile == 1 << 4);
+    const SpritePicture::Span* spans = &picture.tileRowSpans[size_t(phase * picture.tileRowsPerPhase)];
+    const int first = std::max(0, op.bounds.top() / kTile - topTileRow);
+    const int last = std::min(picture.tileRowsPerPhase - 1, op.bounds.bottom() / kTile - topTileRow);
+    for (int band = first; band <= last; ++band) {
+        const SpritePicture::Span& span = spans[band];
+        const int left = std::max(op.bounds.left(), op.at.x() + span.left);
+        const int right = std::min(op.bounds.right(), op.at.x() + span.right);
+        if (left <= right)
+            dirty.markColumns(topTileRow + band,
+                              (uint64_t(2) << (right / kTile)) - (uint64_t(1) << (left / kTile)));
+    }
+}
+
 // The draws of two frames are lined up in order, allowing for draws that are new, gone or
 // changed; every draw without an equal partner marks its pixels. A tile no draw marked then
 // gets the same draws in the same order in both frames, so its pixels stay as they are.
@@ -495,8 +563,8 @@ void SpriteCompositor::markDifferences(const std::vector<DrawOp>& before,
     while (i < before.size() && j < after.size()) {
         if (sameThing(before[i], after[j])) {
             if (!(before[i] == after[j])) {
-                dirty.mark(before[i].bounds);
-                dirty.mark(after[j].bounds);
+                markDrawn(before[i], dirty);
+                markDrawn(after[j], dirty);
             }
             ++i;
             ++j;
@@ -509,16 +577,16 @@ void SpriteCompositor::markDifferences(const std::vector<DrawOp>& before,
             if (i + skip < before.size() && sameThing(before[i + skip], after[j])) break;
         }
         if (skip > kLookAhead) {  // something else in its place
-            dirty.mark(before[i++].bounds);
-            dirty.mark(after[j++].bounds);
+            markDrawn(before[i++], dirty);
+            markDrawn(after[j++], dirty);
         } else if (j + skip < after.size() && sameThing(before[i], after[j + skip])) {
-            while (skip-- > 0) dirty.mark(after[j++].bounds);
+            while (skip-- > 0) markDrawn(after[j++], dirty);
         } else {
-            while (skip-- > 0) dirty.mark(before[i++].bounds);
+            while (skip-- > 0) markDrawn(before[i++], dirty);
         }
     }
-    for (; i < before.size(); ++i) dirty.mark(before[i].bounds);
-    for (; j < after.size(); ++j) dirty.mark(after[j].bounds);
+    for (; i < before.size(); ++i) markDrawn(before[i], dirty);
+    for (; j < after.size(); ++j) markDrawn(after[j], dirty);
 }
 
 void SpriteCompositor::compose() {
@@ -532,9 +600,18 @@ void SpriteCompositor::compose() {
         }
         composed_.swap(pending_);
         composedValid_ = true;
-        for (const QRect& area : dirty.rects()) {
+        // A few tile rows at a time, and in them draw by draw over the changed tiles each
+        // reaches: every pixel still gets its draws in order, and the slab of the frame (200 KB)
+        // stays in the processor's cache while layer after layer goes over it.
+        constexpr int kSlabRows = 4;
+        for (int first = 0; first < DirtyTiles::kRows; first += kSlabRows) {
+            const int last = std::min(DirtyTiles::kRows, first + kSlabRows) - 1;
+            if (!dirty.anyIn(first, last)) continue;
+            const int top = first * DirtyTiles::kTile;
+            const int bottom = (last + 1) * DirtyTiles::kTile - 1;
             for (const DrawOp& op : composed_) {
-                if (overlap(op.bounds, area)) paintOp(op, area);
+                if (op.bounds.top() <= bottom && op.bounds.bottom() >= top)
+                    paintMarkedTiles(op, dirty, first, last);
             }
         }
     } else {
@@ -551,6 +628,33 @@ void SpriteCompositor::compose() {
     pending_.clear();
     pendingCovers_ = false;
     changed_.add(dirty);
+}
+
+void SpriteCompositor::paintMarkedTiles(const DrawOp& op, const DirtyTiles& dirty, int firstRow,
+                                        int lastRow) {
+    constexpr int kTile = DirtyTiles::kTile;
+    const QRect& bounds = op.bounds;
+    const int top = std::max(firstRow, bounds.top() / kTile);
+    const int bottom = std::min(lastRow, bounds.bottom() / kTile);
+    if (top > bottom) return;
+    const uint64_t reach =
+        (uint64_t(2) << (bounds.right() / kTile)) - (uint64_t(1) << (bounds.left() / kTile));
+    // Tile rows with the same marked columns are painted together.
+    uint64_t open = 0;
+    int openFrom = top;
+    for (int row = top; row <= bottom + 1; ++row) {
+        const uint64_t columns = row <= bottom ? dirty.columns(row) & reach : 0;
+        if (columns == open) continue;
+        for (uint64_t rest = open; rest != 0;) {
+            const int first = std::countr_zero(rest);
+            const int end = first + std::countr_one(rest >> first);
+            rest &= ~((uint64_t(1) << end) - 1);
+            paintOp(op, QRect(first * kTile, openFrom * kTile, (end - first) * kTile,
+                              (row - openFrom) * kTile));
+        }
+        open = columns;
+        openFrom = row;
+    }
 }
 
 // A picture without soft edges drawn again exactly over itself, with nothing drawn over it

@@ -32,6 +32,15 @@ struct SpritePicture {
     QRect visible;           // the smallest rectangle holding every pixel that is drawn
     std::vector<Run> runs;
     std::vector<int32_t> rowStart;  // runs of row y: [rowStart[y], rowStart[y + 1])
+    // The columns drawn pixels reach in each tile row the picture covers, for each of the
+    // DirtyTiles::kTile ways its top row can sit in a tile row (its y modulo the tile size):
+    // a moved picture marks just those tiles, not the corners of its rectangle.
+    struct Span {
+        int32_t left = 1;  // picture columns, inclusive; left > right: nothing drawn
+        int32_t right = 0;
+    };
+    std::vector<Span> tileRowSpans;  // [phase * tileRowsPerPhase + tile row]
+    int tileRowsPerPhase = 0;
 
     // Transparency -1: the picture's own alpha when it has any, otherwise every pixel of
     // kColourKey becomes transparent. -2: drawn opaque. A value >= 0 is a Windows RGB colour
@@ -150,9 +159,13 @@ class SpriteCompositor {
     static PendingPicture startLoading(const QString& path, int transparency, bool firstFrame);
     int64_t now() const { return clock_(); }
     void record(DrawOp op, bool coversFrame);
+    static void markDrawn(const DrawOp& op, DirtyTiles& dirty);
     static void markDifferences(const std::vector<DrawOp>& before, const std::vector<DrawOp>& after,
                                 DirtyTiles& dirty);
     void paintOp(const DrawOp& op, const QRect& clip);
+    // Paints a draw over the tiles `dirty` marks in tile rows firstRow..lastRow, and nowhere
+    // else.
+    void paintMarkedTiles(const DrawOp& op, const DirtyTiles& dirty, int firstRow, int lastRow);
     bool alreadyOnTop(const DrawOp& op) const;
     int currentFont();
 

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <QRandomGenerator>
+#include <algorithm>
+#include <cmath>
 #include <vector>
 
 #include "display_TestApp.h"
@@ -21,6 +23,21 @@ QImage softSprite(int width, int height, QRgb colour, int seed) {
         for (int x = 0; x < width; ++x) {
             const int edge = std::min({x, y, width - 1 - x, height - 1 - y});
             const int alpha = edge < 2 ? 0 : edge < 5 ? 60 * (edge - 1) + seed % 20 : 255;
+            image.setPixel(x, y, (colour & 0xFFFFFFu) | (uint32_t(alpha) << 24));
+        }
+    }
+    return image;
+}
+
+// A round sprite with a soft rim: its rectangle's corners are clear.
+QImage roundSprite(int width, int height, QRgb colour) {
+    QImage image(width, height, QImage::Format_ARGB32);
+    const double cx = width / 2.0, cy = height / 2.0;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const double dx = (x + 0.5 - cx) / cx, dy = (y + 0.5 - cy) / cy;
+            const double inside = 1.0 - std::sqrt(dx * dx + dy * dy);
+            const int alpha = std::clamp(int(inside * 8 * 255), 0, 255);
             image.setPixel(x, y, (colour & 0xFFFFFFu) | (uint32_t(alpha) << 24));
         }
     }
@@ -66,10 +83,14 @@ TEST(ChangedTiles, RepaintingChangesGivesTheSameFramesAsPaintingEverything) {
     for (int i = 0; i < 40; ++i) {
         const int w = random.bounded(4, 220), h = random.bounded(4, 160);
         const QRgb colour = qRgb(random.bounded(256), random.bounded(256), random.bounded(256));
-        // Every fourth hard-edged, like a notice or a keyed bitmap; the others soft.
-        const SurfaceId id = i % 4 == 0 ? scene.add(opaqueFill(w, h, colour), {}, kOpaque)
-                                        : scene.add(softSprite(w, h, colour, i),
-                                                    softSprite(w, h, ~colour, i + 1), kTransparent);
+        // Every fourth hard-edged, like a notice or a keyed bitmap; every fourth round, like
+        // a bubble or a fish; the others soft-edged rectangles.
+        const SurfaceId id =
+            i % 4 == 0   ? scene.add(opaqueFill(w, h, colour), {}, kOpaque)
+            : i % 4 == 1 ? scene.add(roundSprite(w, h, colour), roundSprite(h, w, ~colour),
+                                     kTransparent)
+                         : scene.add(softSprite(w, h, colour, i), softSprite(w, h, ~colour, i + 1),
+                                     kTransparent);
         const int16_t x = int16_t(random.bounded(-100, 820)), y = int16_t(random.bounded(-80, 620));
         scene.both([&](SpriteCompositor& c) {
             c.setX(id, x);
@@ -155,6 +176,55 @@ TEST(ChangedTiles, OnlyWhatMovedIsReportedAndAnUnchangedFrameReportsNothing) {
     EXPECT_TRUE(covered.contains(QRect(302, 202, 61, 36)));
     EXPECT_FALSE(covered.intersects(QRect(500, 450, 200, 100)));
     EXPECT_LE(area, 112 * 64);
+}
+
+TEST(ChangedTiles, ARoundPictureMarksTheTilesItReachesNotTheCornersOfItsRectangle) {
+    SpriteCompositor c([] { return int64_t(0); });
+    const SurfaceId water = c.newSurface();
+    c.setFrameImage(water, 1, opaqueFill(800, 600, qRgb(0, 0, 90)), kOpaque);
+    const SurfaceId bubble = c.newSurface();
+    c.setFrameImage(bubble, 1, roundSprite(128, 128, qRgb(200, 220, 255)), kTransparent);
+    // At every offset within a tile, above and below the frame's top edge.
+    for (const int y : {256, 263, 271, -40}) {
+        for (const int x : {256, 261}) {
+            SCOPED_TRACE(testing::Message() << "at " << x << "," << y);
+            c.setX(bubble, int16_t(x));
+            c.setY(bubble, int16_t(y));
+            c.draw(water);
+            c.draw(bubble);
+            c.takeChanges();
+            c.moveX(bubble, 1);
+            c.draw(water);
+            c.draw(bubble);
+            const DirtyTiles changes = c.takeChanges();
+            auto marked = [&](int fx, int fy) {
+                if (fy < 0) return false;
+                const int tile = DirtyTiles::kTile;
+                return (changes.columns(fy / tile) >> (fx / tile) & 1) != 0;
+            };
+            const int cx = x + 64, cy = y + 64;
+            // The disc's edge at left, right, top and bottom, and its centre.
+            for (const QPoint p : {QPoint(x + 1, cy), QPoint(x + 128, cy), QPoint(cx, y + 1),
+                                   QPoint(cx, y + 126), QPoint(cx, cy)}) {
+                if (p.y() >= 0) {
+                    EXPECT_TRUE(marked(p.x(), p.y())) << p.x() << "," << p.y();
+                }
+            }
+            // Its rectangle's corners are clear: no tile there, unless the disc reaches into it.
+            for (const QPoint corner : {QPoint(x, y), QPoint(x + 128, y), QPoint(x, y + 127),
+                                        QPoint(x + 128, y + 127)}) {
+                const int tile = DirtyTiles::kTile;
+                const int nearestX = std::clamp(cx, corner.x() / tile * tile,
+                                                corner.x() / tile * tile + tile - 1);
+                const int nearestY = std::clamp(cy, corner.y() / tile * tile,
+                                                corner.y() / tile * tile + tile - 1);
+                const double reach = std::hypot(nearestX - cx, nearestY - cy);
+                if (reach > 66 && corner.y() >= 0) {
+                    EXPECT_FALSE(marked(corner.x(), corner.y())) << corner.x() << "," << corner.y();
+                }
+            }
+        }
+    }
 }
 
 TEST(ChangedTiles, RectanglesCoverExactlyTheMarkedTilesWithoutOverlap) {

@@ -68,10 +68,11 @@ TEST_F(Compositor, BlendsLikeQPainterWherever_SpritesLand) {
     for (int i = 0; i < 60; ++i) {
         const int w = random.bounded(1, 300), h = random.bounded(1, 200);
         QImage sprite(w, h, QImage::Format_ARGB32);
+        const int bandWidth = 1 + i % 9;  // from single pixels to long runs
         for (int y = 0; y < h; ++y) {
             for (int x = 0; x < w; ++x) {
                 // Clear, opaque and soft areas, like real sprites.
-                const int band = (x / 7 + y / 5 + i) % 4;
+                const int band = (x / bandWidth + y / 5 + i) % 4;
                 const int alpha = band == 0 ? 0 : band == 1 ? 255 : random.bounded(256);
                 sprite.setPixel(
                     x, y,
