@@ -220,6 +220,10 @@ std::shared_ptr<const SpritePicture> SpritePicture::prepare(QImage image, int tr
     if (image.isNull()) return nullptr;
     auto picture = std::make_shared<SpritePicture>();
     picture->image = std::move(image);
+    picture->pixels = reinterpret_cast<const uint32_t*>(picture->image.constBits());
+    picture->stride = picture->image.bytesPerLine() / 4;
+    picture->width = picture->image.width();
+    picture->height = picture->image.height();
     buildRuns(*picture);
     return picture;
 }
@@ -229,24 +233,21 @@ bool SpritePicture::visibleAt(int x, int y) const {
     return qAlpha(reinterpret_cast<const QRgb*>(image.constScanLine(y))[x]) != 0;
 }
 
-void blitPicture(const SpritePicture& picture, QImage& target, int x, int y, const QRect& clip) {
-    const int width = picture.image.width();
-    const int height = picture.image.height();
+void blitPicture(const SpritePicture& picture, const PixelTarget& target, int x, int y,
+                 const QRect& clip) {
     // Rows and columns of the picture that land inside the clip and the target.
     const int x0 = std::max({0, clip.left() - x, -x});
-    const int x1 = std::min({width, clip.right() + 1 - x, target.width() - x});
+    const int x1 = std::min({picture.width, clip.right() + 1 - x, target.width - x});
     const int y0 = std::max({0, clip.top() - y, -y});
-    const int y1 = std::min({height, clip.bottom() + 1 - y, target.height() - y});
+    const int y1 = std::min({picture.height, clip.bottom() + 1 - y, target.height - y});
     if (x0 >= x1 || y0 >= y1) return;
-    const qsizetype targetStride = target.bytesPerLine();
-    uchar* targetBits = target.bits();
-    const qsizetype sourceStride = picture.image.bytesPerLine();
-    const uchar* sourceBits = picture.image.constBits();
-    for (int row = y0; row < y1; ++row) {
-        const auto* src = reinterpret_cast<const uint32_t*>(sourceBits + row * sourceStride);
-        auto* dst = reinterpret_cast<uint32_t*>(targetBits + (y + row) * targetStride) + x;
-        const SpritePicture::Run* run = picture.runs.data() + picture.rowStart[row];
-        const SpritePicture::Run* end = picture.runs.data() + picture.rowStart[row + 1];
+    const uint32_t* src = picture.pixels + y0 * picture.stride;
+    uint32_t* dst = target.pixels + (y + y0) * target.stride + x;
+    const SpritePicture::Run* const runs = picture.runs.data();
+    const int32_t* rowStart = picture.rowStart.data();
+    for (int row = y0; row < y1; ++row, src += picture.stride, dst += target.stride) {
+        const SpritePicture::Run* run = runs + rowStart[row];
+        const SpritePicture::Run* const end = runs + rowStart[row + 1];
         for (; run != end; ++run) {
             if (run->x >= x1) break;
             const int from = std::max(run->x, x0);
@@ -591,6 +592,8 @@ void SpriteCompositor::markDifferences(const std::vector<DrawOp>& before,
 
 void SpriteCompositor::compose() {
     if (pending_.empty()) return;
+    canvas_ = {reinterpret_cast<uint32_t*>(frame_.bits()), frame_.bytesPerLine() / 4, kWidth,
+               kHeight};
     DirtyTiles dirty;
     if (pendingCovers_) {
         if (composedValid_) {
@@ -677,7 +680,7 @@ DirtyTiles SpriteCompositor::takeChanges() {
 
 void SpriteCompositor::paintOp(const DrawOp& op, const QRect& clip) {
     if (op.kind == DrawOp::Kind::Picture) {
-        blitPicture(*op.picture, frame_, op.at.x(), op.at.y(), clip);
+        blitPicture(*op.picture, canvas_, op.at.x(), op.at.y(), clip);
         return;
     }
     const QRect area = op.bounds & clip;

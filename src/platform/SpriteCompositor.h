@@ -27,6 +27,11 @@ struct SpritePicture {
         bool opaque;
     };
     QImage image;
+    // The image's pixels, kept at hand: asking QImage costs a call each, for every draw.
+    const uint32_t* pixels = nullptr;
+    qsizetype stride = 0;  // in pixels
+    int width = 0;
+    int height = 0;
     bool opaque = false;     // no pixel lets anything through
     bool hardEdges = false;  // every pixel is drawn whole or not at all
     QRect visible;           // the smallest rectangle holding every pixel that is drawn
@@ -49,6 +54,14 @@ struct SpritePicture {
     static std::shared_ptr<const SpritePicture> prepare(QImage decoded, int transparency);
 
     bool visibleAt(int x, int y) const;
+};
+
+// The pixels of an RGB32 image being drawn into.
+struct PixelTarget {
+    uint32_t* pixels = nullptr;
+    qsizetype stride = 0;  // in pixels
+    int width = 0;
+    int height = 0;
 };
 
 // A picture that may still be decoding on another core; the first look at it waits.
@@ -171,6 +184,7 @@ class SpriteCompositor {
 
     Clock clock_;
     QImage frame_;
+    PixelTarget canvas_;  // frame_'s pixels, taken when composing starts
     std::vector<Surface> surfaces_;         // surface n at index n - 1
     QHash<QString, PendingPicture> cache_;  // invalid: the file could not be used
     std::vector<Font> fonts_;               // every font asked for since the reset
@@ -185,9 +199,9 @@ class SpriteCompositor {
     DirtyTiles changed_;
 };
 
-// Draws a prepared picture into an RGB32 target with its top-left corner at (x, y), clipped
-// to `clip` and the target.
-void blitPicture(const SpritePicture& picture, QImage& target, int x, int y,
-                 const QRect& clip = QRect(0, 0, 1 << 20, 1 << 20));
+// Draws a prepared picture into a target with its top-left corner at (x, y), clipped to
+// `clip` and the target.
+void blitPicture(const SpritePicture& picture, const PixelTarget& target, int x, int y,
+                 const QRect& clip);
 
 }  // namespace bw
