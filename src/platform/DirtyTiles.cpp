@@ -9,9 +9,6 @@ namespace {
 
 const QRect kFrame(0, 0, 800, 600);
 
-// Bits first..last (inclusive) set.
-uint64_t columnSpan(int first, int last) { return (uint64_t(2) << last) - (uint64_t(1) << first); }
-
 }  // namespace
 
 void DirtyTiles::mark(const QRect& area) {

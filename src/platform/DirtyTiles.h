@@ -17,6 +17,11 @@ class DirtyTiles {
     static constexpr int kRows = (600 + kTile - 1) / kTile;
     static_assert(kColumns <= 64, "a tile row's columns fit one 64-bit mask");
 
+    // The mask of columns first..last (inclusive), as markColumns and columns take them.
+    static constexpr uint64_t columnSpan(int first, int last) {
+        return (uint64_t(2) << last) - (uint64_t(1) << first);
+    }
+
     // Marks every tile that `area` (frame coordinates, may reach outside) touches.
     void mark(const QRect& area);
     // Marks the tiles of tile row `row` whose bits are set in `columns` (bit n: column n).

@@ -79,9 +79,7 @@ void blendRun(const uint32_t* src, uint32_t* dst, int count) {
     auto load = [](const uint32_t* p) {
         return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
     };
-    auto store = [](uint32_t* p, __m128i v) {
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v);
-    };
+    auto store = [](uint32_t* p, __m128i v) { _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v); };
     // Two or three pixels left over after the groups are done as one more group, the last
     // four of the run, blended over what the frame held before: the pixels it shares with
     // the group before come out as they already are.
@@ -181,7 +179,8 @@ void buildRuns(SpritePicture& picture) {
         picture.visible |= QRect(left, y, right + 1 - left, 1);
         for (int phase = 0; phase < kTile; ++phase) {
             SpritePicture::Span& span =
-                picture.tileRowSpans[size_t(phase * picture.tileRowsPerPhase + (y + phase) / kTile)];
+                picture
+                    .tileRowSpans[size_t(phase * picture.tileRowsPerPhase + (y + phase) / kTile)];
             if (span.left > span.right) {
                 span = {left, right};
             } else {
@@ -510,12 +509,6 @@ void SpriteCompositor::record(DrawOp op, bool coversFrame) {
 
 namespace {
 
-// QRect::intersects, inline: it is asked for every draw and every changed area of a frame.
-inline bool overlap(const QRect& a, const QRect& b) {
-    return a.left() <= b.right() && b.left() <= a.right() && a.top() <= b.bottom() &&
-           b.top() <= a.bottom() && !a.isEmpty() && !b.isEmpty();
-}
-
 // Draws recorded on top of a frame without starting a new one are kept up to this many; past
 // it the frame is painted directly until the next new frame.
 constexpr size_t kMaxRecordedDraws = 20000;
@@ -532,19 +525,21 @@ void SpriteCompositor::markDrawn(const DrawOp& op, DirtyTiles& dirty) {
     }
     const SpritePicture& picture = *op.picture;
     constexpr int kTile = DirtyTiles::kTile;
-    const int phase = op.at.y() & (kTile - 1);
-    const int topTileRow = op.at.y() >> 4;  // rounds down, as the tiles do
-    static_assert(kTile == 1 << 4);
-    const SpritePicture::Span* spans = &picture.tileRowSpans[size_t(phase * picture.tileRowsPerPhase)];
+    // The tile row of the picture's top row, rounded down also above the frame.
+    const int topTileRow = op.at.y() >= 0 ? op.at.y() / kTile : -((kTile - 1 - op.at.y()) / kTile);
+    const int phase = op.at.y() - topTileRow * kTile;
+    const SpritePicture::Span* spans =
+        &picture.tileRowSpans[size_t(phase * picture.tileRowsPerPhase)];
     const int first = std::max(0, op.bounds.top() / kTile - topTileRow);
-    const int last = std::min(picture.tileRowsPerPhase - 1, op.bounds.bottom() / kTile - topTileRow);
+    const int last =
+        std::min(picture.tileRowsPerPhase - 1, op.bounds.bottom() / kTile - topTileRow);
     for (int band = first; band <= last; ++band) {
         const SpritePicture::Span& span = spans[band];
         const int left = std::max(op.bounds.left(), op.at.x() + span.left);
         const int right = std::min(op.bounds.right(), op.at.x() + span.right);
         if (left <= right)
             dirty.markColumns(topTileRow + band,
-                              (uint64_t(2) << (right / kTile)) - (uint64_t(1) << (left / kTile)));
+                              DirtyTiles::columnSpan(left / kTile, right / kTile));
     }
 }
 
@@ -640,8 +635,7 @@ void SpriteCompositor::paintMarkedTiles(const DrawOp& op, const DirtyTiles& dirt
     const int top = std::max(firstRow, bounds.top() / kTile);
     const int bottom = std::min(lastRow, bounds.bottom() / kTile);
     if (top > bottom) return;
-    const uint64_t reach =
-        (uint64_t(2) << (bounds.right() / kTile)) - (uint64_t(1) << (bounds.left() / kTile));
+    const uint64_t reach = DirtyTiles::columnSpan(bounds.left() / kTile, bounds.right() / kTile);
     // Tile rows with the same marked columns are painted together.
     uint64_t open = 0;
     int openFrom = top;
@@ -651,7 +645,7 @@ void SpriteCompositor::paintMarkedTiles(const DrawOp& op, const DirtyTiles& dirt
         for (uint64_t rest = open; rest != 0;) {
             const int first = std::countr_zero(rest);
             const int end = first + std::countr_one(rest >> first);
-            rest &= ~((uint64_t(1) << end) - 1);
+            rest &= ~DirtyTiles::columnSpan(first, end - 1);
             paintOp(op, QRect(first * kTile, openFrom * kTile, (end - first) * kTile,
                               (row - openFrom) * kTile));
         }

@@ -184,7 +184,7 @@ class SpriteCompositor {
 
     Clock clock_;
     QImage frame_;
-    PixelTarget canvas_;  // frame_'s pixels, taken when composing starts
+    PixelTarget canvas_;                    // frame_'s pixels, taken when composing starts
     std::vector<Surface> surfaces_;         // surface n at index n - 1
     QHash<QString, PendingPicture> cache_;  // invalid: the file could not be used
     std::vector<Font> fonts_;               // every font asked for since the reset

@@ -86,11 +86,11 @@ TEST(ChangedTiles, RepaintingChangesGivesTheSameFramesAsPaintingEverything) {
         // Every fourth hard-edged, like a notice or a keyed bitmap; every fourth round, like
         // a bubble or a fish; the others soft-edged rectangles.
         const SurfaceId id =
-            i % 4 == 0   ? scene.add(opaqueFill(w, h, colour), {}, kOpaque)
-            : i % 4 == 1 ? scene.add(roundSprite(w, h, colour), roundSprite(h, w, ~colour),
-                                     kTransparent)
-                         : scene.add(softSprite(w, h, colour, i), softSprite(w, h, ~colour, i + 1),
-                                     kTransparent);
+            i % 4 == 0 ? scene.add(opaqueFill(w, h, colour), {}, kOpaque)
+            : i % 4 == 1
+                ? scene.add(roundSprite(w, h, colour), roundSprite(h, w, ~colour), kTransparent)
+                : scene.add(softSprite(w, h, colour, i), softSprite(w, h, ~colour, i + 1),
+                            kTransparent);
         const int16_t x = int16_t(random.bounded(-100, 820)), y = int16_t(random.bounded(-80, 620));
         scene.both([&](SpriteCompositor& c) {
             c.setX(id, x);
@@ -211,13 +211,13 @@ TEST(ChangedTiles, ARoundPictureMarksTheTilesItReachesNotTheCornersOfItsRectangl
                 }
             }
             // Its rectangle's corners are clear: no tile there, unless the disc reaches into it.
-            for (const QPoint corner : {QPoint(x, y), QPoint(x + 128, y), QPoint(x, y + 127),
-                                        QPoint(x + 128, y + 127)}) {
+            for (const QPoint corner :
+                 {QPoint(x, y), QPoint(x + 128, y), QPoint(x, y + 127), QPoint(x + 128, y + 127)}) {
                 const int tile = DirtyTiles::kTile;
-                const int nearestX = std::clamp(cx, corner.x() / tile * tile,
-                                                corner.x() / tile * tile + tile - 1);
-                const int nearestY = std::clamp(cy, corner.y() / tile * tile,
-                                                corner.y() / tile * tile + tile - 1);
+                const int nearestX =
+                    std::clamp(cx, corner.x() / tile * tile, corner.x() / tile * tile + tile - 1);
+                const int nearestY =
+                    std::clamp(cy, corner.y() / tile * tile, corner.y() / tile * tile + tile - 1);
                 const double reach = std::hypot(nearestX - cx, nearestY - cy);
                 if (reach > 66 && corner.y() >= 0) {
                     EXPECT_FALSE(marked(corner.x(), corner.y())) << corner.x() << "," << corner.y();
