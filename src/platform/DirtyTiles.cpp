@@ -1,7 +1,6 @@
 #include "platform/DirtyTiles.h"
 
 #include <algorithm>
-#include <bit>
 
 namespace bw {
 
@@ -49,10 +48,7 @@ std::vector<QRect> DirtyTiles::rects() const {
     std::vector<QRect> next;
     for (int row = 0; row < kRows; ++row) {
         next.clear();
-        for (uint64_t rest = rows_[size_t(row)]; rest != 0;) {
-            const int first = std::countr_zero(rest);
-            const int end = first + std::countr_one(rest >> first);
-            rest &= ~columnSpan(first, end - 1);
+        forEachRun(rows_[size_t(row)], [&](int first, int end) {
             const QRect run(first * kTile, row * kTile, (end - first) * kTile, kTile);
             auto above = std::find_if(open.begin(), open.end(), [&](const QRect& r) {
                 return r.left() == run.left() && r.right() == run.right();
@@ -63,7 +59,7 @@ std::vector<QRect> DirtyTiles::rects() const {
             } else {
                 next.push_back(run);
             }
-        }
+        });
         done.insert(done.end(), open.begin(), open.end());
         open.swap(next);
     }

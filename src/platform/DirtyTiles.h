@@ -2,6 +2,7 @@
 
 #include <QRect>
 #include <array>
+#include <bit>
 #include <cstdint>
 #include <vector>
 
@@ -20,6 +21,18 @@ class DirtyTiles {
     // The mask of columns first..last (inclusive), as markColumns and columns take them.
     static constexpr uint64_t columnSpan(int first, int last) {
         return (uint64_t(2) << last) - (uint64_t(1) << first);
+    }
+
+    // Calls f(first, end) for each run of consecutive set bits of `columns`, left to right:
+    // columns first .. end - 1.
+    template <typename F>
+    static void forEachRun(uint64_t columns, F&& f) {
+        while (columns != 0) {
+            const int first = std::countr_zero(columns);
+            const int end = first + std::countr_one(columns >> first);
+            columns &= ~columnSpan(first, end - 1);
+            f(first, end);
+        }
     }
 
     // Marks every tile that `area` (frame coordinates, may reach outside) touches.

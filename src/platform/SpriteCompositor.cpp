@@ -6,7 +6,6 @@
 #include <QPainter>
 #include <QThreadPool>
 #include <algorithm>
-#include <bit>
 #include <chrono>
 #include <cmath>
 #include <cstring>
@@ -78,9 +77,7 @@ void blendRun(const uint32_t* src, uint32_t* dst, int count) {
     auto load = [](const uint32_t* p) {
         return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
     };
-    auto store = [](uint32_t* p, __m128i v) {
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v);
-    };
+    auto store = [](uint32_t* p, __m128i v) { _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v); };
     // Two or three pixels left over after the groups are done as one more group, the last
     // four of the run, blended over what the frame held before: the pixels it shares with
     // the group before come out as they already are.
@@ -634,13 +631,10 @@ void SpriteCompositor::paintMarkedTiles(const DrawOp& op, const DirtyTiles& dirt
     for (int row = top; row <= bottom + 1; ++row) {
         const uint64_t columns = row <= bottom ? dirty.columns(row) & reach : 0;
         if (columns == open) continue;
-        for (uint64_t rest = open; rest != 0;) {
-            const int first = std::countr_zero(rest);
-            const int end = first + std::countr_one(rest >> first);
-            rest &= ~DirtyTiles::columnSpan(first, end - 1);
+        DirtyTiles::forEachRun(open, [&](int first, int end) {
             paintOp(op, QRect(first * kTile, openFrom * kTile, (end - first) * kTile,
                               (row - openFrom) * kTile));
-        }
+        });
         open = columns;
         openFrom = row;
     }
