@@ -56,6 +56,12 @@ inline __m128i blendFour(__m128i s, __m128i d) {
     return _mm_add_epi8(s, _mm_or_si128(rb, ag));
 }
 
+inline __m128i load(const uint32_t* p) {
+    return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+}
+
+inline void store(uint32_t* p, __m128i v) { _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v); }
+
 // blendOver for one pixel, its four channels as 16-bit lanes.
 inline void blendOne(const uint32_t* src, uint32_t* dst) {
     const __m128i zero = _mm_setzero_si128();
@@ -69,28 +75,41 @@ inline void blendOne(const uint32_t* src, uint32_t* dst) {
 }
 #endif
 
-// Blends a run of premultiplied pixels over the frame, four at a time. (Runs hold soft
-// edges almost only: testing groups for wholly opaque or clear pixels cost more than it saved.)
+// Blends a run of four or more premultiplied pixels over the frame, four at a time. (Runs
+// hold soft edges almost only: testing groups for wholly opaque or clear pixels cost more than
+// it saved.)
 void blendRun(const uint32_t* src, uint32_t* dst, int count) {
     int i = 0;
 #if defined(__SSE2__)
-    auto load = [](const uint32_t* p) {
-        return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-    };
-    auto store = [](uint32_t* p, __m128i v) { _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v); };
-    // Two or three pixels left over after the groups are done as one more group, the last
-    // four of the run, blended over what the frame held before: the pixels it shares with
-    // the group before come out as they already are.
-    const bool lastGroupOverlaps = count > 4 && count % 4 >= 2;
-    const __m128i lastBefore = lastGroupOverlaps ? load(dst + count - 4) : __m128i{};
+    // What is left over after the groups is done as one more group, the last four of the
+    // run, blended over what the frame held before: the pixels it shares with the group
+    // before come out as they already are.
+    const bool lastGroupOverlaps = count % 4 != 0;
+    const __m128i lastBefore = load(dst + count - 4);
     for (; i + 4 <= count; i += 4) store(dst + i, blendFour(load(src + i), load(dst + i)));
-    if (lastGroupOverlaps) {
-        store(dst + count - 4, blendFour(load(src + count - 4), lastBefore));
-        return;
-    }
-    for (; i < count; ++i) blendOne(src + i, dst + i);
+    if (lastGroupOverlaps) store(dst + count - 4, blendFour(load(src + count - 4), lastBefore));
 #else
     for (; i < count; ++i) dst[i] = blendOver(src[i], dst[i]);
+#endif
+}
+
+// Blends a run of one to three pixels, columns from..to - 1 of a picture row that may be
+// drawn in columns x0..x1 - 1. Done as one group of four that takes in up to three pixels
+// beside the run, which it leaves as they are: those are clear (nothing to add) or opaque
+// (the picture's own pixel, which its run copies anyway), never part of another blended run,
+// as runs are built.
+void blendShortRun(const uint32_t* src, uint32_t* dst, int from, int to, int x0, int x1) {
+#if defined(__SSE2__)
+    const int start = from + 4 <= x1 ? from : to - 4 >= x0 ? to - 4 : -1;
+    if (start >= 0) {
+        store(dst + start, blendFour(load(src + start), load(dst + start)));
+        return;
+    }
+    for (int i = from; i < to; ++i) blendOne(src + i, dst + i);
+#else
+    (void)x0;
+    (void)x1;
+    for (int i = from; i < to; ++i) dst[i] = blendOver(src[i], dst[i]);
 #endif
 }
 
@@ -158,6 +177,29 @@ void buildRuns(SpritePicture& picture) {
     constexpr int kTile = DirtyTiles::kTile;
     picture.tileRowsPerPhase = (image.height() + kTile - 1) / kTile + 1;
     picture.tileRowSpans.assign(size_t(kTile * picture.tileRowsPerPhase), {});
+    picture.tileRowSolidSpans.assign(size_t(kTile * picture.tileRowsPerPhase), {});
+    // Each row's longest opaque run; a tile row is solid where all its rows' runs overlap.
+    std::vector<SpritePicture::Span> solidRow(size_t(image.height()));
+    for (int y = 0; y < image.height(); ++y) {
+        for (int i = picture.rowStart[y]; i < picture.rowStart[y + 1]; ++i) {
+            const SpritePicture::Run& run = picture.runs[size_t(i)];
+            SpritePicture::Span& longest = solidRow[size_t(y)];
+            if (run.opaque && run.length > longest.right + 1 - longest.left)
+                longest = {run.x, run.x + run.length - 1};
+        }
+    }
+    for (int phase = 0; phase < kTile; ++phase) {
+        for (int band = 0; band < picture.tileRowsPerPhase; ++band) {
+            const int top = band * kTile - phase;
+            if (top < 0 || top + kTile > image.height()) continue;
+            SpritePicture::Span solid = solidRow[size_t(top)];
+            for (int y = top + 1; y < top + kTile; ++y) {
+                solid.left = std::max(solid.left, solidRow[size_t(y)].left);
+                solid.right = std::min(solid.right, solidRow[size_t(y)].right);
+            }
+            picture.tileRowSolidSpans[size_t(phase * picture.tileRowsPerPhase + band)] = solid;
+        }
+    }
     for (int y = 0; y < image.height(); ++y) {
         const int first = picture.rowStart[y];
         const int last = picture.rowStart[y + 1] - 1;
@@ -197,7 +239,18 @@ std::shared_ptr<const SpritePicture> SpritePicture::prepare(QImage image, int tr
         everyPixel([](QRgb p) { return p | 0xFF000000u; });
         image.reinterpretAsFormat(QImage::Format_RGB32);
     } else if (transparency == kTransparent && image.hasAlphaChannel()) {
+        const bool givenPremultiplied =
+            image.pixelFormat().premultiplied() == QPixelFormat::Premultiplied;
         image.convertTo(QImage::Format_ARGB32_Premultiplied);
+        // No colour may exceed its pixel's alpha: blending relies on it (a clear pixel adds
+        // nothing), and a picture handed over already premultiplied may break it.
+        if (givenPremultiplied) {
+            everyPixel([](QRgb p) {
+                const uint32_t a = p >> 24;
+                return (a << 24) | (std::min(a, (p >> 16) & 0xFF) << 16) |
+                       (std::min(a, (p >> 8) & 0xFF) << 8) | std::min(a, p & 0xFF);
+            });
+        }
     } else {
         const QRgb key =
             transparency >= 0 ? (toQRgb(Rgb(transparency)) & 0xFFFFFFu) : (kColourKey & 0xFFFFFFu);
@@ -243,8 +296,10 @@ void blitPicture(const SpritePicture& picture, const PixelTarget& target, int x,
             if (from >= to) continue;
             if (run->opaque) {
                 std::memcpy(dst + from, src + from, size_t(to - from) * 4);
-            } else {
+            } else if (to - from >= 4) {
                 blendRun(src + from, dst + from, to - from);
+            } else {
+                blendShortRun(src, dst, from, to, x0, x1);
             }
         }
     }
@@ -504,6 +559,32 @@ constexpr size_t kMaxRecordedDraws = 20000;
 
 }  // namespace
 
+namespace {
+
+constexpr int kTile = DirtyTiles::kTile;
+
+// Where a picture's top row falls among tile rows: the tile row (rounded down also above the
+// frame) and the row within it.
+struct TilePlacement {
+    int topTileRow;
+    int phase;
+};
+
+TilePlacement tilePlacement(int y) {
+    const int topTileRow = y >= 0 ? y / kTile : -((kTile - 1 - y) / kTile);
+    return {topTileRow, y - topTileRow * kTile};
+}
+
+// The tile columns that frame columns left..right (inside the frame) cover whole.
+uint64_t wholeTileColumns(int left, int right) {
+    if (left > right) return 0;
+    const int first = (left + kTile - 1) / kTile;
+    const int last = (right + 1) / kTile - 1;
+    return first <= last ? DirtyTiles::columnSpan(first, last) : 0;
+}
+
+}  // namespace
+
 // Marks the tiles where a draw may change pixels. A picture marks, in each tile row, the
 // columns its drawn pixels reach there, not its whole rectangle: the tiles in the corners
 // around a fish stay untouched when it swims.
@@ -513,23 +594,37 @@ void SpriteCompositor::markDrawn(const DrawOp& op, DirtyTiles& dirty) {
         return;
     }
     const SpritePicture& picture = *op.picture;
-    constexpr int kTile = DirtyTiles::kTile;
-    // The tile row of the picture's top row, rounded down also above the frame.
-    const int topTileRow = op.at.y() >= 0 ? op.at.y() / kTile : -((kTile - 1 - op.at.y()) / kTile);
-    const int phase = op.at.y() - topTileRow * kTile;
+    const TilePlacement place = tilePlacement(op.at.y());
     const SpritePicture::Span* spans =
-        &picture.tileRowSpans[size_t(phase * picture.tileRowsPerPhase)];
-    const int first = std::max(0, op.bounds.top() / kTile - topTileRow);
+        &picture.tileRowSpans[size_t(place.phase * picture.tileRowsPerPhase)];
+    const int first = std::max(0, op.bounds.top() / kTile - place.topTileRow);
     const int last =
-        std::min(picture.tileRowsPerPhase - 1, op.bounds.bottom() / kTile - topTileRow);
+        std::min(picture.tileRowsPerPhase - 1, op.bounds.bottom() / kTile - place.topTileRow);
     for (int band = first; band <= last; ++band) {
         const SpritePicture::Span& span = spans[band];
         const int left = std::max(op.bounds.left(), op.at.x() + span.left);
         const int right = std::min(op.bounds.right(), op.at.x() + span.right);
         if (left <= right)
-            dirty.markColumns(topTileRow + band,
+            dirty.markColumns(place.topTileRow + band,
                               DirtyTiles::columnSpan(left / kTile, right / kTile));
     }
+}
+
+uint64_t SpriteCompositor::solidColumns(const DrawOp& op, int row) {
+    if (op.kind == DrawOp::Kind::Fill) {
+        const bool wholeRow = op.bounds.top() <= row * kTile &&
+                              op.bounds.bottom() >= std::min(kHeight, (row + 1) * kTile) - 1;
+        return wholeRow ? wholeTileColumns(op.bounds.left(), op.bounds.right()) : 0;
+    }
+    if (op.kind != DrawOp::Kind::Picture) return 0;
+    const SpritePicture& picture = *op.picture;
+    const TilePlacement place = tilePlacement(op.at.y());
+    const int band = row - place.topTileRow;
+    if (band < 0 || band >= picture.tileRowsPerPhase) return 0;
+    const SpritePicture::Span& span =
+        picture.tileRowSolidSpans[size_t(place.phase * picture.tileRowsPerPhase + band)];
+    return wholeTileColumns(std::max(0, op.at.x() + span.left),
+                            std::min(kWidth - 1, op.at.x() + span.right));
 }
 
 // The draws of two frames are lined up in order, allowing for draws that are new, gone or
@@ -588,18 +683,22 @@ void SpriteCompositor::compose() {
         composed_.swap(pending_);
         composedValid_ = true;
         // A few tile rows at a time, and in them draw by draw over the changed tiles each
-        // reaches: every pixel still gets its draws in order, and the slab of the frame (200 KB)
-        // stays in the processor's cache while layer after layer goes over it.
-        constexpr int kSlabRows = 4;
-        for (int first = 0; first < DirtyTiles::kRows; first += kSlabRows) {
-            const int last = std::min(DirtyTiles::kRows, first + kSlabRows) - 1;
-            if (!dirty.anyIn(first, last)) continue;
-            const int top = first * DirtyTiles::kTile;
-            const int bottom = (last + 1) * DirtyTiles::kTile - 1;
-            for (const DrawOp& op : composed_) {
-                if (op.bounds.top() <= bottom && op.bounds.bottom() >= top)
-                    paintMarkedTiles(op, dirty, first, last);
+        // shows in: every pixel still gets its draws in order, and the slab of the frame
+        // (200 KB) stays in the processor's cache while layer after layer goes over it.
+        std::array<bool, kSlabs> slabChanged{};
+        for (int slab = 0; slab < kSlabs; ++slab) {
+            slabChanged[size_t(slab)] = dirty.anyIn(
+                slab * kSlabRows, std::min(DirtyTiles::kRows, (slab + 1) * kSlabRows) - 1);
+            drawsBySlab_[size_t(slab)].clear();
+        }
+        for (const DrawOp& op : composed_) {
+            const int last = op.bounds.bottom() / kTile / kSlabRows;
+            for (int slab = op.bounds.top() / kTile / kSlabRows; slab <= last; ++slab) {
+                if (slabChanged[size_t(slab)]) drawsBySlab_[size_t(slab)].push_back(&op);
             }
+        }
+        for (int slab = 0; slab < kSlabs; ++slab) {
+            if (slabChanged[size_t(slab)]) paintSlab(dirty, slab);
         }
     } else {
         // Drawn over the last frame.
@@ -617,25 +716,59 @@ void SpriteCompositor::compose() {
     changed_.add(dirty);
 }
 
-void SpriteCompositor::paintMarkedTiles(const DrawOp& op, const DirtyTiles& dirty, int firstRow,
-                                        int lastRow) {
-    constexpr int kTile = DirtyTiles::kTile;
-    const QRect& bounds = op.bounds;
-    const int top = std::max(firstRow, bounds.top() / kTile);
-    const int bottom = std::min(lastRow, bounds.bottom() / kTile);
-    if (top > bottom) return;
-    const uint64_t reach = DirtyTiles::columnSpan(bounds.left() / kTile, bounds.right() / kTile);
-    // Tile rows with the same marked columns are painted together.
+// The draws are gone through from the top down first, so that a tile an opaque draw covers
+// whole gets nothing from the draws under it (the water under a rock, a rock under a fish);
+// then each draw paints, in order, the tiles it still shows in.
+void SpriteCompositor::paintSlab(const DirtyTiles& dirty, int slab) {
+    const int firstRow = slab * kSlabRows;
+    const int lastRow = std::min(DirtyTiles::kRows, firstRow + kSlabRows) - 1;
+    SlabColumns open{};  // marked tiles not yet hidden by the draws above
+    bool anyOpen = false;
+    for (int row = firstRow; row <= lastRow; ++row) {
+        open[size_t(row - firstRow)] = dirty.columns(row);
+        anyOpen = anyOpen || dirty.columns(row) != 0;
+    }
+    slabDraws_.clear();
+    const std::vector<const DrawOp*>& draws = drawsBySlab_[size_t(slab)];
+    for (auto at = draws.rbegin(); anyOpen && at != draws.rend(); ++at) {
+        const DrawOp* op = *at;
+        const int top = std::max(firstRow, op->bounds.top() / kTile);
+        const int bottom = std::min(lastRow, op->bounds.bottom() / kTile);
+        const uint64_t reach =
+            DirtyTiles::columnSpan(op->bounds.left() / kTile, op->bounds.right() / kTile);
+        SlabDraw draw{op, {}};
+        bool shows = false;
+        for (int row = top; row <= bottom; ++row) {
+            draw.columns[size_t(row - firstRow)] = open[size_t(row - firstRow)] & reach;
+            shows = shows || draw.columns[size_t(row - firstRow)] != 0;
+        }
+        if (!shows) continue;
+        slabDraws_.push_back(draw);
+        if (op->kind == DrawOp::Kind::Text) continue;
+        anyOpen = false;
+        for (int row = firstRow; row <= lastRow; ++row) {
+            uint64_t& columns = open[size_t(row - firstRow)];
+            if (row >= top && row <= bottom) columns &= ~solidColumns(*op, row);
+            anyOpen = anyOpen || columns != 0;
+        }
+    }
+    for (auto draw = slabDraws_.rbegin(); draw != slabDraws_.rend(); ++draw)
+        paintTiles(*draw->op, draw->columns, firstRow, lastRow);
+}
+
+void SpriteCompositor::paintTiles(const DrawOp& op, const SlabColumns& columns, int firstRow,
+                                  int lastRow) {
+    // Tile rows with the same columns are painted together.
     uint64_t open = 0;
-    int openFrom = top;
-    for (int row = top; row <= bottom + 1; ++row) {
-        const uint64_t columns = row <= bottom ? dirty.columns(row) & reach : 0;
-        if (columns == open) continue;
+    int openFrom = firstRow;
+    for (int row = firstRow; row <= lastRow + 1; ++row) {
+        const uint64_t next = row <= lastRow ? columns[size_t(row - firstRow)] : 0;
+        if (next == open) continue;
         DirtyTiles::forEachRun(open, [&](int first, int end) {
             paintOp(op, QRect(first * kTile, openFrom * kTile, (end - first) * kTile,
                               (row - openFrom) * kTile));
         });
-        open = columns;
+        open = next;
         openFrom = row;
     }
 }

@@ -6,6 +6,7 @@
 #include <QPoint>
 #include <QRect>
 #include <QString>
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <future>
@@ -45,6 +46,9 @@ struct SpritePicture {
         int32_t right = 0;
     };
     std::vector<Span> tileRowSpans;  // [phase * tileRowsPerPhase + tile row]
+    // The same for the columns that are opaque in every row of the tile row: tiles there
+    // hide whatever was drawn before.
+    std::vector<Span> tileRowSolidSpans;
     int tileRowsPerPhase = 0;
 
     // Transparency -1: the picture's own alpha when it has any, otherwise every pixel of
@@ -176,9 +180,17 @@ class SpriteCompositor {
     static void markDifferences(const std::vector<DrawOp>& before, const std::vector<DrawOp>& after,
                                 DirtyTiles& dirty);
     void paintOp(const DrawOp& op, const QRect& clip);
-    // Paints a draw over the tiles `dirty` marks in tile rows firstRow..lastRow, and nowhere
-    // else.
-    void paintMarkedTiles(const DrawOp& op, const DirtyTiles& dirty, int firstRow, int lastRow);
+    // A few tile rows of the frame, painted together; columns per tile row as DirtyTiles
+    // keeps them.
+    static constexpr int kSlabRows = 4;
+    using SlabColumns = std::array<uint64_t, kSlabRows>;
+    static constexpr int kSlabs = (DirtyTiles::kRows + kSlabRows - 1) / kSlabRows;
+    // Paints the tiles `dirty` marks in slab `slab` (tile rows slab * kSlabRows..).
+    void paintSlab(const DirtyTiles& dirty, int slab);
+    // Paints a draw over the tiles `columns` gives for tile rows firstRow.., and nowhere else.
+    void paintTiles(const DrawOp& op, const SlabColumns& columns, int firstRow, int lastRow);
+    // The tiles of tile row `row` that the draw covers whole with opaque pixels.
+    static uint64_t solidColumns(const DrawOp& op, int row);
     bool alreadyOnTop(const DrawOp& op) const;
     int currentFont();
 
@@ -197,6 +209,13 @@ class SpriteCompositor {
     std::vector<DrawOp> composed_;
     bool composedValid_ = false;
     DirtyTiles changed_;
+    // The draws a slab shows, from the top down, and the tiles each paints there.
+    struct SlabDraw {
+        const DrawOp* op;
+        SlabColumns columns;
+    };
+    std::vector<SlabDraw> slabDraws_;
+    std::array<std::vector<const DrawOp*>, kSlabs> drawsBySlab_;  // in order, while composing
 };
 
 // Draws a prepared picture into a target with its top-left corner at (x, y), clipped to

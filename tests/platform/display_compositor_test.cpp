@@ -92,6 +92,66 @@ TEST_F(Compositor, BlendsLikeQPainterWherever_SpritesLand) {
     EXPECT_LE(worst, 2);
 }
 
+TEST_F(Compositor, OpaquePartsHideWhatIsUnderThemAndNothingElse) {
+    // Stacked sprites with solid bodies, soft rims and a few holes, moved by odd steps so that
+    // they sit every way across tiles: whatever is skipped under solid parts, the frames must
+    // match QPainter's.
+    QImage water(800, 600, QImage::Format_RGB32);
+    for (int y = 0; y < 600; ++y)
+        for (int x = 0; x < 800; ++x) water.setPixel(x, y, qRgb(x & 255, y & 255, 90));
+    const SurfaceId waterSurface = surfaceWith(water, kOpaque);
+    QRandomGenerator random(5);
+    struct Sprite {
+        QImage image;  // premultiplied, as QPainter draws it
+        SurfaceId id;
+        QPoint at;
+    };
+    std::vector<Sprite> sprites;
+    for (int i = 0; i < 30; ++i) {
+        const int w = random.bounded(20, 300), h = random.bounded(20, 200);
+        const int rim = random.bounded(4);  // 0: hard edges
+        QImage sprite(w, h, QImage::Format_ARGB32);
+        for (int y = 0; y < h; ++y) {
+            for (int x = 0; x < w; ++x) {
+                const int edge = std::min({x, y, w - 1 - x, h - 1 - y});
+                const int alpha = edge < rim ? 40 + 60 * edge : 255;
+                sprite.setPixel(x, y,
+                                qRgba(random.bounded(256), random.bounded(256), i * 8, alpha));
+            }
+        }
+        // Holes in the body: a clear pixel, a soft one, a clear column through a whole row.
+        for (int hole = 0; hole < 3; ++hole) {
+            const int x = random.bounded(w), y = random.bounded(h);
+            sprite.setPixel(x, y, hole == 1 ? qRgba(255, 255, 255, 100) : 0u);
+        }
+        const QPoint at(random.bounded(-50, 750), random.bounded(-50, 550));
+        const int transparency = i % 5 == 0 ? kOpaque : kTransparent;
+        sprites.push_back(
+            {sprite.convertToFormat(transparency == kOpaque ? QImage::Format_RGB32
+                                                            : QImage::Format_ARGB32_Premultiplied),
+             surfaceWith(sprite, transparency, at.x(), at.y()), at});
+    }
+    for (int frame = 0; frame < 12; ++frame) {
+        SCOPED_TRACE(frame);
+        QImage expected = water;
+        QPainter painter(&expected);
+        c.draw(waterSurface);
+        for (Sprite& s : sprites) {
+            c.setX(s.id, int16_t(s.at.x()));
+            c.setY(s.id, int16_t(s.at.y()));
+            c.draw(s.id);
+            painter.drawImage(s.at, s.image);
+            s.at += QPoint(random.bounded(-9, 10), random.bounded(-9, 10));
+        }
+        painter.end();
+        int worst = 0;
+        for (int y = 0; y < 600; ++y)
+            for (int x = 0; x < 800; ++x)
+                worst = std::max(worst, channelDistance(at(c, x, y), expected.pixel(x, y)));
+        ASSERT_LE(worst, 2);
+    }
+}
+
 TEST_F(Compositor, LaterDrawsCoverEarlierOnes) {
     const SurfaceId red = surfaceWith(filled(100, 100, qRgb(255, 0, 0)), kTransparent, 0, 0);
     const SurfaceId blue = surfaceWith(filled(100, 100, qRgb(0, 0, 255)), kTransparent, 50, 50);
@@ -135,6 +195,20 @@ TEST_F(Compositor, TransparencyCodes) {
     c.clear(rgb(50, 50, 50));
     c.draw(surfaceWith(keyed, kTransparent, 10, 10));
     EXPECT_EQ(at(c, 13, 10), qRgb(254, 0, 255));
+
+    // A picture handed over already premultiplied but with colours above their alpha: a clear
+    // pixel still adds nothing, and no colour spills over into its neighbours.
+    QImage broken(6, 1, QImage::Format_ARGB32_Premultiplied);
+    broken.fill(0x00FF80FFu);            // alpha 0, yet coloured
+    broken.setPixel(2, 0, 0x40FFFFFFu);  // alpha 64, colours 255
+    broken.setPixel(3, 0, 0xFF102030u);
+    c.clear(rgb(50, 50, 50));
+    c.draw(surfaceWith(broken, kTransparent, 10, 20));
+    EXPECT_EQ(at(c, 10, 20), qRgb(50, 50, 50));
+    EXPECT_EQ(at(c, 11, 20), qRgb(50, 50, 50));
+    EXPECT_LE(channelDistance(at(c, 12, 20), qRgb(101, 101, 101)), 1);  // 64 + 50 * 191 / 255
+    EXPECT_EQ(at(c, 13, 20), qRgb(0x10, 0x20, 0x30));
+    EXPECT_EQ(at(c, 15, 20), qRgb(50, 50, 50));
 }
 
 TEST_F(Compositor, FarOffScreenPositionsDrawNothingAndClipCorrectly) {
