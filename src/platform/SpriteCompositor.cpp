@@ -46,14 +46,16 @@ inline uint32_t blendOver(uint32_t s, uint32_t d) {
 inline __m128i blendFour(__m128i s, __m128i d) {
     const __m128i lowBytes = _mm_set1_epi16(0x00FF);
     const __m128i half = _mm_set1_epi16(0x80);
+    // (t + (t >> 8)) >> 8 is (t * 257) >> 16 for every 16-bit t: one multiply, high half.
+    const __m128i times257 = _mm_set1_epi16(0x0101);
     // 255 - alpha of each pixel, in both of its 16-bit lanes
     __m128i inverse = _mm_srli_epi32(s, 24);
     inverse = _mm_xor_si128(_mm_or_si128(inverse, _mm_slli_epi32(inverse, 16)), lowBytes);
-    __m128i rb = _mm_add_epi16(_mm_mullo_epi16(_mm_and_si128(d, lowBytes), inverse), half);
-    __m128i ag = _mm_add_epi16(_mm_mullo_epi16(_mm_srli_epi16(d, 8), inverse), half);
-    rb = _mm_srli_epi16(_mm_add_epi16(rb, _mm_srli_epi16(rb, 8)), 8);
-    ag = _mm_andnot_si128(lowBytes, _mm_add_epi16(ag, _mm_srli_epi16(ag, 8)));
-    return _mm_add_epi8(s, _mm_or_si128(rb, ag));
+    const __m128i rb = _mm_mulhi_epu16(
+        _mm_add_epi16(_mm_mullo_epi16(_mm_and_si128(d, lowBytes), inverse), half), times257);
+    const __m128i ag = _mm_mulhi_epu16(
+        _mm_add_epi16(_mm_mullo_epi16(_mm_srli_epi16(d, 8), inverse), half), times257);
+    return _mm_add_epi8(s, _mm_or_si128(rb, _mm_slli_epi16(ag, 8)));
 }
 
 inline __m128i load(const uint32_t* p) {
@@ -70,7 +72,7 @@ inline void blendOne(const uint32_t* src, uint32_t* dst) {
     const __m128i inverse =
         _mm_xor_si128(_mm_shufflelo_epi16(_mm_unpacklo_epi8(s, zero), 0xFF), _mm_set1_epi16(0xFF));
     __m128i t = _mm_add_epi16(_mm_mullo_epi16(d, inverse), _mm_set1_epi16(0x80));
-    t = _mm_srli_epi16(_mm_add_epi16(t, _mm_srli_epi16(t, 8)), 8);
+    t = _mm_mulhi_epu16(t, _mm_set1_epi16(0x0101));
     *dst = uint32_t(_mm_cvtsi128_si32(_mm_add_epi8(s, _mm_packus_epi16(t, t))));
 }
 #endif
@@ -346,6 +348,8 @@ void SpriteCompositor::reset() {
     pendingCovers_ = false;
     composed_.clear();
     composedValid_ = false;
+    retiring_.clear();
+    retired_.clear();
     clear(rgb(0, 0, 0));
 }
 
@@ -406,7 +410,10 @@ PendingPicture SpriteCompositor::startLoading(const QString& path, int transpare
 bool SpriteCompositor::storeFrame(Surface& s, int frame, PendingPicture picture) {
     if (!picture.valid()) return false;
     if (s.frames.size() < size_t(frame)) s.frames.resize(size_t(frame));
-    s.frames[size_t(frame) - 1] = std::move(picture);
+    PendingPicture& stored = s.frames[size_t(frame) - 1];
+    if (stored.valid()) retiring_.push_back(std::move(stored));
+    stored = std::move(picture);
+    s.shownKnown = false;
     s.frameCount = std::max(s.frameCount, frame);
     return true;
 }
@@ -462,6 +469,7 @@ void SpriteCompositor::moveUp(SurfaceId surface, int16_t dy) {
 void SpriteCompositor::setCurrentFrame(SurfaceId surface, int frame) {
     if (Surface* s = find(surface)) {
         s->current = frame;
+        s->shownKnown = false;
         s->shownSinceMs = now();
     }
 }
@@ -492,8 +500,10 @@ bool SpriteCompositor::isFrameDue(SurfaceId surface) const {
 void SpriteCompositor::advanceFrame(SurfaceId surface) {
     Surface* s = find(surface);
     if (!s) return;
-    if (s->frameCount > 0)
+    if (s->frameCount > 0) {
         s->current = (s->current >= 1 && s->current < s->frameCount) ? s->current + 1 : 1;
+        s->shownKnown = false;
+    }
     // Keep the cadence of the delay even though frames are only polled once per render,
     // but never try to catch up on a long pause.
     const int64_t t = now();
@@ -502,12 +512,18 @@ void SpriteCompositor::advanceFrame(SurfaceId surface) {
         s->shownSinceMs = t;
 }
 
-const std::shared_ptr<const SpritePicture>& SpriteCompositor::currentPicture(
-    const Surface& s) const {
-    static const std::shared_ptr<const SpritePicture> none;
-    if (s.current < 1 || size_t(s.current) > s.frames.size()) return none;
+const SpritePicture* SpriteCompositor::currentPicture(const Surface& s) const {
+    if (s.current < 1 || size_t(s.current) > s.frames.size()) return nullptr;
     const PendingPicture& picture = s.frames[size_t(s.current) - 1];
-    return picture.valid() ? picture.get() : none;
+    return picture.valid() ? picture.get().get() : nullptr;
+}
+
+const SpritePicture* SpriteCompositor::shownPicture(Surface& s) {
+    if (!s.shownKnown) {
+        s.shown = currentPicture(s);
+        s.shownKnown = true;
+    }
+    return s.shown;
 }
 
 void SpriteCompositor::clear(Rgb colour) {
@@ -519,9 +535,9 @@ void SpriteCompositor::clear(Rgb colour) {
 }
 
 void SpriteCompositor::draw(SurfaceId surface) {
-    const Surface* s = find(surface);
+    Surface* s = find(surface);
     if (!s) return;
-    const auto& picture = currentPicture(*s);
+    const SpritePicture* picture = shownPicture(*s);
     if (!picture) return;
     // The picture's drawn pixels, clipped to the frame (plain arithmetic: this runs for every
     // sprite of every frame).
@@ -682,6 +698,9 @@ void SpriteCompositor::compose() {
         }
         composed_.swap(pending_);
         composedValid_ = true;
+        // The draws now kept were recorded after the pictures retired before the last frame.
+        retired_.clear();
+        retired_.swap(retiring_);
         // A few tile rows at a time, and in them draw by draw over the changed tiles each
         // shows in: every pixel still gets its draws in order, and the slab of the frame
         // (200 KB) stays in the processor's cache while layer after layer goes over it.
@@ -713,6 +732,10 @@ void SpriteCompositor::compose() {
     }
     pending_.clear();
     pendingCovers_ = false;
+    if (!composedValid_) {  // no recorded draw is looked at again
+        retiring_.clear();
+        retired_.clear();
+    }
     changed_.add(dirty);
 }
 
@@ -899,7 +922,7 @@ void SpriteCompositor::drawText(const QString& text, int x, int y, Rgb colour) {
 bool SpriteCompositor::isPointOver(SurfaceId surface, QPoint framePoint) const {
     const Surface* s = find(surface);
     if (!s) return false;
-    const auto& picture = currentPicture(*s);
+    const SpritePicture* picture = currentPicture(*s);
     return picture && picture->visibleAt(framePoint.x() - s->x, framePoint.y() - s->y);
 }
 

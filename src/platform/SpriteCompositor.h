@@ -151,12 +151,16 @@ class SpriteCompositor {
         int delayMs = 0;
         int64_t shownSinceMs = 0;
         std::vector<PendingPicture> frames;  // index 0 is frame 1
+        // The current frame's picture once looked up (null: none), so that drawing the surface
+        // needs nothing but this record.
+        const SpritePicture* shown = nullptr;
+        bool shownKnown = false;
     };
     struct DrawOp {
         enum class Kind : uint8_t { Fill, Picture, Text };
         Kind kind = Kind::Fill;
-        QRect bounds;  // every pixel it may touch, inside the frame
-        std::shared_ptr<const SpritePicture> picture;
+        QRect bounds;                            // every pixel it may touch, inside the frame
+        const SpritePicture* picture = nullptr;  // kept alive by a surface or retired_
         QPoint at;  // the picture's top-left corner, the text's baseline start
         QRgb colour = 0;
         int font = -1;  // index into fonts_
@@ -171,7 +175,8 @@ class SpriteCompositor {
 
     Surface* find(SurfaceId surface);
     const Surface* find(SurfaceId surface) const;
-    const std::shared_ptr<const SpritePicture>& currentPicture(const Surface& s) const;
+    const SpritePicture* currentPicture(const Surface& s) const;
+    const SpritePicture* shownPicture(Surface& s);
     bool storeFrame(Surface& s, int frame, PendingPicture picture);
     static PendingPicture startLoading(const QString& path, int transparency, bool firstFrame);
     int64_t now() const { return clock_(); }
@@ -208,6 +213,10 @@ class SpriteCompositor {
     // The draws that made `frame_`; unusable after too many draws without a new frame.
     std::vector<DrawOp> composed_;
     bool composedValid_ = false;
+    // Pictures replaced on their surfaces while recorded draws may still use them: those of
+    // the frame being recorded, and of the last composed one.
+    std::vector<PendingPicture> retiring_;
+    std::vector<PendingPicture> retired_;
     DirtyTiles changed_;
     // The draws a slab shows, from the top down, and the tiles each paints there.
     struct SlabDraw {

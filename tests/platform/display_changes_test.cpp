@@ -178,6 +178,29 @@ TEST(ChangedTiles, OnlyWhatMovedIsReportedAndAnUnchangedFrameReportsNothing) {
     EXPECT_LE(area, 112 * 64);
 }
 
+TEST(ChangedTiles, APictureReplacedWhileItsDrawsAreRecordedIsStillComparedAndPainted) {
+    // A surface's frame replaced between a draw and the composition, and between two frames:
+    // the draws recorded before keep their picture (the sanitizers see any use after free).
+    SpriteCompositor c([] { return int64_t(0); });
+    const SurfaceId water = c.newSurface();
+    c.setFrameImage(water, 1, opaqueFill(800, 600, qRgb(0, 0, 90)), kOpaque);
+    const SurfaceId sign = c.newSurface();
+    c.setX(sign, 100);
+    c.setY(sign, 100);
+    const QRgb colours[] = {qRgb(255, 0, 0), qRgb(0, 255, 0), qRgb(0, 0, 255), qRgb(9, 9, 9)};
+    c.setFrameImage(sign, 1, opaqueFill(50, 50, colours[0]), kOpaque);
+    for (int frame = 1; frame < 4; ++frame) {
+        c.draw(water);
+        c.draw(sign);
+        c.setFrameImage(sign, 1, opaqueFill(50 + frame, 50, colours[frame]), kOpaque);
+        EXPECT_EQ(c.frame().pixel(120, 120), colours[frame - 1]) << frame;
+    }
+    c.draw(water);
+    c.draw(sign);
+    EXPECT_EQ(c.frame().pixel(152, 120), colours[3]);
+    EXPECT_EQ(c.frame().pixel(154, 120), qRgb(0, 0, 90));
+}
+
 TEST(ChangedTiles, ARoundPictureMarksTheTilesItReachesNotTheCornersOfItsRectangle) {
     SpriteCompositor c([] { return int64_t(0); });
     const SurfaceId water = c.newSurface();
