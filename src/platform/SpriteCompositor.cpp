@@ -21,6 +21,8 @@ namespace bw {
 
 namespace {
 
+constexpr int kTile = DirtyTiles::kTile;
+
 QRgb toQRgb(Rgb colour) {
     return qRgb(int(colour & 0xFF), int((colour >> 8) & 0xFF), int((colour >> 16) & 0xFF));
 }
@@ -118,7 +120,8 @@ void blendShortRun(const uint32_t* src, uint32_t* dst, int from, int to, int x0,
 enum class PixelKind : uint8_t { Clear, Opaque, Blend };
 
 // Runs shorter than these are folded into a neighbouring blended run: a few extra blends
-// cost less than the bookkeeping of many tiny runs along anti-aliased edges.
+// cost less than the bookkeeping of many tiny runs along anti-aliased edges. Blended runs
+// thus lie at least four pixels apart, which blendShortRun relies on.
 constexpr int kMinOpaqueRun = 16;
 constexpr int kMinClearGap = 4;
 
@@ -176,7 +179,6 @@ void buildRuns(SpritePicture& picture) {
     picture.opaque = opaque && image.width() > 0 && image.height() > 0;
     picture.hardEdges = hardEdges;
     picture.visible = {};
-    constexpr int kTile = DirtyTiles::kTile;
     picture.tileRowsPerPhase = (image.height() + kTile - 1) / kTile + 1;
     picture.tileRowSpans.assign(size_t(kTile * picture.tileRowsPerPhase), {});
     picture.tileRowSolidSpans.assign(size_t(kTile * picture.tileRowsPerPhase), {});
@@ -577,8 +579,6 @@ constexpr size_t kMaxRecordedDraws = 20000;
 
 namespace {
 
-constexpr int kTile = DirtyTiles::kTile;
-
 // Where a picture's top row falls among tile rows: the tile row (rounded down also above the
 // frame) and the row within it.
 struct TilePlacement {
@@ -698,7 +698,7 @@ void SpriteCompositor::compose() {
         }
         composed_.swap(pending_);
         composedValid_ = true;
-        // The draws now kept were recorded after the pictures retired before the last frame.
+        // Pictures retired before the last frame was recorded: no kept draw can use them.
         retired_.clear();
         retired_.swap(retiring_);
         // A few tile rows at a time, and in them draw by draw over the changed tiles each

@@ -160,7 +160,7 @@ class SpriteCompositor {
         enum class Kind : uint8_t { Fill, Picture, Text };
         Kind kind = Kind::Fill;
         QRect bounds;                            // every pixel it may touch, inside the frame
-        const SpritePicture* picture = nullptr;  // kept alive by a surface or retired_
+        const SpritePicture* picture = nullptr;  // kept alive by a surface or as retired
         QPoint at;  // the picture's top-left corner, the text's baseline start
         QRgb colour = 0;
         int font = -1;  // index into fonts_
