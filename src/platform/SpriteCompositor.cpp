@@ -293,11 +293,10 @@ void blitPicture(const SpritePicture& picture, const PixelTarget& target, int x,
     for (int row = y0; row < y1; ++row, src += picture.stride, dst += target.stride) {
         const SpritePicture::Run* run = runs + rowStart[row];
         const SpritePicture::Run* const end = runs + rowStart[row + 1];
-        for (; run != end; ++run) {
-            if (run->x >= x1) break;
+        while (run != end && run->x + run->length <= x0) ++run;  // left of the clip
+        for (; run != end && run->x < x1; ++run) {
             const int from = std::max(run->x, x0);
             const int to = std::min(run->x + run->length, x1);
-            if (from >= to) continue;
             if (run->opaque) {
                 std::memcpy(dst + from, src + from, size_t(to - from) * 4);
             } else if (to - from >= 4) {
