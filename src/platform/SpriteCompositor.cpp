@@ -83,17 +83,16 @@ inline void blendOne(const uint32_t* src, uint32_t* dst) {
 // hold soft edges almost only: testing groups for wholly opaque or clear pixels cost more than
 // it saved.)
 void blendRun(const uint32_t* src, uint32_t* dst, int count) {
-    int i = 0;
 #if defined(__SSE2__)
-    // What is left over after the groups is done as one more group, the last four of the
-    // run, blended over what the frame held before: the pixels it shares with the group
-    // before come out as they already are.
-    const bool lastGroupOverlaps = count % 4 != 0;
+    // The first four pixels, the ones between, and the last four, which are blended over
+    // what the frame held before the run: the pixels they share with the groups before come
+    // out as they already are. Most runs are short, and four to eight pixels take no loop.
     const __m128i lastBefore = load(dst + count - 4);
-    for (; i + 4 <= count; i += 4) store(dst + i, blendFour(load(src + i), load(dst + i)));
-    if (lastGroupOverlaps) store(dst + count - 4, blendFour(load(src + count - 4), lastBefore));
+    store(dst, blendFour(load(src), load(dst)));
+    for (int i = 4; i < count - 4; i += 4) store(dst + i, blendFour(load(src + i), load(dst + i)));
+    store(dst + count - 4, blendFour(load(src + count - 4), lastBefore));
 #else
-    for (; i < count; ++i) dst[i] = blendOver(src[i], dst[i]);
+    for (int i = 0; i < count; ++i) dst[i] = blendOver(src[i], dst[i]);
 #endif
 }
 
