@@ -28,12 +28,15 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 # Starts a private Xvfb. It picks a free display number itself and writes it to fd 3 once it
 # accepts clients. Two servers starting at the same moment can still both settle on one
 # number (the later one then takes the earlier one's socket), so tests running side by side
-# start theirs one at a time.
+# start theirs one at a time. Without -noreset the server starts afresh each time its last
+# client leaves (a program ending, xset): a program started in that moment was seen to find
+# no server.
 start_screen() {
     local ready=$TEST_HOME/display
     exec 8>"${TMPDIR:-/tmp}/brinewave3-xvfb-start.lock"
     flock 8
-    Xvfb -displayfd 3 -screen 0 "${SCREEN_SIZE}x24" -nolisten tcp 3>"$ready" 8>&- >/dev/null 2>&1 &
+    Xvfb -displayfd 3 -screen 0 "${SCREEN_SIZE}x24" -nolisten tcp -noreset 3>"$ready" 8>&- \
+        >/dev/null 2>&1 &
     XVFB_PID=$!
     for _ in $(seq 100); do
         if grep -qx '[0-9]\+' "$ready" 2>/dev/null; then

@@ -41,8 +41,9 @@ class PrivateXServer {
         if (pid_ == 0) {
             close(fds[0]);
             const std::string fd = std::to_string(fds[1]);
-            execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-nolisten", "tcp", "-screen", "0",
-                   screen, nullptr);
+            // -noreset: the server does not start afresh whenever its last client leaves.
+            execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-nolisten", "tcp", "-noreset",
+                   "-screen", "0", screen, nullptr);
             _exit(127);
         }
         close(fds[1]);
