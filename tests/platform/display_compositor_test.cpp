@@ -27,6 +27,15 @@ int channelDistance(QRgb a, QRgb b) {
                      std::abs(qBlue(a) - qBlue(b))});
 }
 
+// The largest channelDistance between the composed frame and an 800 x 600 picture.
+int worstDistance(SpriteCompositor& c, const QImage& expected) {
+    int worst = 0;
+    for (int y = 0; y < 600; ++y)
+        for (int x = 0; x < 800; ++x)
+            worst = std::max(worst, channelDistance(at(c, x, y), expected.pixel(x, y)));
+    return worst;
+}
+
 class Compositor : public ::testing::Test {
   protected:
     int64_t now = 1000;
@@ -85,11 +94,7 @@ TEST_F(Compositor, BlendsLikeQPainterWherever_SpritesLand) {
         painter.drawImage(x, y, sprite.convertToFormat(QImage::Format_ARGB32_Premultiplied));
     }
     painter.end();
-    int worst = 0;
-    for (int y = 0; y < 600; ++y)
-        for (int x = 0; x < 800; ++x)
-            worst = std::max(worst, channelDistance(at(c, x, y), expected.pixel(x, y)));
-    EXPECT_LE(worst, 2);
+    EXPECT_LE(worstDistance(c, expected), 2);
 }
 
 TEST_F(Compositor, OpaquePartsHideWhatIsUnderThemAndNothingElse) {
@@ -144,11 +149,7 @@ TEST_F(Compositor, OpaquePartsHideWhatIsUnderThemAndNothingElse) {
             s.at += QPoint(random.bounded(-9, 10), random.bounded(-9, 10));
         }
         painter.end();
-        int worst = 0;
-        for (int y = 0; y < 600; ++y)
-            for (int x = 0; x < 800; ++x)
-                worst = std::max(worst, channelDistance(at(c, x, y), expected.pixel(x, y)));
-        ASSERT_LE(worst, 2);
+        ASSERT_LE(worstDistance(c, expected), 2);
     }
 }
 
