@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QThreadPool>
 #include <algorithm>
+#include <bit>
 #include <chrono>
 #include <cmath>
 #include <cstring>
@@ -599,12 +600,16 @@ uint64_t wholeTileColumns(int left, int right) {
 
 }  // namespace
 
-// Marks the tiles where a draw may change pixels. A picture marks, in each tile row, the
-// columns its drawn pixels reach there, not its whole rectangle: the tiles in the corners
-// around a fish stay untouched when it swims.
-void SpriteCompositor::markDrawn(const DrawOp& op, DirtyTiles& dirty) {
+// Calls f(tile row, columns) for the tiles where a draw may change pixels. A picture gives, in
+// each tile row, the columns its drawn pixels reach there, not its whole rectangle: the tiles in
+// the corners around a fish stay untouched when it swims.
+template <typename F>
+void SpriteCompositor::forEachTileOf(const DrawOp& op, F&& f) {
     if (op.kind != DrawOp::Kind::Picture) {
-        dirty.mark(op.bounds);
+        const uint64_t columns =
+            DirtyTiles::columnSpan(op.bounds.left() / kTile, op.bounds.right() / kTile);
+        for (int row = op.bounds.top() / kTile; row <= op.bounds.bottom() / kTile; ++row)
+            f(row, columns);
         return;
     }
     const SpritePicture& picture = *op.picture;
@@ -619,8 +624,7 @@ void SpriteCompositor::markDrawn(const DrawOp& op, DirtyTiles& dirty) {
         const int left = std::max(op.bounds.left(), op.at.x() + span.left);
         const int right = std::min(op.bounds.right(), op.at.x() + span.right);
         if (left <= right)
-            dirty.markColumns(place.topTileRow + band,
-                              DirtyTiles::columnSpan(left / kTile, right / kTile));
+            f(place.topTileRow + band, DirtyTiles::columnSpan(left / kTile, right / kTile));
     }
 }
 
@@ -644,24 +648,43 @@ uint64_t SpriteCompositor::solidColumns(const DrawOp& op, int row) {
 // The draws of two frames are lined up in order, allowing for draws that are new, gone or
 // changed; every draw without an equal partner marks its pixels. A tile no draw marked then
 // gets the same draws in the same order in both frames, so its pixels stay as they are.
+// A marked tile also learns how many draws of the new frame lie below its first change (its
+// layers up to there are as they were), and each old draw where it went in the new frame.
 void SpriteCompositor::markDifferences(const std::vector<DrawOp>& before,
                                        const std::vector<DrawOp>& after, DirtyTiles& dirty) {
+    // Draws are marked in the new frame's order, so a tile's first marking is its first change.
+    auto markChanged = [&](const DrawOp& op, size_t level) {
+        forEachTileOf(op, [&](int row, uint64_t columns) {
+            for (uint64_t fresh = columns & ~dirty.columns(row); fresh != 0; fresh &= fresh - 1)
+                firstChange_[size_t(row)][size_t(std::countr_zero(fresh))] = int32_t(level);
+            dirty.markColumns(row, columns);
+        });
+    };
+    // A draw gone from the new frame changes its tiles from the bottom up: the layers kept
+    // there may hold it.
+    DirtyTiles gone;
+    auto markGone = [&](size_t i, size_t j) {
+        newIndexOf_[i] = int32_t(j);
+        forEachTileOf(before[i],
+                      [&](int row, uint64_t columns) { gone.markColumns(row, columns); });
+    };
     // The same picture, text or fill, wherever it is.
     auto sameThing = [](const DrawOp& a, const DrawOp& b) {
         return a.kind == b.kind && a.picture == b.picture && a.font == b.font &&
                a.colour == b.colour && a.text == b.text;
     };
+    newIndexOf_.assign(before.size() + 1, 0);
+    drawsRenumbered_ = before.size() != after.size();
     constexpr size_t kLookAhead = 8;
     size_t i = 0;
     size_t j = 0;
     while (i < before.size() && j < after.size()) {
         if (sameThing(before[i], after[j])) {
             if (!(before[i] == after[j])) {
-                markDrawn(before[i], dirty);
-                markDrawn(after[j], dirty);
+                markChanged(before[i], j);
+                markChanged(after[j], j);
             }
-            ++i;
-            ++j;
+            newIndexOf_[i++] = int32_t(j++);
             continue;
         }
         // A few draws new in this frame, or gone from it?
@@ -671,16 +694,44 @@ void SpriteCompositor::markDifferences(const std::vector<DrawOp>& before,
             if (i + skip < before.size() && sameThing(before[i + skip], after[j])) break;
         }
         if (skip > kLookAhead) {  // something else in its place
-            markDrawn(before[i++], dirty);
-            markDrawn(after[j++], dirty);
+            markChanged(before[i], j);
+            markChanged(after[j], j);
+            newIndexOf_[i++] = int32_t(j++);
         } else if (j + skip < after.size() && sameThing(before[i], after[j + skip])) {
-            while (skip-- > 0) markDrawn(after[j++], dirty);
+            for (; skip > 0; --skip, ++j) markChanged(after[j], j);
+            drawsRenumbered_ = true;
         } else {
-            while (skip-- > 0) markDrawn(before[i++], dirty);
+            for (; skip > 0; --skip) markGone(i++, j);
+            drawsRenumbered_ = true;
         }
     }
-    for (; i < before.size(); ++i) markDrawn(before[i], dirty);
-    for (; j < after.size(); ++j) markDrawn(after[j], dirty);
+    for (; i < before.size(); ++i) markGone(i, j);
+    newIndexOf_.back() = int32_t(j);  // draws new at the end lie above everything kept
+    for (; j < after.size(); ++j) markChanged(after[j], j);
+    for (int row = 0; row < DirtyTiles::kRows; ++row) {
+        const uint64_t columns = gone.columns(row);
+        dirty.markColumns(row, columns);
+        for (uint64_t left = columns; left != 0; left &= left - 1)
+            firstChange_[size_t(row)][size_t(std::countr_zero(left))] = 0;
+    }
+}
+
+// What is kept under each tile, renumbered for the new frame's draws and dropped where one of
+// the draws it holds changed.
+void SpriteCompositor::carryUnderlays(const DirtyTiles& dirty) {
+    if (drawsRenumbered_) {
+        const auto oldDraws = int32_t(newIndexOf_.size() - 1);
+        for (auto& row : underlayLevel_) {
+            for (int32_t& level : row) level = level <= oldDraws ? newIndexOf_[size_t(level)] : 0;
+        }
+    }
+    for (int row = 0; row < DirtyTiles::kRows; ++row) {
+        for (uint64_t columns = dirty.columns(row); columns != 0; columns &= columns - 1) {
+            const auto column = size_t(std::countr_zero(columns));
+            int32_t& level = underlayLevel_[size_t(row)][column];
+            if (level > firstChange_[size_t(row)][column]) level = 0;
+        }
+    }
 }
 
 void SpriteCompositor::compose() {
@@ -691,8 +742,11 @@ void SpriteCompositor::compose() {
     if (pendingCovers_) {
         if (composedValid_) {
             markDifferences(composed_, pending_, dirty);
+            carryUnderlays(dirty);
         } else {
             dirty.markAll();
+            for (auto& row : firstChange_) row.fill(0);
+            for (auto& row : underlayLevel_) row.fill(0);
         }
         composed_.swap(pending_);
         composedValid_ = true;
@@ -737,22 +791,68 @@ void SpriteCompositor::compose() {
     changed_.add(dirty);
 }
 
+// Adds a tile to the list, to the tiles at `level` in tile row `row` if the last entries hold
+// them.
+void SpriteCompositor::addTile(std::vector<TileLevel>& list, int32_t level, int row, int column) {
+    const uint64_t bit = uint64_t(1) << column;
+    for (auto at = list.rbegin(); at != list.rend() && at->row == row; ++at) {
+        if (at->level == level) {
+            at->columns |= bit;
+            return;
+        }
+    }
+    list.push_back({level, row, bit});
+}
+
 // The draws are gone through from the top down first, so that a tile an opaque draw covers
-// whole gets nothing from the draws under it (the water under a rock, a rock under a fish);
-// then each draw paints, in order, the tiles it still shows in.
+// whole gets nothing from the draws under it (the water under a rock, a rock under a fish),
+// nor does a tile that starts from its kept layers; then each draw paints, in order, the tiles
+// it still shows in. Tiles painted below their first change keep their layers up to it.
 void SpriteCompositor::paintSlab(const DirtyTiles& dirty, int slab) {
     const int firstRow = slab * kSlabRows;
     const int lastRow = std::min(DirtyTiles::kRows, firstRow + kSlabRows) - 1;
     SlabColumns open{};  // marked tiles not yet hidden by the draws above
     bool anyOpen = false;
+    restores_.clear();
+    keeps_.clear();
     for (int row = firstRow; row <= lastRow; ++row) {
         open[size_t(row - firstRow)] = dirty.columns(row);
         anyOpen = anyOpen || dirty.columns(row) != 0;
+        for (uint64_t columns = dirty.columns(row); columns != 0; columns &= columns - 1) {
+            const int column = std::countr_zero(columns);
+            const int32_t kept = underlayLevel_[size_t(row)][size_t(column)];
+            const int32_t change = firstChange_[size_t(row)][size_t(column)];
+            if (kept > 0) addTile(restores_, kept, row, column);
+            if (change > kept) addTile(keeps_, change, row, column);
+        }
     }
+    auto higherFirst = [](const TileLevel& a, const TileLevel& b) { return a.level > b.level; };
+    std::sort(restores_.begin(), restores_.end(), higherFirst);
+    std::sort(keeps_.begin(), keeps_.end(), higherFirst);
+    // Called as the pass reaches draw number `index`: the tiles whose first change lies above
+    // it are painted below their change (if still open), the tiles whose kept layers lie
+    // above it start from those.
+    auto nextKeep = keeps_.begin();
+    auto nextRestore = restores_.begin();
+    auto passDownTo = [&](int32_t index) {
+        for (; nextKeep != keeps_.end() && nextKeep->level > index; ++nextKeep)
+            nextKeep->columns &= open[size_t(nextKeep->row - firstRow)];
+        bool closed = false;
+        for (; nextRestore != restores_.end() && nextRestore->level > index; ++nextRestore) {
+            uint64_t& columns = open[size_t(nextRestore->row - firstRow)];
+            nextRestore->columns &= columns;
+            columns &= ~nextRestore->columns;
+            closed = true;
+        }
+        if (closed)
+            anyOpen = std::any_of(open.begin(), open.end(), [](uint64_t c) { return c != 0; });
+    };
     slabDraws_.clear();
     const std::vector<const DrawOp*>& draws = drawsBySlab_[size_t(slab)];
-    for (auto at = draws.rbegin(); anyOpen && at != draws.rend(); ++at) {
+    for (auto at = draws.rbegin(); at != draws.rend(); ++at) {
         const DrawOp* op = *at;
+        passDownTo(int32_t(op - composed_.data()));
+        if (!anyOpen) break;
         const int top = std::max(firstRow, op->bounds.top() / kTile);
         const int bottom = std::min(lastRow, op->bounds.bottom() / kTile);
         const uint64_t reach =
@@ -773,8 +873,45 @@ void SpriteCompositor::paintSlab(const DirtyTiles& dirty, int slab) {
             anyOpen = anyOpen || columns != 0;
         }
     }
-    for (auto draw = slabDraws_.rbegin(); draw != slabDraws_.rend(); ++draw)
+    passDownTo(-1);
+    SlabColumns restored{};
+    for (const TileLevel& tiles : restores_)
+        restored[size_t(tiles.row - firstRow)] |= tiles.columns;
+    for (int row = firstRow; row <= lastRow; ++row)
+        copyTiles(underlay_, canvas_, row, restored[size_t(row - firstRow)]);
+    auto keep = keeps_.rbegin();
+    auto keepUpTo = [&](int32_t index) {
+        for (; keep != keeps_.rend() && keep->level <= index; ++keep) keepTiles(*keep);
+    };
+    for (auto draw = slabDraws_.rbegin(); draw != slabDraws_.rend(); ++draw) {
+        keepUpTo(int32_t(draw->op - composed_.data()));
         paintTiles(*draw->op, draw->columns, firstRow, lastRow);
+    }
+    keepUpTo(std::numeric_limits<int32_t>::max());
+}
+
+void SpriteCompositor::keepTiles(const TileLevel& tiles) {
+    if (tiles.columns == 0) return;
+    if (underlayPixels_.empty()) {
+        underlayPixels_.resize(size_t(kWidth) * kHeight);
+        underlay_ = {underlayPixels_.data(), kWidth, kWidth, kHeight};
+    }
+    copyTiles(canvas_, underlay_, tiles.row, tiles.columns);
+    for (uint64_t columns = tiles.columns; columns != 0; columns &= columns - 1)
+        underlayLevel_[size_t(tiles.row)][size_t(std::countr_zero(columns))] = tiles.level;
+}
+
+void SpriteCompositor::copyTiles(const PixelTarget& from, const PixelTarget& to, int row,
+                                 uint64_t columns) {
+    const int top = row * kTile;
+    const int bottom = std::min(from.height, top + kTile);
+    DirtyTiles::forEachRun(columns, [&](int first, int end) {
+        const int left = first * kTile;
+        const size_t bytes = size_t(std::min(from.width, end * kTile) - left) * 4;
+        for (int y = top; y < bottom; ++y)
+            std::memcpy(to.pixels + y * to.stride + left, from.pixels + y * from.stride + left,
+                        bytes);
+    });
 }
 
 void SpriteCompositor::paintTiles(const DrawOp& op, const SlabColumns& columns, int firstRow,

@@ -181,9 +181,11 @@ class SpriteCompositor {
     static PendingPicture startLoading(const QString& path, int transparency, bool firstFrame);
     int64_t now() const { return clock_(); }
     void record(DrawOp op, bool coversFrame);
-    static void markDrawn(const DrawOp& op, DirtyTiles& dirty);
-    static void markDifferences(const std::vector<DrawOp>& before, const std::vector<DrawOp>& after,
-                                DirtyTiles& dirty);
+    template <typename F>
+    static void forEachTileOf(const DrawOp& op, F&& f);
+    void markDifferences(const std::vector<DrawOp>& before, const std::vector<DrawOp>& after,
+                         DirtyTiles& dirty);
+    void carryUnderlays(const DirtyTiles& dirty);
     void paintOp(const DrawOp& op, const QRect& clip);
     // A few tile rows of the frame, painted together; columns per tile row as DirtyTiles
     // keeps them.
@@ -194,6 +196,16 @@ class SpriteCompositor {
     void paintSlab(const DirtyTiles& dirty, int slab);
     // Paints a draw over the tiles `columns` gives for tile rows firstRow.., and nowhere else.
     void paintTiles(const DrawOp& op, const SlabColumns& columns, int firstRow, int lastRow);
+    // Tiles of one tile row (bit n: column n) and a number of draws.
+    struct TileLevel {
+        int32_t level;
+        int row;
+        uint64_t columns;
+    };
+    static void addTile(std::vector<TileLevel>& list, int32_t level, int row, int column);
+    void keepTiles(const TileLevel& tiles);
+    static void copyTiles(const PixelTarget& from, const PixelTarget& to, int row,
+                          uint64_t columns);
     // The tiles of tile row `row` that the draw covers whole with opaque pixels.
     static uint64_t solidColumns(const DrawOp& op, int row);
     bool alreadyOnTop(const DrawOp& op) const;
@@ -225,6 +237,23 @@ class SpriteCompositor {
     };
     std::vector<SlabDraw> slabDraws_;
     std::array<std::vector<const DrawOp*>, kSlabs> drawsBySlab_;  // in order, while composing
+    // Per tile (tile row, column), a number of draws of the frame.
+    using TileLevels = std::array<std::array<int32_t, DirtyTiles::kColumns>, DirtyTiles::kRows>;
+    // For each changed tile, the draws below the first that changed there.
+    TileLevels firstChange_{};
+    // Where each draw of the last composed frame went among the new frame's draws (its
+    // index), and one past the end.
+    std::vector<int32_t> newIndexOf_;
+    bool drawsRenumbered_ = false;  // some draw is new or gone: the indices above it moved
+    // The layers under each tile as they were when it was last painted: the first
+    // `underlayLevel_` draws (0: nothing kept). A tile changed again by the same moving draw
+    // (a fish still in it, the bubble curtain) starts from them instead of painting the water
+    // and the scenery again.
+    TileLevels underlayLevel_{};
+    std::vector<uint32_t> underlayPixels_;  // allocated when first used
+    PixelTarget underlay_;
+    std::vector<TileLevel> restores_;  // while painting a slab: tiles that start from their layers
+    std::vector<TileLevel> keeps_;     // and tiles whose layers are kept
 };
 
 // Draws a prepared picture into a target with its top-left corner at (x, y), clipped to

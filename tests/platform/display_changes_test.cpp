@@ -140,6 +140,63 @@ TEST(ChangedTiles, RepaintingChangesGivesTheSameFramesAsPaintingEverything) {
     }
 }
 
+// A tile changed frame after frame by the same swimmer starts from the layers kept under it;
+// whatever happens to those layers must show.
+TEST(ChangedTiles, LayersKeptUnderASwimmerFollowEveryChangeBelowIt) {
+    test::guiApp();
+    TwinScene scene;
+    QImage water(800, 600, QImage::Format_RGB32);
+    for (int y = 0; y < 600; ++y)
+        for (int x = 0; x < 800; ++x) water.setPixel(x, y, qRgb(x & 255, 60, y & 255));
+    const SurfaceId waterSurface = scene.add(water, {}, kOpaque);
+    const SurfaceId sand = scene.add(opaqueFill(120, 60, qRgb(200, 180, 120)), {}, kOpaque);
+    const SurfaceId rock = scene.add(softSprite(260, 180, qRgb(90, 90, 90), 3),
+                                     softSprite(260, 180, qRgb(120, 60, 60), 4), kTransparent);
+    const SurfaceId weed = scene.add(roundSprite(90, 200, qRgb(20, 160, 40)), {}, kTransparent);
+    const SurfaceId fish = scene.add(roundSprite(70, 40, qRgb(255, 140, 0)),
+                                     roundSprite(70, 40, qRgb(255, 60, 0)), kTransparent);
+    const SurfaceId coral = scene.add(softSprite(60, 90, qRgb(250, 90, 160), 5), {}, kTransparent);
+    const SurfaceId curtain =
+        scene.add(softSprite(40, 300, qRgb(220, 240, 255), 6), {}, kTransparent);
+    const std::pair<SurfaceId, QPoint> places[] = {{sand, {90, 250}},   {rock, {100, 200}},
+                                                   {weed, {170, 180}},  {fish, {60, 260}},
+                                                   {coral, {250, 250}}, {curtain, {150, 150}}};
+    for (const auto& [id, at] : places)
+        scene.both([&](SpriteCompositor& c) {
+            c.setX(id, int16_t(at.x()));
+            c.setY(id, int16_t(at.y()));
+        });
+    for (int frame = 0; frame < 60; ++frame) {
+        scene.both([&](SpriteCompositor& c) {
+            c.moveX(fish, 2);  // a tile every eight frames
+            if (frame % 9 == 4) c.advanceFrame(fish);
+            c.moveUp(curtain, 1);
+            if (frame == 12) c.moveX(rock, 1);      // a layer under the fish moves
+            if (frame == 20) c.advanceFrame(rock);  // or changes picture
+            if (frame == 40) c.moveUp(weed, 3);
+            const bool weedGone = frame >= 25 && frame < 29;  // or is gone for a while
+            const bool sandShown = frame >= 34;               // one is new under all others
+            if (frame == 46)
+                c.clear(rgb(0, 30, 60));
+            else if (frame != 50)  // a frame drawn on top of the last one
+                c.draw(waterSurface);
+            if (sandShown) c.draw(sand);
+            c.draw(rock);
+            if (!weedGone) c.draw(weed);
+            c.setTextFont("Arial", 20, 400, false, false, false);
+            c.drawText(frame < 24 ? QStringLiteral("below") : QStringLiteral("BELOW"), 150, 265,
+                       rgb(255, 255, 255));
+            c.draw(fish);
+            c.draw(coral);
+            c.draw(curtain);
+        });
+        scene.whole.forgetComposedFrame();
+        const QImage& a = scene.changed.frame();
+        const QImage& b = scene.whole.frame();
+        ASSERT_TRUE(a == b) << "frame " << frame;
+    }
+}
+
 TEST(ChangedTiles, OnlyWhatMovedIsReportedAndAnUnchangedFrameReportsNothing) {
     SpriteCompositor c([] { return int64_t(0); });
     const SurfaceId water = c.newSurface();
