@@ -360,15 +360,6 @@ SurfaceId SpriteCompositor::newSurface() {
     return SurfaceId(surfaces_.size());
 }
 
-SpriteCompositor::Surface* SpriteCompositor::find(SurfaceId surface) {
-    if (surface < 1 || size_t(surface) > surfaces_.size()) return nullptr;
-    return &surfaces_[size_t(surface) - 1];
-}
-
-const SpriteCompositor::Surface* SpriteCompositor::find(SurfaceId surface) const {
-    return const_cast<SpriteCompositor*>(this)->find(surface);
-}
-
 bool SpriteCompositor::exists(SurfaceId surface) const { return find(surface) != nullptr; }
 
 namespace {

@@ -83,6 +83,8 @@ QPoint mapToFrame(QPoint windowPoint, QSize windowSize);
 // Draws are recorded, not painted at once. A frame that starts by covering the whole frame
 // (the water, or a clear) is compared draw by draw with the last composed one, and only the
 // tiles where they differ are painted again; the result is the same as painting every draw.
+// A tile keeps the layers below its first change, so that while a fish swims through it,
+// only the fish and what lies above it are painted again.
 class SpriteCompositor {
   public:
     static constexpr int kWidth = 800;
@@ -173,8 +175,14 @@ class SpriteCompositor {
         QHash<QString, QRect> textBounds;  // measured once per text, relative to its point
     };
 
-    Surface* find(SurfaceId surface);
-    const Surface* find(SurfaceId surface) const;
+    // Inline: the saver looks surfaces up a thousand times a frame.
+    Surface* find(SurfaceId surface) {
+        if (surface < 1 || size_t(surface) > surfaces_.size()) return nullptr;
+        return &surfaces_[size_t(surface) - 1];
+    }
+    const Surface* find(SurfaceId surface) const {
+        return const_cast<SpriteCompositor*>(this)->find(surface);
+    }
     const SpritePicture* currentPicture(const Surface& s) const;
     const SpritePicture* shownPicture(Surface& s);
     bool storeFrame(Surface& s, int frame, PendingPicture picture);
