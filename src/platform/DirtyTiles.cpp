@@ -6,19 +6,9 @@ namespace bw {
 
 namespace {
 
-const QRect kFrame(0, 0, 800, 600);
+const QRect kFrame(0, 0, DirtyTiles::kFrameWidth, DirtyTiles::kFrameHeight);
 
 }  // namespace
-
-void DirtyTiles::mark(const QRect& area) {
-    const int left = std::max(area.left(), 0);
-    const int top = std::max(area.top(), 0);
-    const int right = std::min(area.right(), kFrame.right());
-    const int bottom = std::min(area.bottom(), kFrame.bottom());
-    if (left > right || top > bottom || area.isEmpty()) return;
-    const uint64_t span = columnSpan(left / kTile, right / kTile);
-    for (int row = top / kTile; row <= bottom / kTile; ++row) rows_[size_t(row)] |= span;
-}
 
 void DirtyTiles::markAll() { rows_.fill(kAllColumns); }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QRect>
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <cstdint>
@@ -14,8 +15,10 @@ namespace bw {
 class DirtyTiles {
   public:
     static constexpr int kTile = 16;
-    static constexpr int kColumns = (800 + kTile - 1) / kTile;
-    static constexpr int kRows = (600 + kTile - 1) / kTile;
+    static constexpr int kFrameWidth = 800;
+    static constexpr int kFrameHeight = 600;
+    static constexpr int kColumns = (kFrameWidth + kTile - 1) / kTile;
+    static constexpr int kRows = (kFrameHeight + kTile - 1) / kTile;
     static_assert(kColumns <= 64, "a tile row's columns fit one 64-bit mask");
 
     // The mask of columns first..last (inclusive), as markColumns and columns take them.
@@ -35,8 +38,23 @@ class DirtyTiles {
         }
     }
 
+    // Calls f(row, columns) for each tile row that `area` (frame coordinates, may reach
+    // outside) touches, with the columns it touches there.
+    template <typename F>
+    static void forEachRowOf(const QRect& area, F&& f) {
+        const int left = std::max(area.left(), 0);
+        const int top = std::max(area.top(), 0);
+        const int right = std::min(area.right(), kFrameWidth - 1);
+        const int bottom = std::min(area.bottom(), kFrameHeight - 1);
+        if (left > right || top > bottom || area.isEmpty()) return;
+        const uint64_t span = columnSpan(left / kTile, right / kTile);
+        for (int row = top / kTile; row <= bottom / kTile; ++row) f(row, span);
+    }
+
     // Marks every tile that `area` (frame coordinates, may reach outside) touches.
-    void mark(const QRect& area);
+    void mark(const QRect& area) {
+        forEachRowOf(area, [this](int row, uint64_t columns) { rows_[size_t(row)] |= columns; });
+    }
     // Marks the tiles of tile row `row` whose bits are set in `columns` (bit n: column n).
     void markColumns(int row, uint64_t columns) {
         if (row >= 0 && row < kRows) rows_[size_t(row)] |= columns & kAllColumns;

@@ -23,6 +23,8 @@ namespace bw {
 namespace {
 
 constexpr int kTile = DirtyTiles::kTile;
+static_assert(SpriteCompositor::kWidth == DirtyTiles::kFrameWidth &&
+              SpriteCompositor::kHeight == DirtyTiles::kFrameHeight);
 
 QRgb toQRgb(Rgb colour) {
     return qRgb(int(colour & 0xFF), int((colour >> 8) & 0xFF), int((colour >> 16) & 0xFF));
@@ -597,10 +599,7 @@ uint64_t wholeTileColumns(int left, int right) {
 template <typename F>
 void SpriteCompositor::forEachTileOf(const DrawOp& op, F&& f) {
     if (op.kind != DrawOp::Kind::Picture) {
-        const uint64_t columns =
-            DirtyTiles::columnSpan(op.bounds.left() / kTile, op.bounds.right() / kTile);
-        for (int row = op.bounds.top() / kTile; row <= op.bounds.bottom() / kTile; ++row)
-            f(row, columns);
+        DirtyTiles::forEachRowOf(op.bounds, f);
         return;
     }
     const SpritePicture& picture = *op.picture;
@@ -641,7 +640,8 @@ uint64_t SpriteCompositor::solidColumns(const DrawOp& op, int row) {
 // gets the same draws in the same order in both frames, so its pixels stay as they are.
 // A marked tile also learns how many draws of the new frame lie below its first change (its
 // layers up to there are as they were), and each old draw where it went in the new frame.
-void SpriteCompositor::markDifferences(const std::vector<DrawOp>& before,
+// Says whether a draw is new or gone: the indices of the draws above it moved.
+bool SpriteCompositor::markDifferences(const std::vector<DrawOp>& before,
                                        const std::vector<DrawOp>& after, DirtyTiles& dirty) {
     // Draws are marked in the new frame's order, so a tile's first marking is its first change.
     auto markChanged = [&](const DrawOp& op, size_t level) {
@@ -665,7 +665,7 @@ void SpriteCompositor::markDifferences(const std::vector<DrawOp>& before,
                a.colour == b.colour && a.text == b.text;
     };
     newIndexOf_.assign(before.size() + 1, 0);
-    drawsRenumbered_ = before.size() != after.size();
+    bool renumbered = before.size() != after.size();
     constexpr size_t kLookAhead = 8;
     size_t i = 0;
     size_t j = 0;
@@ -690,10 +690,10 @@ void SpriteCompositor::markDifferences(const std::vector<DrawOp>& before,
             newIndexOf_[i++] = int32_t(j++);
         } else if (j + skip < after.size() && sameThing(before[i], after[j + skip])) {
             for (; skip > 0; --skip, ++j) markChanged(after[j], j);
-            drawsRenumbered_ = true;
+            renumbered = true;
         } else {
             for (; skip > 0; --skip) markGone(i++, j);
-            drawsRenumbered_ = true;
+            renumbered = true;
         }
     }
     for (; i < before.size(); ++i) markGone(i, j);
@@ -705,12 +705,13 @@ void SpriteCompositor::markDifferences(const std::vector<DrawOp>& before,
         for (uint64_t left = columns; left != 0; left &= left - 1)
             firstChange_[size_t(row)][size_t(std::countr_zero(left))] = 0;
     }
+    return renumbered;
 }
 
 // What is kept under each tile, renumbered for the new frame's draws and dropped where one of
 // the draws it holds changed.
-void SpriteCompositor::carryUnderlays(const DirtyTiles& dirty) {
-    if (drawsRenumbered_) {
+void SpriteCompositor::carryUnderlays(const DirtyTiles& dirty, bool renumbered) {
+    if (renumbered) {
         const auto oldDraws = int32_t(newIndexOf_.size() - 1);
         for (auto& row : underlayLevel_) {
             for (int32_t& level : row) level = level <= oldDraws ? newIndexOf_[size_t(level)] : 0;
@@ -732,8 +733,7 @@ void SpriteCompositor::compose() {
     DirtyTiles dirty;
     if (pendingCovers_) {
         if (composedValid_) {
-            markDifferences(composed_, pending_, dirty);
-            carryUnderlays(dirty);
+            carryUnderlays(dirty, markDifferences(composed_, pending_, dirty));
         } else {
             dirty.markAll();
             for (auto& row : firstChange_) row.fill(0);
@@ -869,7 +869,7 @@ void SpriteCompositor::paintSlab(const DirtyTiles& dirty, int slab) {
     for (const TileLevel& tiles : restores_)
         restored[size_t(tiles.row - firstRow)] |= tiles.columns;
     for (int row = firstRow; row <= lastRow; ++row)
-        copyTiles(underlay_, canvas_, row, restored[size_t(row - firstRow)]);
+        copyTiles(underlay(), canvas_, row, restored[size_t(row - firstRow)]);
     auto keep = keeps_.rbegin();
     auto keepUpTo = [&](int32_t index) {
         for (; keep != keeps_.rend() && keep->level <= index; ++keep) keepTiles(*keep);
@@ -883,11 +883,8 @@ void SpriteCompositor::paintSlab(const DirtyTiles& dirty, int slab) {
 
 void SpriteCompositor::keepTiles(const TileLevel& tiles) {
     if (tiles.columns == 0) return;
-    if (underlayPixels_.empty()) {
-        underlayPixels_.resize(size_t(kWidth) * kHeight);
-        underlay_ = {underlayPixels_.data(), kWidth, kWidth, kHeight};
-    }
-    copyTiles(canvas_, underlay_, tiles.row, tiles.columns);
+    if (underlayPixels_.empty()) underlayPixels_.resize(size_t(kWidth) * kHeight);
+    copyTiles(canvas_, underlay(), tiles.row, tiles.columns);
     for (uint64_t columns = tiles.columns; columns != 0; columns &= columns - 1)
         underlayLevel_[size_t(tiles.row)][size_t(std::countr_zero(columns))] = tiles.level;
 }

@@ -191,9 +191,9 @@ class SpriteCompositor {
     void record(DrawOp op, bool coversFrame);
     template <typename F>
     static void forEachTileOf(const DrawOp& op, F&& f);
-    void markDifferences(const std::vector<DrawOp>& before, const std::vector<DrawOp>& after,
+    bool markDifferences(const std::vector<DrawOp>& before, const std::vector<DrawOp>& after,
                          DirtyTiles& dirty);
-    void carryUnderlays(const DirtyTiles& dirty);
+    void carryUnderlays(const DirtyTiles& dirty, bool renumbered);
     void paintOp(const DrawOp& op, const QRect& clip);
     // A few tile rows of the frame, painted together; columns per tile row as DirtyTiles
     // keeps them.
@@ -252,14 +252,13 @@ class SpriteCompositor {
     // Where each draw of the last composed frame went among the new frame's draws (its
     // index), and one past the end.
     std::vector<int32_t> newIndexOf_;
-    bool drawsRenumbered_ = false;  // some draw is new or gone: the indices above it moved
     // The layers under each tile as they were when it was last painted: the first
     // `underlayLevel_` draws (0: nothing kept). A tile changed again by the same moving draw
     // (a fish still in it, the bubble curtain) starts from them instead of painting the water
     // and the scenery again.
     TileLevels underlayLevel_{};
     std::vector<uint32_t> underlayPixels_;  // allocated when first used
-    PixelTarget underlay_;
+    PixelTarget underlay() { return {underlayPixels_.data(), kWidth, kWidth, kHeight}; }
     std::vector<TileLevel> restores_;  // while painting a slab: tiles that start from their layers
     std::vector<TileLevel> keeps_;     // and tiles whose layers are kept
 };
