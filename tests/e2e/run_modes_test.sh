@@ -26,11 +26,16 @@ grep -q '^PWEnabled=0' "$INI" || fail "a new user must not meet a password"
 start_program /c
 pid=$!
 wait_for_window "Brinewave Control Box.*" >/dev/null || fail "/c showed no settings dialog"
-sleep 1
-# Looked up again: the first window found may have been replaced while the dialog was set up.
-dialog=$(wait_for_window "Brinewave Control Box.*") || fail "the settings dialog went away"
-xdotool key --window "$dialog" Escape
-wait_for_exit "$pid" 10 || fail "the settings dialog did not close"
+# Escape goes to every shown window of that title, again until the program ends: a window
+# found while the dialog is being set up may be gone by the time the key is sent (BadWindow).
+closed=
+for _ in $(seq 10); do
+    for window in $(xdotool search --onlyvisible --name "^Brinewave Control Box.*\$" 2>/dev/null); do
+        xdotool key --window "$window" Escape 2>/dev/null || true
+    done
+    wait_for_exit "$pid" 1 && { closed=1; break; }
+done
+[[ -n $closed ]] || fail "the settings dialog did not close"
 for list in List.txt Album.txt; do
     [[ -f "$XDG_DATA_HOME/Brinewave3/$list" ]] || fail "closing the dialog did not write $list"
 done
