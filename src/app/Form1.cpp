@@ -67,7 +67,9 @@ void Form1::Form_Load() {
     creatures_.reset();
 
     readSceneOptions(settings_, scene_);
-    passwordEnabled_ = c_.displayMode ? 0 : settings_.integer(key::PWEnabled);
+    // A preview from the settings dialog locks nothing: the dialog is open beneath it.
+    passwordEnabled_ =
+        c_.displayMode || c_.dialogPreview ? 0 : settings_.integer(key::PWEnabled);
     bubbles_.readOptions();
     mouseSensitivity_ = settings_.integer(key::MouseSens);
     if (!c_.displayMode) power_.readOptions();
@@ -82,6 +84,7 @@ void Form1::Form_Load() {
     scene_.RenderCount = scene_.TunePC;
     OpenDirectDrawSession();
     if (closedDown_) return;
+    if (passwordEnabled_ == 1) c_.display.setLocked(true);
     if (c_.soundOn) bubbles_.OpenDirectSoundSession();
 }
 
@@ -237,6 +240,15 @@ void Form1::MouseUp(int button, int x, int y) {
 
 void Form1::Deactivated() {
     if (closedDown_ || exitUnderway()) return;
+    // Any X client can hide our window and a screen can be unplugged: with the password on,
+    // that is one more way out that must pass the prompt, or it would open the desktop.
+    if (passwordEnabled_ == 1) {
+        displayLost_ = true;
+        bubbles_.silenceForExit();
+        c_.system.ShowCursor(true);
+        leaveAfterInput();
+        return;
+    }
     CloseDown();
 }
 
@@ -290,10 +302,15 @@ void Form1::setExitTimersEnabled(bool enabled) {
 void Form1::CloseDown() {
     if (closedDown_) return;
     closedDown_ = true;
-    c_.system.SetScreenSaverRunning(false);
+    if (!c_.dialogPreview) c_.system.SetScreenSaverRunning(false);
     Form_Unload();
     for (QTimer* timer : {&Timer1, &Timer2, &Timer3, &TimerApp, &TimerTotal, &TimerFish})
         timer->stop();
+    if (c_.dialogPreview) {
+        c_.display.CloseDisplay();
+        if (c_.previewEnded) c_.previewEnded();
+        return;
+    }
     c_.system.EndProcess(0);
 }
 

@@ -13,6 +13,7 @@
 #include "system/Random.h"
 
 #include <QTimer>
+#include <functional>
 #include <optional>
 #include <set>
 
@@ -47,6 +48,10 @@ struct SaverComponents {
     // password, steps aside for nothing; the sound plays only when asked for.
     bool displayMode = false;
     bool soundOn = true;
+    // The settings dialog's preview: the whole saver, but no password and no screensaver
+    // state; its end calls `previewEnded` instead of ending the program.
+    bool dialogPreview = false;
+    std::function<void()> previewEnded = {};
 };
 
 // The saver window: the hub that owns the scene and run state and the subsystems, routes
@@ -112,7 +117,7 @@ private:
     void PasswordPM();
     void SetUpPowerM();
     void Form_Unload();
-    bool exitUnderway() const { return keyExit_ || buttonExit_ || moveExit_; }
+    bool exitUnderway() const { return keyExit_ || buttonExit_ || moveExit_ || displayLost_; }
     void setExitTimersEnabled(bool enabled);
 
     SaverComponents c_;
@@ -132,6 +137,7 @@ private:
     bool keyExit_ = false;
     bool buttonExit_ = false;
     bool moveExit_ = false;
+    bool displayLost_ = false;  // with the password on: the way out through the prompt
     bool keyPressedMarker_ = false;
     bool buttonPressedMarker_ = false;
     bool poweredAside_ = false;

@@ -13,6 +13,8 @@
 #include "settings/Settings.h"
 #include "system/SystemLayer.h"
 
+#include <QTimer>
+
 namespace bw {
 
 Module1::Module1(ProgramParts parts) : parts_(parts) {}
@@ -25,11 +27,15 @@ Module1::Next Module1::Main(const QStringList& arguments, const QString& xscreen
         startDisplayMode(request);
         return form1_->closedDown() ? Next::Exit : Next::RunEventLoop;
     }
-    const bool displayProperties =
-        parts_.system.FindWindowByTitle(QStringLiteral("Display Properties")) != 0;
-    const bool previousInstance = parts_.system.PreviousInstanceRunning();
-    if (refuseSecondSaver(request, displayProperties, previousInstance)) return Next::Exit;
     if (request.mode == RunMode::None) return Next::Exit;
+    // Only a saver asks for (and so takes) the instance lock: a preview or a dialog left open
+    // must never keep the saver from starting.
+    if (request.mode == RunMode::Saver) {
+        const bool displayProperties =
+            parts_.system.FindWindowByTitle(QStringLiteral("Display Properties")) != 0;
+        const bool previousInstance = parts_.system.PreviousInstanceRunning();
+        if (refuseSecondSaver(request, displayProperties, previousInstance)) return Next::Exit;
+    }
 
     // A new user starts from the factory settings, as an installer would have written them.
     // Without them the saver's own defaults would turn on a password nobody was told.
@@ -40,11 +46,16 @@ Module1::Next Module1::Main(const QStringList& arguments, const QString& xscreen
         startSaver();
         return form1_->closedDown() ? Next::Exit : Next::RunEventLoop;
     case RunMode::Preview:
-        startPreview(request.previewWindow);
-        return request.previewWindow ? Next::RunEventLoop : Next::Exit;
+        // A host that is no window (or none given) leaves nothing to show: end at once.
+        return startPreview(request.previewWindow) ? Next::RunEventLoop : Next::Exit;
     case RunMode::Configure: {
-        setup dialog(parts_.store, parts_.system, parts_.folder, [this] { startSaver(); });
+        setup* shown = nullptr;
+        setup dialog(parts_.store, parts_.system, parts_.folder,
+                     [this, &shown] { startDialogPreview(*shown); });
+        shown = &dialog;
         dialog.exec();
+        form1_.reset();  // a preview still running ends with the dialog
+        devices_ = {};
         return Next::Exit;
     }
     case RunMode::ChangePassword: {
@@ -61,7 +72,7 @@ Module1::Next Module1::Main(const QStringList& arguments, const QString& xscreen
 }
 
 void Module1::startSaver() {
-    devices_ = parts_.makeSaverDevices(std::nullopt);
+    devices_ = parts_.makeSaverDevices({});
     form1_ = std::make_unique<Form1>(SaverComponents{*devices_.display, *devices_.sound,
                                                      *devices_.player, parts_.system, parts_.store,
                                                      parts_.folder, *devices_.prompts});
@@ -76,7 +87,7 @@ void Module1::startSaver() {
 void Module1::startDisplayMode(const StartRequest& request) {
     readOnlyStore_ = std::make_unique<ReadOnlySettingsStore>(
         parts_.store.exists() ? &parts_.store : nullptr);
-    devices_ = parts_.makeSaverDevices(request.hackWindow);
+    devices_ = parts_.makeSaverDevices({request.hackWindow});
     SaverComponents components{*devices_.display, *devices_.sound, *devices_.player,
                                parts_.system,     *readOnlyStore_,  parts_.folder,
                                *devices_.prompts};
@@ -87,11 +98,35 @@ void Module1::startDisplayMode(const StartRequest& request) {
     if (!form1_->closedDown()) form1_->startTimers();
 }
 
-void Module1::startPreview(uint64_t hostWindow) {
+// The dialog's Preview button: the whole saver, but no lock and no screensaver state; its end
+// comes back to the dialog.
+void Module1::startDialogPreview(setup& dialog) {
+    devices_ = parts_.makeSaverDevices({std::nullopt, dialog.windowHandle()});
+    SaverComponents components{*devices_.display, *devices_.sound, *devices_.player,
+                               parts_.system,     parts_.store,     parts_.folder,
+                               *devices_.prompts};
+    components.dialogPreview = true;
+    components.previewEnded = [this, &dialog] {
+        // Called from inside the saver's own shutdown: let it return first.
+        QTimer::singleShot(0, &dialog, [this, &dialog] { endDialogPreview(dialog); });
+    };
+    form1_ = std::make_unique<Form1>(components);
+    form1_->Form_Load();
+    if (!form1_->closedDown()) form1_->startTimers();
+}
+
+void Module1::endDialogPreview(setup& dialog) {
+    form1_.reset();
+    devices_ = {};
+    dialog.previewEnded();
+    dialog.activateWindow();
+}
+
+bool Module1::startPreview(uint64_t hostWindow) {
     previewForm_ = std::make_unique<PreviewForm>(
         parts_.folder.map(InstallFolder::kText + QStringLiteral("Misc\\preview.bmp")),
         parts_.system);
-    previewForm_->embedInto(hostWindow);
+    return previewForm_->embedInto(hostWindow);
 }
 
 }  // namespace bw

@@ -35,13 +35,21 @@ struct SaverDevices {
     std::function<QWindow*()> sceneWindow;
 };
 
+// Where a saver's display shows.
+struct DisplayPlace {
+    // A display mode's window to draw into (0: the root window); none: the screens.
+    std::optional<uint64_t> hostWindow;
+    // The settings dialog's preview: on the screens but not kept above every window, and
+    // above the (modal) dialog `owner` rather than blocked by it.
+    QWindow* previewOwner = nullptr;
+};
+
 // What the program is made of on this machine, built by main().
 struct ProgramParts {
     SystemLayer& system;
     IniSettingsStore& store;
     const InstallFolder& folder;
-    // Makes the saver's devices; `hostWindow` is the window a display mode draws into.
-    std::function<SaverDevices(std::optional<uint64_t> hostWindow)> makeSaverDevices;
+    std::function<SaverDevices(const DisplayPlace& place)> makeSaverDevices;
 };
 
 // The start of the program: reads the screensaver argument and brings up the window of the
@@ -57,8 +65,10 @@ public:
 
 private:
     void startSaver();
+    void startDialogPreview(setup& dialog);
+    void endDialogPreview(setup& dialog);
     void startDisplayMode(const StartRequest& request);
-    void startPreview(uint64_t hostWindow);
+    bool startPreview(uint64_t hostWindow);
 
     ProgramParts parts_;
     SaverDevices devices_;

@@ -17,26 +17,34 @@ PreviewForm::PreviewForm(const QString& picturePath, SystemLayer& system)
     connect(&followTimer_, &QTimer::timeout, this, &PreviewForm::followHost);
 }
 
-void PreviewForm::embedInto(uint64_t hostWindow) {
+PreviewForm::~PreviewForm() {
+    // The host's handle must not take our window with it.
+    if (hostHandle_ && windowHandle()) windowHandle()->setParent(nullptr);
+}
+
+bool PreviewForm::embedInto(uint64_t hostWindow) {
     host_ = hostWindow;
     const QSize size = hostWindow ? system_.ForeignWindowSize(hostWindow) : QSize();
-    if (hostWindow && size.isValid()) {
-        setAttribute(Qt::WA_NativeWindow);
-        winId();
-        if (QWindow* host = QWindow::fromWinId(static_cast<WId>(hostWindow)))
-            windowHandle()->setParent(host);
-        setGeometry(0, 0, size.width(), size.height());
-        show();
-        followTimer_.start();
-    } else {
+    if (!size.isValid()) {
         setGeometry(0, 0, 0, 0);
+        return false;
     }
+    setAttribute(Qt::WA_NativeWindow);
+    setWindowFlags(Qt::FramelessWindowHint);
+    winId();
+    hostHandle_.reset(QWindow::fromWinId(static_cast<WId>(hostWindow)));
+    if (!hostHandle_) return false;
+    windowHandle()->setParent(hostHandle_.get());
+    setGeometry(0, 0, size.width(), size.height());
+    show();
+    followTimer_.start();
+    return true;
 }
 
 void PreviewForm::followHost() {
     const QSize size = system_.ForeignWindowSize(host_);
     if (!size.isValid()) {
-        QCoreApplication::quit();
+        QCoreApplication::exit(0);  // quit() may be refused by windows that cannot close
         return;
     }
     if (size != this->size()) resize(size);

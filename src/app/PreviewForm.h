@@ -4,6 +4,9 @@
 #include <QPixmap>
 #include <QTimer>
 #include <cstdint>
+#include <memory>
+
+class QWindow;
 
 namespace bw {
 
@@ -14,10 +17,12 @@ class PreviewForm : public QLabel {
     Q_OBJECT
 public:
     PreviewForm(const QString& picturePath, SystemLayer& system);
+    ~PreviewForm() override;
 
-    // Becomes a child of the host's window and fills it; with no window (0) it is placed with
-    // zero size and shows nothing.
-    void embedInto(uint64_t hostWindow);
+    // Becomes a child of the host's window, fills it and follows its size; ends the program
+    // once the host's window is gone. False (nothing shown) when `hostWindow` is 0 or no
+    // window.
+    bool embedInto(uint64_t hostWindow);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -28,6 +33,7 @@ private:
     SystemLayer& system_;
     QPixmap picture_;
     uint64_t host_ = 0;
+    std::unique_ptr<QWindow> hostHandle_;
     QTimer followTimer_;
 };
 

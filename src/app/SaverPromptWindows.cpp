@@ -14,9 +14,10 @@ SaverPromptWindows::SaverPromptWindows(SettingsStore& store, SystemLayer& system
 void SaverPromptWindows::showPasswordPrompt() {
     const Settings settings(store_, Reader::Saver);
     frmEnterPassword prompt(settings, system_);
-    // The prompt refuses every way out but the password; should its loop end anyway, it comes
-    // back rather than letting the saver end unlocked.
-    while (!prompt.unlocked() && !QCoreApplication::closingDown()) prompt.exec();
+    // The prompt refuses every way out but the password; should its loop end anyway (another
+    // program took its window away), it comes back rather than letting the saver end unlocked.
+    prompt.exec();
+    while (!prompt.unlocked() && !QCoreApplication::closingDown()) prompt.showAgain();
 }
 
 void SaverPromptWindows::showPowerNotice() {

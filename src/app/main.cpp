@@ -17,9 +17,10 @@ int main(int argc, char* argv[]) {
     bw::LinuxSystemLayer system;
     bw::IniSettingsStore store(bw::IniSettingsStore::defaultPath());
     const bw::InstallFolder folder;
-    const auto makeSaverDevices = [&](std::optional<uint64_t> hostWindow) {
+    const auto makeSaverDevices = [&](const bw::DisplayPlace& place) {
         auto display = std::make_unique<bw::SpriteDisplay>();
-        if (hostWindow) display->setHostWindow(*hostWindow);
+        if (place.hostWindow) display->setHostWindow(*place.hostWindow);
+        if (place.previewOwner) display->setPreviewOwner(place.previewOwner);
         bw::SpriteDisplay* shown = display.get();
         return bw::SaverDevices{std::move(display), std::make_unique<bw::SdlSoundComponent>(),
                                 std::make_unique<bw::SdlMediaPlayer>(),

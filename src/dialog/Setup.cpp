@@ -169,7 +169,7 @@ void setup::cmdAbout_Click() {
 }
 
 void setup::cmdPreview_Click() {
-    // The saver's end ends the program, so the lists are saved first. One saver at a time.
+    // The saver reads the playlist, so the lists are saved first. One preview at a time.
     if (previewStarted_ || !runPreview_) return;
     setup_Form_Unload();
     previewStarted_ = true;

@@ -29,7 +29,8 @@ class WaterTab;
 class setup : public QDialog {
     Q_OBJECT
   public:
-    // `runPreview` starts the saver full screen; the saver's end ends the program.
+    // `runPreview` starts the saver full screen as a preview above the dialog; once it has
+    // ended, previewEnded() lets the button start another.
     setup(SettingsStore& store, SystemLayer& system, const InstallFolder& folder,
           std::function<void()> runPreview, QWidget* owner = nullptr);
     ~setup() override;
@@ -57,6 +58,7 @@ class setup : public QDialog {
     void Command2_Click();
     void cmdAbout_Click();
     void cmdPreview_Click();
+    void previewEnded() { previewStarted_ = false; }
     void cmdColor_Click();
     void cmdFactory_Click();
     void cmdSeePM_Click();

@@ -1,6 +1,7 @@
 #include "platform/LinuxSystemLayer.h"
 
 #include "platform/LinuxSystemX11.h"
+#include "platform/SpriteDisplayX11.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -92,18 +93,7 @@ MessageAnswer AnswerOf(int button) {
 
 LinuxSystemLayer::LinuxSystemLayer() : LinuxSystemLayer(Options{}) {}
 
-LinuxSystemLayer::LinuxSystemLayer(Options options) : options_(std::move(options)) {
-    // Taken once for the life of the process: whoever cannot take it is a second copy.
-    const QString path = LockDirectory(options_.lockDirectory) +
-                         QStringLiteral("/brinewave3-%1.lock").arg(getuid());
-    lockFd_ = open(QFile::encodeName(path).constData(),
-                   O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
-    if (lockFd_ >= 0 && flock(lockFd_, LOCK_EX | LOCK_NB) != 0) {
-        previousInstance_ = errno == EWOULDBLOCK;
-        close(lockFd_);
-        lockFd_ = -1;
-    }
-}
+LinuxSystemLayer::LinuxSystemLayer(Options options) : options_(std::move(options)) {}
 
 LinuxSystemLayer::~LinuxSystemLayer() {
     ReleaseGrab();
@@ -191,7 +181,34 @@ uint64_t LinuxSystemLayer::FindWindowByTitle(const QString& title) {
     return FindX11WindowByTitle(Display(), title);
 }
 
-bool LinuxSystemLayer::PreviousInstanceRunning() { return previousInstance_; }
+// The lock is taken by the first copy that asks and kept for the life of the process; only a
+// saver asks, so a preview or a dialog never keeps a later saver from starting.
+bool LinuxSystemLayer::PreviousInstanceRunning() {
+    if (lockAsked_) return previousInstance_;
+    lockAsked_ = true;
+    const QString path = LockDirectory(options_.lockDirectory) +
+                         QStringLiteral("/brinewave3-%1.lock").arg(getuid());
+    lockFd_ = open(QFile::encodeName(path).constData(),
+                   O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+    if (lockFd_ >= 0 && flock(lockFd_, LOCK_EX | LOCK_NB) != 0) {
+        previousInstance_ = errno == EWOULDBLOCK;
+        close(lockFd_);
+        lockFd_ = -1;
+    }
+    return previousInstance_;
+}
+
+bool LinuxSystemLayer::WindowGone(uint64_t window) {
+    if (window == 0 || QGuiApplication::platformName() != QLatin1String("xcb")) return false;
+    if (!probe_) probe_ = std::make_unique<ForeignWindowProbe>();
+    return probe_->connected() && !probe_->size(window);
+}
+
+QSize LinuxSystemLayer::ForeignWindowSize(uint64_t window) {
+    if (window == 0 || QGuiApplication::platformName() != QLatin1String("xcb")) return {};
+    if (!probe_) probe_ = std::make_unique<ForeignWindowProbe>();
+    return probe_->size(window).value_or(QSize());
+}
 
 std::optional<int> LinuxSystemLayer::ParseXScreenSaverTimeout(const QString& fileText) {
     static const QRegularExpression line(QStringLiteral("^\\s*timeout:\\s*(\\S+)\\s*$"),

@@ -13,6 +13,8 @@ class QWindow;
 
 namespace bw {
 
+class ForeignWindowProbe;
+
 // The operating-system services of a Linux desktop: Qt for the cursor, grabs, message boxes and
 // the shell, Xlib for what Qt does not tell (window titles, the X screen-saver timeout).
 class LinuxSystemLayer : public SystemLayer {
@@ -35,6 +37,8 @@ public:
     void SetScreenSaverRunning(bool running, QWindow* window = nullptr) override;
     bool ScreenSaverRunning() const override;
     uint64_t FindWindowByTitle(const QString& title) override;
+    QSize ForeignWindowSize(uint64_t window) override;
+    bool WindowGone(uint64_t window) override;
     bool PreviousInstanceRunning() override;
     int ScreenSaveTimeOutSeconds() override;
     void ShellOpen(const QString& target) override;
@@ -72,7 +76,9 @@ private:
     void* display_ = nullptr;  // our own X11 connection, opened on first use
     bool displayTried_ = false;
     int lockFd_ = -1;
+    bool lockAsked_ = false;
     bool previousInstance_ = false;
+    std::unique_ptr<ForeignWindowProbe> probe_;  // its own X11 connection, opened on first use
 };
 
 }  // namespace bw

@@ -114,6 +114,8 @@ SpriteDisplay::SpriteDisplay(SpriteCompositor::Clock clock) : compositor_(std::m
     QObject::connect(&frameTimer_, &QTimer::timeout, [this] { tick(); });
     followTimer_.setInterval(250);
     QObject::connect(&followTimer_, &QTimer::timeout, [this] { followForeignWindow(); });
+    holdTimer_.setInterval(500);
+    QObject::connect(&holdTimer_, &QTimer::timeout, [this] { holdWindows(); });
 }
 
 SpriteDisplay::~SpriteDisplay() { CloseDisplay(); }
@@ -172,14 +174,23 @@ bool SpriteDisplay::OpenDisplay(int width, int height, int bitsPerPixel, const Q
 
 void SpriteDisplay::addScreenWindow(QScreen* screen, bool showsScene) {
     WindowPtr window(new SceneWindow(this, showsScene, screen), &SceneWindow::dispose);
-    window->setFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
+    if (previewOwner_) {
+        window->setFlags(Qt::Window | Qt::FramelessWindowHint);
+        window->setTransientParent(previewOwner_);
+    } else {
+        window->setFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
+    }
     window->setScreen(screen);
     // Without a window manager a full-screen request alone leaves a small window.
     window->setGeometry(screen->geometry());
     SceneWindow* raw = window.get();
     QObject::connect(raw, &QWindow::windowStateChanged, connections_.get(),
-                     [this](Qt::WindowState state) {
-                         if (state == Qt::WindowMinimized) windowLost();
+                     [this, raw](Qt::WindowState state) {
+                         if (state != Qt::WindowMinimized) return;
+                         if (locked_)
+                             raw->showFullScreen();
+                         else
+                             windowLost();
                      });
     windows_.push_back(std::move(window));
     raw->showFullScreen();
@@ -219,9 +230,34 @@ void SpriteDisplay::followForeignWindow() {
     if (*size != windows_.front()->size()) windows_.front()->resize(*size);
 }
 
+void SpriteDisplay::setLocked(bool locked) {
+    locked_ = locked && !windows_.empty() && !hostWindow_;
+    if (!locked_) {
+        holdTimer_.stop();
+        holdProbe_.reset();
+        return;
+    }
+    if (!holdProbe_ && qGuiApp->nativeInterface<QNativeInterface::QX11Application>())
+        holdProbe_ = std::make_unique<ForeignWindowProbe>();
+    if (holdProbe_ && holdProbe_->connected()) holdTimer_.start();
+}
+
+// Another X client may unmap, iconify or lower any window: ours come back on top. A window that
+// is gone (destroyed by another client) cannot be had back: the display is lost.
+void SpriteDisplay::holdWindows() {
+    if (!holdProbe_) return;
+    for (const WindowPtr& window : windows_) {
+        if (!holdProbe_->mapRaised(window->winId())) {
+            windowLost();
+            return;
+        }
+    }
+}
+
 void SpriteDisplay::CloseDisplay() {
     if (closing_) return;
     closing_ = true;
+    setLocked(false);
     frameTimer_.stop();
     followTimer_.stop();
     connections_.reset();

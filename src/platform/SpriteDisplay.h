@@ -57,6 +57,8 @@ class SpriteDisplay : public DrawingComponent {
     void MoveSurfaceX(SurfaceId surface, int16_t dx) override;
     void MoveSurfaceUp(SurfaceId surface, int16_t dy) override;
     void AdvanceFrame(SurfaceId surface) override;
+    // For this opening of the display (closing it unlocks).
+    void setLocked(bool locked) override;
 
     // Opens the display inside the foreign X11 window `parent` (the preview), filling it and
     // following its size. False without X11 or when the window does not exist.
@@ -64,6 +66,9 @@ class SpriteDisplay : public DrawingComponent {
     // From now on OpenDisplay draws into this foreign window instead of the screens, as a
     // display mode of another screensaver program; 0 is the root window.
     void setHostWindow(uint64_t window) { hostWindow_ = window; }
+    // From now on the screens' windows are a preview above `owner` (the settings dialog): not
+    // kept above every other window, and not blocked by the dialog being modal.
+    void setPreviewOwner(QWindow* owner) { previewOwner_ = owner; }
 
     bool isOpen() const { return !windows_.empty(); }
     int windowCount() const { return int(windows_.size()); }
@@ -97,6 +102,7 @@ class SpriteDisplay : public DrawingComponent {
     void scheduleTick();
     void tick();
     void followForeignWindow();
+    void holdWindows();
     void reportFirstFrame();
 
     using WindowPtr = std::unique_ptr<SceneWindow, void (*)(SceneWindow*)>;
@@ -116,6 +122,7 @@ class SpriteDisplay : public DrawingComponent {
     bool deactivated_ = false;
     bool closing_ = false;
     std::optional<uint64_t> hostWindow_;
+    QWindow* previewOwner_ = nullptr;  // outlives the preview
     bool firstFrameReported_ = false;
     int paintedFrames_ = 0;
     // Enlarges the scene in the X server when it can (see ServerScaler); connected when the
@@ -124,6 +131,10 @@ class SpriteDisplay : public DrawingComponent {
     std::unique_ptr<ServerScaler> serverScaler_;
     SceneWindow* serverScalerWindow_ = nullptr;
     bool serverScalerStarted_ = false;  // has drawn the whole window once
+    // Locked: the windows are mapped and raised again now and then (on X11).
+    bool locked_ = false;
+    std::unique_ptr<ForeignWindowProbe> holdProbe_;
+    QTimer holdTimer_;
     // Preview
     std::unique_ptr<QWindow> foreignParent_;
     std::unique_ptr<ForeignWindowProbe> probe_;

@@ -26,6 +26,18 @@ uint64_t ForeignWindowProbe::rootWindow() const {
     return display ? uint64_t(DefaultRootWindow(display)) : 0;
 }
 
+bool ForeignWindowProbe::mapRaised(uint64_t window) {
+    auto* display = static_cast<Display*>(display_);
+    if (!display || window == 0) return false;
+    XSync(display, False);
+    trappedError = false;
+    const auto previous = XSetErrorHandler(trapError);
+    XMapRaised(display, ::Window(window));
+    XSync(display, False);
+    XSetErrorHandler(previous);
+    return !trappedError;
+}
+
 std::optional<QSize> ForeignWindowProbe::size(uint64_t window) {
     auto* display = static_cast<Display*>(display_);
     if (!display || window == 0) return std::nullopt;

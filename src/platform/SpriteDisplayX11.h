@@ -19,6 +19,9 @@ class ForeignWindowProbe {
     bool connected() const { return display_ != nullptr; }
     // The window's size; nothing when it does not exist (any more).
     std::optional<QSize> size(uint64_t window);
+    // Maps and raises a window (ours or another program's) again; false when it does not exist
+    // (any more).
+    bool mapRaised(uint64_t window);
     // The screen's root window; 0 without a connection.
     uint64_t rootWindow() const;
 

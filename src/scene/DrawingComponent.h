@@ -67,6 +67,11 @@ public:
     virtual void MoveSurfaceX(SurfaceId surface, int16_t dx) = 0;
     virtual void MoveSurfaceUp(SurfaceId surface, int16_t dy) = 0;
     virtual void AdvanceFrame(SurfaceId surface) = 0;
+
+    // While locked (an exit password is set), a window of the display that another program
+    // hides, minimises or lowers is shown and raised again: no program may uncover the desktop
+    // under a locked saver. Only a display that cannot be had back raises Deactivated.
+    virtual void setLocked(bool locked) {}
 };
 
 }  // namespace bw

@@ -10,6 +10,7 @@
 #include <QLocale>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <QWindow>
 
 namespace bw {
 
@@ -70,6 +71,8 @@ frmEnterPassword::frmEnterPassword(const Settings& settings, SystemLayer& system
     setMinimumWidth(420);
 
     connect(cmdOK, &QPushButton::clicked, this, &frmEnterPassword::cmdOK_Click);
+    watch_.setInterval(500);
+    connect(&watch_, &QTimer::timeout, this, &frmEnterPassword::checkStillShown);
 
     // Loading: the lock is on from here, the attempts count from now.
     system_.SetScreenSaverRunning(true, nullptr);
@@ -85,6 +88,33 @@ void frmEnterPassword::showEvent(QShowEvent* event) {
     raise();
     activateWindow();
     txtPassword->setFocus();
+    lost_ = false;
+    unseenChecks_ = 0;
+    watch_.start();
+}
+
+void frmEnterPassword::checkStillShown() {
+    if (unlocked_ || !isVisible()) {
+        watch_.stop();
+        return;
+    }
+    const bool gone = system_.WindowGone(winId());
+    const bool unseen = !windowHandle() || !windowHandle()->isExposed();
+    // A window just shown may take a moment to be exposed: unseen counts after two looks.
+    if (gone || (unseen && ++unseenChecks_ >= 2)) {
+        watch_.stop();
+        lost_ = true;
+        hide();  // ends the modal loop
+        return;
+    }
+    if (!unseen) unseenChecks_ = 0;
+    raise();
+}
+
+void frmEnterPassword::showAgain() {
+    // The old window may be destroyed or unmapped behind Qt's back: start from a new one.
+    destroy();
+    exec();
 }
 
 void frmEnterPassword::showStatistics(bool visible) {

@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 #include <QDialog>
+#include <QTimer>
 
 class QLabel;
 class QLineEdit;
@@ -32,6 +33,13 @@ public:
     QLabel* lblNumOfAttempts;
 
     void cmdOK_Click();
+    // Shown, the prompt looks twice a second that it is still there and on top: another
+    // program may unmap, lower or destroy it. One that is gone ends its modal loop (`lost()`
+    // is then true) so that the caller can show it anew; the attempts are kept.
+    void checkStillShown();
+    bool lost() const { return lost_; }
+    // A new window for a prompt that was lost, shown modally again.
+    void showAgain();
 
 public slots:
     void reject() override;
@@ -50,6 +58,9 @@ private:
     QDateTime lastAttempt_;
     int attempts_ = 0;
     bool unlocked_ = false;
+    bool lost_ = false;
+    int unseenChecks_ = 0;
+    QTimer watch_;
 };
 
 }  // namespace bw

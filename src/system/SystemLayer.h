@@ -32,7 +32,11 @@ public:
     virtual uint64_t FindWindowByTitle(const QString& title) = 0;
     // The client size of a window of another program; invalid when it does not exist.
     virtual QSize ForeignWindowSize(uint64_t window) { return {}; }
-    // True when another copy of the program holds the per-user instance lock.
+    // True when the X server no longer has this window of ours: another client destroyed it.
+    // False while it exists, and without X11.
+    virtual bool WindowGone(uint64_t window) { return false; }
+    // True when another copy of the program holds the per-user instance lock; otherwise this
+    // copy takes it (the first answer is kept).
     virtual bool PreviousInstanceRunning() = 0;
     // The system's own screen-saver timeout in seconds; 0 when it cannot be read.
     virtual int ScreenSaveTimeOutSeconds() = 0;

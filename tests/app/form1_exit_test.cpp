@@ -114,20 +114,36 @@ TEST(Form1Exits, ButtonEndsAtOnceButNotInCustomMode) {
     expectClosedDown(rig);
 }
 
-TEST(Form1Exits, PasswordGuardsInputButNotTheLossOfTheDisplay) {
+TEST(Form1Exits, PasswordGuardsInputAndTheLossOfTheDisplay) {
     SaverRig rig;
     rig.set(key::PWEnabled, "1");
     Form1& form = rig.load();
+    EXPECT_EQ(rig.display.calls("setLocked"), QStringList{"setLocked(true)"});
     form.KeyDown(kEscape);
     EXPECT_EQ(rig.prompts.shown, QStringList{"PasswordPrompt"});
     EXPECT_EQ(rig.display.calls("CloseDisplay").size(), 1);
     expectClosedDown(rig);
 
+    // A hidden window or an unplugged screen must not open a locked desktop.
     SaverRig lost;
     lost.set(key::PWEnabled, "1");
-    lost.load().Deactivated();
-    EXPECT_TRUE(lost.prompts.shown.isEmpty());
+    Form1& lostForm = lost.load();
+    lostForm.Deactivated();
+    EXPECT_EQ(lost.prompts.shown, QStringList{"PasswordPrompt"});
+    EXPECT_EQ(lost.display.calls("CloseDisplay").size(), 1);
     expectClosedDown(lost);
+    lostForm.Deactivated();
+    lostForm.KeyDown(kEscape);
+    EXPECT_EQ(lost.prompts.shown.size(), 1);
+    EXPECT_EQ(lost.system.endProcessCount(), 1);
+
+    // Without a password the lost display ends the saver at once, and nothing is held.
+    SaverRig open;
+    Form1& openForm = open.load();
+    EXPECT_TRUE(open.display.calls("setLocked").isEmpty());
+    openForm.Deactivated();
+    EXPECT_TRUE(open.prompts.shown.isEmpty());
+    expectClosedDown(open);
 }
 
 void powerSoon(SaverRig& rig) {

@@ -32,6 +32,7 @@ public:
     bool ScreenSaverRunning() const override { return running_; }
     uint64_t FindWindowByTitle(const QString& title) override;
     bool PreviousInstanceRunning() override;
+    bool WindowGone(uint64_t window) override { return windowGone_; }
     int ScreenSaveTimeOutSeconds() override;
     void ShellOpen(const QString& target) override;
     void RunControlPanel(const QString& commandLine) override;
@@ -53,6 +54,8 @@ public:
     void setPreviousInstance(bool running) { previousInstance_ = running; }
     void setScreenSaveTimeOut(int seconds) { timeoutSeconds_ = seconds; }
     void setStartProgramResult(bool started) { startProgramResult_ = started; }
+    // Every window of ours reads as destroyed by another program.
+    void setWindowGone(bool gone) { windowGone_ = gone; }
     // Message boxes take the queued answers in order; with none queued, a box gets its first
     // button (Ok, Yes or Retry). A handler, when set, answers instead and may act meanwhile.
     void queueAnswer(MessageAnswer answer) { answers_.push_back(answer); }
@@ -82,6 +85,7 @@ private:
     bool previousInstance_ = false;
     int timeoutSeconds_ = 0;
     bool startProgramResult_ = true;
+    bool windowGone_ = false;
     std::deque<MessageAnswer> answers_;
     std::vector<Message> messages_;
     std::optional<int> exitCode_;

@@ -58,6 +58,9 @@ public:
     void SetTextFont(const QString& face, int size, int weight, bool italic, bool underline,
                      bool strikeOut) override;
     void DrawText(const QString& text, int x, int y, Rgb colour) override;
+    void setLocked(bool locked) override {
+        log.append(QStringLiteral("setLocked(%1)").arg(locked ? "true" : "false"));
+    }
     void MoveSurfaceX(SurfaceId surface, int16_t dx) override;
     void MoveSurfaceUp(SurfaceId surface, int16_t dy) override;
     void AdvanceFrame(SurfaceId surface) override;

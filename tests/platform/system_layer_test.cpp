@@ -89,6 +89,15 @@ TEST_F(System, OnlyTheFirstInstanceTakesTheLock) {
     EXPECT_FALSE(LinuxSystemLayer(elsewhere).PreviousInstanceRunning());
 }
 
+TEST_F(System, OnlyACopyThatAsksHoldsTheLock) {
+    // A preview or a dialog never asks, so it never keeps a saver from starting.
+    LinuxSystemLayer preview(options_);
+    LinuxSystemLayer saver(options_);
+    EXPECT_FALSE(saver.PreviousInstanceRunning());
+    LinuxSystemLayer secondSaver(options_);
+    EXPECT_TRUE(secondSaver.PreviousInstanceRunning());
+}
+
 TEST_F(System, XScreenSaverTimeoutLines) {
     const struct {
         const char* text;

@@ -9,6 +9,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace bw {
@@ -44,6 +45,40 @@ TEST_F(PasswordTest, PromptMatchesExactlyAndEndsTheRunningState) {
             EXPECT_TRUE(prompt.txtPassword->text().isEmpty());
         }
     }
+}
+
+TEST_F(PasswordTest, APromptTakenAwayComesBackWithItsAttempts) {
+    store("right");
+    frmEnterPassword prompt(saver, system);
+    prompt.show();
+    for (int i = 0; i < 3; ++i) {
+        prompt.txtPassword->setText("wrong");
+        prompt.cmdOK_Click();
+    }
+    prompt.checkStillShown();
+    EXPECT_FALSE(prompt.lost());
+    EXPECT_TRUE(prompt.isVisible());
+
+    system.setWindowGone(true);  // another program destroyed its window
+    prompt.checkStillShown();
+    EXPECT_TRUE(prompt.lost());
+    EXPECT_FALSE(prompt.isVisible());
+    EXPECT_TRUE(system.ScreenSaverRunning());
+    system.setWindowGone(false);
+
+    // Shown anew: the statistics go on, and the password still opens it.
+    bool shownAgain = false;
+    QTimer::singleShot(0, [&] {
+        shownAgain = prompt.isVisible() && !prompt.lost();
+        prompt.txtPassword->setText("right");
+        prompt.cmdOK_Click();
+    });
+    prompt.showAgain();
+    EXPECT_TRUE(shownAgain);
+    EXPECT_TRUE(prompt.unlocked());
+    EXPECT_EQ(prompt.attempts(), 4);
+    EXPECT_EQ(prompt.lblNumOfAttempts->text(), "3");
+    EXPECT_FALSE(system.ScreenSaverRunning());
 }
 
 TEST_F(PasswordTest, BuiltInPasswordWhenNoneIsStored) {
