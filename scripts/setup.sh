@@ -7,7 +7,7 @@ packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev libgl-dev libsdl2-mixer-dev libx11-dev libxext-dev libxrender-dev
     libgtest-dev fonts-liberation2
-    xvfb xauth xdotool x11-utils x11-xserver-utils
+    xvfb xauth xdotool x11-utils x11-xserver-utils x11-xkb-utils
 )
 
 missing=()

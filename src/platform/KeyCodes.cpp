@@ -1,5 +1,11 @@
 #include "platform/KeyCodes.h"
 
+#include <QChar>
+#include <QKeyEvent>
+#include <cstring>
+
+#include "platform/KeyboardLayoutX11.h"
+
 namespace bw {
 
 namespace {
@@ -112,6 +118,29 @@ constexpr KeyPair kKeypad[] = {
     {Qt::Key_Up, 0x68},       {Qt::Key_PageUp, 0x69},   {Qt::Key_Delete, 0x6E},
 };
 
+// The letters of a US keyboard by X keycode (evdev code + 8), row by row.
+struct LetterRow {
+    uint32_t firstKeycode;
+    const char* letters;
+};
+constexpr LetterRow kLetterRows[] = {{24, "QWERTYUIOP"}, {38, "ASDFGHJKL"}, {52, "ZXCVBNM"}};
+
+int letterAtPlace(uint32_t keycode) {
+    for (const LetterRow& row : kLetterRows) {
+        const auto length = uint32_t(std::strlen(row.letters));
+        if (keycode >= row.firstKeycode && keycode < row.firstKeycode + length)
+            return row.letters[keycode - row.firstKeycode];
+    }
+    return 0;
+}
+
+// A letter of a script other than Latin (Qt names such keys by their upper-case character).
+bool isOtherScriptLetter(int qtKey) {
+    if (qtKey <= 0x7F || qtKey > 0xFFFF) return false;
+    const QChar character{char16_t(qtKey)};
+    return character.isLetter() && character.script() != QChar::Script_Latin;
+}
+
 }  // namespace
 
 int windowsKeyCode(int qtKey, Qt::KeyboardModifiers modifiers) {
@@ -128,6 +157,26 @@ int windowsKeyCode(int qtKey, Qt::KeyboardModifiers modifiers) {
         if (key.qt == qtKey) return key.windows;
     }
     return 0;
+}
+
+int windowsKeyCode(int qtKey, Qt::KeyboardModifiers modifiers, uint32_t keycode,
+                   uint32_t firstLayoutKeysym) {
+    if (const int code = windowsKeyCode(qtKey, modifiers)) return code;
+    // Keysyms of printable ASCII are the characters themselves, as are Qt's keys for them
+    // (upper case for letters).
+    if (firstLayoutKeysym > 0x20 && firstLayoutKeysym < 0x7F) {
+        const int firstLayoutKey = QChar::toUpper(char32_t(firstLayoutKeysym));
+        if (const int code = windowsKeyCode(firstLayoutKey, modifiers)) return code;
+    }
+    if (isOtherScriptLetter(qtKey)) return letterAtPlace(keycode);
+    return 0;
+}
+
+int windowsKeyCode(const QKeyEvent& event) {
+    const int code = windowsKeyCode(event.key(), event.modifiers());
+    if (code != 0) return code;
+    const uint32_t keycode = event.nativeScanCode();
+    return windowsKeyCode(event.key(), event.modifiers(), keycode, firstLayoutKeysym(keycode));
 }
 
 }  // namespace bw

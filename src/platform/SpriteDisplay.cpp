@@ -76,11 +76,11 @@ class SceneWindow : public QWindow {
         if (display_ && isExposed()) display_->windowExposed(this);
     }
     void keyPressEvent(QKeyEvent* event) override {
-        if (display_) display_->keyPressed(windowsKeyCode(event->key(), event->modifiers()));
+        if (display_) display_->keyPressed(windowsKeyCode(*event));
     }
     void keyReleaseEvent(QKeyEvent* event) override {
         if (display_ && !event->isAutoRepeat())
-            display_->keyReleased(windowsKeyCode(event->key(), event->modifiers()));
+            display_->keyReleased(windowsKeyCode(*event));
     }
     void mousePressEvent(QMouseEvent* event) override {
         if (display_)

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <QKeyEvent>
+
 #include "platform/KeyCodes.h"
+#include "fakes/QtApp.h"
 
 namespace bw {
 namespace {
@@ -59,6 +62,57 @@ TEST(KeyCodes, QtKeysBecomeWindowsVirtualKeys) {
     };
     for (const Case& c : cases)
         EXPECT_EQ(windowsKeyCode(c.qt, c.modifiers), c.windows) << std::hex << c.qt;
+}
+
+// X keycodes of a PC keyboard and keysyms, as the X server reports them.
+constexpr uint32_t kKeycodeQ = 24, kKeycodeS = 39, kKeycodeSemicolon = 47, kKeycodeZ = 52,
+                   kKeycodeX = 53, kKeycodeV = 55, kKeycodeB = 56, kKeycodeM = 58;
+constexpr uint32_t kKeysymCyrillicChe = 0x6de, kKeysymOdiaeresis = 0xf6;
+
+TEST(KeyCodes, LetterKeysKeepTheirLatinCodeInEveryLayout) {
+    struct Case {
+        const char* what;
+        int qt;  // what Qt reports for the key in the active layout
+        uint32_t keycode;
+        uint32_t firstLayoutKeysym;
+        int windows;
+    };
+    const Case cases[] = {
+        // "us,ru" with the Russian layout active: the first layout names the key.
+        {"Cyrillic CHE, first layout us", 0x427, kKeycodeX, 'x', 'X'},
+        {"Cyrillic ZHE, first layout us", 0x416, kKeycodeSemicolon, ';', 0xBA},
+        // Russian alone (or first): the key's place on the keyboard.
+        {"Cyrillic CHE, first layout ru", 0x427, kKeycodeX, kKeysymCyrillicChe, 'X'},
+        {"Cyrillic YA", 0x42F, kKeycodeZ, 0, 'Z'},
+        {"Cyrillic YERU", 0x42B, kKeycodeS, 0, 'S'},
+        {"Cyrillic SHORT I", 0x419, kKeycodeQ, 0, 'Q'},
+        {"Cyrillic EM", 0x41C, kKeycodeV, 0, 'V'},
+        {"Cyrillic I", 0x418, kKeycodeB, 0, 'B'},
+        {"Greek CHI", 0x3A7, kKeycodeX, 0, 'X'},
+        {"Hebrew SAMEKH", 0x5E1, kKeycodeX, 0, 'X'},
+        {"Arabic HAMZA", 0x621, kKeycodeX, 0, 'X'},
+        {"Cyrillic ZHE, not a letter's place", 0x416, kKeycodeSemicolon, 0, 0},
+        // Latin layouts keep what the key types, as Windows does.
+        {"AZERTY A on the Q key", Qt::Key_A, kKeycodeQ, 'a', 'A'},
+        {"AZERTY comma on the M key", Qt::Key_Comma, kKeycodeM, ',', 0xBC},
+        {"German O umlaut", 0xD6, kKeycodeSemicolon, kKeysymOdiaeresis, 0},
+        {"Escape", Qt::Key_Escape, 9, 0xff1b, 27},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(windowsKeyCode(c.qt, Qt::NoModifier, c.keycode, c.firstLayoutKeysym), c.windows)
+            << c.what;
+}
+
+TEST(KeyCodes, ARecordedCyrillicKeyPressIsTheXKey) {
+    ensureQtApp();
+    // The X key pressed with "us,ru" and the Russian layout active (group 2), as Qt delivers
+    // it on X11: key and text are the Cyrillic letter, the keysym Cyrillic_che.
+    const QKeyEvent press(QEvent::KeyPress, 0x427, Qt::NoModifier, kKeycodeX, kKeysymCyrillicChe,
+                          0x2000, QStringLiteral("\u0447"));
+    EXPECT_EQ(windowsKeyCode(press), 'X');
+    const QKeyEvent release(QEvent::KeyRelease, 0x427, Qt::NoModifier, kKeycodeX,
+                            kKeysymCyrillicChe, 0x2000, QStringLiteral("\u0447"));
+    EXPECT_EQ(windowsKeyCode(release), 'X');
 }
 
 }  // namespace

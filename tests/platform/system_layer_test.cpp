@@ -31,14 +31,19 @@ QString Write(const QString& path, const QByteArray& bytes, bool executable = fa
     return path;
 }
 
-bool WaitForFile(const QString& path, int timeoutMs = 5000) {
+// The trimmed text of a file once a program has written a whole line to it ("" after the
+// timeout). The file exists before the line is in it, so waiting for the file is not enough.
+QByteArray WaitForLine(const QString& path, int timeoutMs = 5000) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-    while (!QFile::exists(path)) {
-        if (std::chrono::steady_clock::now() > deadline)
-            return false;
+    for (;;) {
+        QFile file(path);
+        if (file.open(QIODevice::ReadOnly)) {
+            const QByteArray text = file.readAll();
+            if (text.endsWith('\n')) return text.trimmed();
+        }
+        if (std::chrono::steady_clock::now() > deadline) return {};
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
-    return true;
 }
 
 class System : public ::testing::Test {
@@ -164,10 +169,7 @@ TEST_F(System, RunControlPanelStartsTheProgramWithItsPage) {
           true);
     LinuxSystemLayer system(options_);
     system.RunControlPanel("rundll32.exe shell32.dll,Control_RunDLL powercfg.cpl,,1");
-    ASSERT_TRUE(WaitForFile(marker));
-    QFile file(marker);
-    file.open(QIODevice::ReadOnly);
-    EXPECT_EQ(file.readAll().trimmed(), "power");
+    EXPECT_EQ(WaitForLine(marker), "power");
 }
 
 TEST_F(System, ShellOpenRunsAProgramAndSkipsMissingTargets) {
@@ -178,10 +180,7 @@ TEST_F(System, ShellOpenRunsAProgramAndSkipsMissingTargets) {
     system.ShellOpen(Path("missing.htm"));
     system.ShellOpen("");
     system.ShellOpen(program);
-    ASSERT_TRUE(WaitForFile(marker));
-    QFile file(marker);
-    file.open(QIODevice::ReadOnly);
-    EXPECT_EQ(file.readAll().trimmed(), dir_.path().toLocal8Bit()) << "started in its own folder";
+    EXPECT_EQ(WaitForLine(marker), dir_.path().toLocal8Bit()) << "started in its own folder";
 }
 
 TEST_F(System, StartProgramReportsWhatCannotStart) {
@@ -191,10 +190,7 @@ TEST_F(System, StartProgramReportsWhatCannotStart) {
     const QString program =
         Write(Path("p"), "#!/bin/sh\necho \"$1|$2\" > " + marker.toLocal8Bit() + "\n", true);
     EXPECT_TRUE(system.StartProgram(program, {"a b", "c"}));
-    ASSERT_TRUE(WaitForFile(marker));
-    QFile file(marker);
-    file.open(QIODevice::ReadOnly);
-    EXPECT_EQ(file.readAll().trimmed(), "a b|c");
+    EXPECT_EQ(WaitForLine(marker), "a b|c");
 }
 
 TEST_F(System, MessageBoxShowsTitleTextIconAndButtons) {
