@@ -29,7 +29,7 @@ done
 [[ "$(field Suggests)" == *xss-lock* ]] || fail "Suggests: $(field Suggests)"
 
 # The files: everything under /usr, laid out as an install with the prefix /usr.
-dpkg-deb -c "$deb" | awk '{ print $6 }' | sed 's|^\./|/|; s|/$||' >"$TEST_HOME/files"
+dpkg-deb -c "$deb" | sed -E 's/^([^ ]+ +){5}//; s|^\./|/|; s|/$||' >"$TEST_HOME/files"
 while read -r path; do
     [[ "$path" == / || "$path" == /usr || "$path" == /usr/* ]] || fail "outside /usr: $path"
 done <"$TEST_HOME/files"
