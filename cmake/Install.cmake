@@ -59,3 +59,14 @@ configure_file(${CMAKE_SOURCE_DIR}/data/linux/${BW_APPSTREAM_ID}.metainfo.xml.in
                ${CMAKE_BINARY_DIR}/install/${BW_APPSTREAM_ID}.metainfo.xml @ONLY)
 install(FILES ${CMAKE_BINARY_DIR}/install/${BW_APPSTREAM_ID}.metainfo.xml
         DESTINATION share/metainfo)
+
+# The programs come in with the data folder, not as targets, so `--strip` (and the package)
+# strips them here.
+install(CODE "
+    if(CMAKE_INSTALL_DO_STRIP)
+        foreach(program Brinewave3 Help/Help brinewave3-decode)
+            execute_process(COMMAND \"${CMAKE_STRIP}\" --strip-unneeded --remove-section=.comment
+                \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/lib/brinewave3/\${program}\")
+        endforeach()
+    endif()
+")
