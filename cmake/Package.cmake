@@ -21,11 +21,11 @@ set(CPACK_PACKAGE_CONTACT ${BW_MAINTAINER})
 set(CPACK_PACKAGE_VENDOR Orvanta)
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "animated aquarium screensaver")
 set(CPACK_PACKAGE_DESCRIPTION
-    "Brinewave3 shows an aquarium: a water backdrop, walls, the ocean bottom, plants and
-sunken artifacts, with nine kinds of fish, a dolphin, a shark and a turtle
-swimming across while bubbles rise. Every scenery object can be dragged to a
-new place; a bubbling sound and your own playlist can play; an exit password
-and power management are optional.
+    "Brinewave3 shows an aquarium: a water backdrop, walls, the ocean bottom,
+plants and sunken artifacts, with nine kinds of fish, a dolphin, a shark and
+a turtle swimming across while bubbles rise. Every scenery object can be
+dragged to a new place; a bubbling sound and your own playlist can play; an
+exit password and power management are optional.
 .
 It runs full screen (brinewave3 /s, for example from xss-lock), as an
 XScreenSaver display mode (brinewave3 --add-to-xscreensaver lists it), and in
