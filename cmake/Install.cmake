@@ -40,3 +40,33 @@ install(FILES ${generated}/brinewave3-screensaver.desktop
         DESTINATION share/applications/screensavers RENAME brinewave3.desktop)
 install(FILES ${BW_DATA_DIR}/Misc/brinewave3.png DESTINATION share/icons/hicolor/256x256/apps
         OPTIONAL)
+
+# Manual pages, compressed as the man-db of every distribution reads them.
+set(BW_MAN_PAGES)
+foreach(page brinewave3.6 brinewave3-help.6)
+    add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/man/${page}.gz
+        COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/man
+        COMMAND gzip -9n -c ${CMAKE_SOURCE_DIR}/data/linux/${page} > ${CMAKE_BINARY_DIR}/man/${page}.gz
+        DEPENDS ${CMAKE_SOURCE_DIR}/data/linux/${page})
+    list(APPEND BW_MAN_PAGES ${CMAKE_BINARY_DIR}/man/${page}.gz)
+endforeach()
+add_custom_target(bw_man_pages ALL DEPENDS ${BW_MAN_PAGES})
+install(FILES ${BW_MAN_PAGES} DESTINATION share/man/man6)
+
+# The AppStream metadata software centres list the program by.
+set(BW_APPSTREAM_ID example.orvanta.Brinewave3)
+configure_file(${CMAKE_SOURCE_DIR}/data/linux/${BW_APPSTREAM_ID}.metainfo.xml.in
+               ${CMAKE_BINARY_DIR}/install/${BW_APPSTREAM_ID}.metainfo.xml @ONLY)
+install(FILES ${CMAKE_BINARY_DIR}/install/${BW_APPSTREAM_ID}.metainfo.xml
+        DESTINATION share/metainfo)
+
+# The programs come in with the data folder, not as targets, so `--strip` (and the package)
+# strips them here.
+install(CODE "
+    if(CMAKE_INSTALL_DO_STRIP)
+        foreach(program Brinewave3 Help/Help brinewave3-decode)
+            execute_process(COMMAND \"${CMAKE_STRIP}\" --strip-unneeded --remove-section=.comment
+                \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/lib/brinewave3/\${program}\")
+        endforeach()
+    endif()
+")

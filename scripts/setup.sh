@@ -8,6 +8,7 @@ packages=(
     qt6-base-dev libgl-dev libsdl2-mixer-dev libx11-dev libxext-dev libxrender-dev
     libgtest-dev fonts-liberation2
     xvfb xauth xdotool x11-utils x11-xserver-utils x11-xkb-utils
+    dpkg-dev file lintian appstream desktop-file-utils man-db xscreensaver
 )
 
 missing=()

@@ -96,4 +96,38 @@ bool refuseSecondSaver(const StartRequest& request, bool displayPropertiesOpen,
     return request.selector == u"/s" && !displayPropertiesOpen && previousInstanceRunning;
 }
 
+ProgramOption programOptionFromArguments(const QStringList& arguments) {
+    if (arguments.size() != 1) return ProgramOption::None;
+    const QString& argument = arguments[0];
+    if (isAny(argument, {"--help", "-h"})) return ProgramOption::Help;
+    if (argument == u"--version") return ProgramOption::Version;
+    if (argument == u"--add-to-xscreensaver") return ProgramOption::AddToXScreenSaver;
+    return ProgramOption::None;
+}
+
+QString usageText() {
+    return QStringLiteral(
+        "Usage: brinewave3 [/s | /c | /a | /p WINDOW]\n"
+        "       brinewave3 [-root | -window-id WINDOW] [-sound]\n"
+        "       brinewave3 --add-to-xscreensaver | --help | --version\n"
+        "\n"
+        "An animated aquarium screensaver.\n"
+        "\n"
+        "  /s                     the aquarium, full screen (also with no argument)\n"
+        "  /c                     the settings dialog\n"
+        "  /a                     change the password\n"
+        "  /p WINDOW              a small preview inside the X11 window WINDOW\n"
+        "  -root                  draw as an XScreenSaver display mode\n"
+        "  -window-id WINDOW      draw into the X11 window WINDOW as a display mode\n"
+        "  -sound                 bubbles and music in the display mode\n"
+        "  --add-to-xscreensaver  list Brinewave3 in XScreenSaver's display modes\n"
+        "                         (adds it to ~/.xscreensaver, keeping a backup)\n"
+        "  -h, --help             show this help and exit\n"
+        "  --version              show the version and exit\n"
+        "\n"
+        "While the aquarium runs: X and Z enter and leave custom mode, Q and S turn the\n"
+        "bubbles off and on, V and B the music; any other key ends it.\n"
+        "See brinewave3(6) for more.\n");
+}
+
 }  // namespace bw

@@ -34,4 +34,12 @@ uint64_t previewWindowFromArgument(const QString& argument);
 bool refuseSecondSaver(const StartRequest& request, bool displayPropertiesOpen,
                        bool previousInstanceRunning);
 
+// The options for people at a terminal, each given alone: "--help" or "-h", "--version",
+// "--add-to-xscreensaver". Anything else is a run mode or an argument the program ignores.
+enum class ProgramOption { None, Help, Version, AddToXScreenSaver };
+ProgramOption programOptionFromArguments(const QStringList& arguments);
+
+// What "--help" prints.
+QString usageText();
+
 }  // namespace bw

@@ -1,15 +1,50 @@
 #include "app/Module1.h"
+#include "app/RunMode.h"
 #include "app/SaverPromptWindows.h"
+#include "app/XScreenSaverList.h"
 #include "platform/LinuxSystemLayer.h"
 #include "platform/SdlMediaPlayer.h"
 #include "platform/SdlSoundComponent.h"
 #include "platform/SpriteDisplay.h"
 #include "settings/IniSettingsStore.h"
 #include "settings/InstallFolder.h"
+#include "settings/Product.h"
 
 #include <QApplication>
+#include <QDir>
+#include <cstdio>
+
+namespace {
+
+// The options for a terminal need no display, so they are answered before Qt connects to one.
+// Returns the exit status, or -1 when the arguments ask for a run mode.
+int answerTerminalOption(int argc, char* argv[]) {
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i) arguments.append(QString::fromLocal8Bit(argv[i]));
+    switch (bw::programOptionFromArguments(arguments)) {
+    case bw::ProgramOption::Help:
+        std::fputs(qPrintable(bw::usageText()), stdout);
+        return 0;
+    case bw::ProgramOption::Version:
+        std::printf("%s %s\n", bw::kProductName, bw::kProductVersion);
+        return 0;
+    case bw::ProgramOption::AddToXScreenSaver: {
+        const bw::XScreenSaverListResult result = bw::addToXScreenSaverList(
+            QDir::homePath() + QStringLiteral("/.xscreensaver"),
+            QStringLiteral("/etc/X11/app-defaults/XScreenSaver"));
+        std::fprintf(result.ok ? stdout : stderr, "%s\n", qPrintable(result.message));
+        return result.ok ? 0 : 1;
+    }
+    case bw::ProgramOption::None:
+        break;
+    }
+    return -1;
+}
+
+}  // namespace
 
 int main(int argc, char* argv[]) {
+    if (const int status = answerTerminalOption(argc, argv); status >= 0) return status;
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Brinewave3"));
     QApplication::setQuitOnLastWindowClosed(false);

@@ -3,7 +3,8 @@
 namespace bw {
 
 inline constexpr const char* kProductName = "Brinewave3";
-inline constexpr const char* kProductVersion = "3.0.0";
+// The build's version, from the CMake project: shown by --version, the About box and the package.
+extern const char* const kProductVersion;
 inline constexpr const char* kMakerWebAddress = "www.orvanta.example";
 
 }  // namespace bw

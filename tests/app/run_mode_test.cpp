@@ -78,5 +78,22 @@ TEST(RunMode, XScreenSaverDisplayMode) {
     EXPECT_EQ(parseCommandLine({"/p", "0x10"}, "").previewWindow, 0x10u);
 }
 
+TEST(RunMode, TerminalOptionsStandAlone) {
+    EXPECT_EQ(programOptionFromArguments({"--help"}), ProgramOption::Help);
+    EXPECT_EQ(programOptionFromArguments({"-h"}), ProgramOption::Help);
+    EXPECT_EQ(programOptionFromArguments({"--version"}), ProgramOption::Version);
+    EXPECT_EQ(programOptionFromArguments({"--add-to-xscreensaver"}),
+              ProgramOption::AddToXScreenSaver);
+    // With anything beside them, or spelt otherwise, they are arguments like any other.
+    for (const QStringList& arguments : {QStringList{}, QStringList{"--help", "/s"},
+                                         QStringList{"/c", "--version"}, QStringList{"--HELP"},
+                                         QStringList{"-help"}, QStringList{"/s"},
+                                         QStringList{"--versions"}}) {
+        EXPECT_EQ(programOptionFromArguments(arguments), ProgramOption::None)
+            << qPrintable(arguments.join(' '));
+    }
+    EXPECT_TRUE(usageText().contains("--add-to-xscreensaver"));
+}
+
 }  // namespace
 }  // namespace bw

@@ -9,6 +9,7 @@
 #include <QTimer>
 
 #include "DialogRig.h"
+#include "settings/Product.h"
 #include "dialog/FishTab.h"
 #include "dialog/MusicTab.h"
 #include "dialog/PowerTab.h"
@@ -288,7 +289,7 @@ TEST_F(HandlerTest, SystemLinks) {
     d.cmdAbout->click();
     ASSERT_EQ(system.messages().size(), 1u);
     EXPECT_TRUE(system.messages()[0].text.contains("Brinewave3"));
-    EXPECT_TRUE(system.messages()[0].text.contains("3.0.0"));
+    EXPECT_TRUE(system.messages()[0].text.contains(QString("Version ") + kProductVersion));
     EXPECT_EQ(system.messages()[0].icon, MessageIcon::Information);
 }
 
