@@ -11,6 +11,7 @@
 #include <QWindow>
 #include <algorithm>
 #include <cstdio>
+#include <utility>
 
 #include "platform/KeyCodes.h"
 #include "platform/ServerScalerX11.h"
@@ -45,16 +46,23 @@ int windowsButtons(Qt::MouseButtons buttons) {
 
 }  // namespace
 
-// One window of the display. It paints only when told to and hands its input to the display.
+// One window of the display, showing the scene as large as it fits. It paints only when told
+// to and hands its input to the display.
 class SceneWindow : public QWindow {
   public:
-    SceneWindow(SpriteDisplay* display, bool showsScene, QScreen* home, QWindow* parent = nullptr)
-        : QWindow(parent), display_(display), showsScene_(showsScene), home_(home), store_(this) {
+    SceneWindow(SpriteDisplay* display, QScreen* home, QWindow* parent = nullptr)
+        : QWindow(parent), display_(display), home_(home), store_(this) {
         setSurfaceType(QSurface::RasterSurface);
         setTitle(QStringLiteral("Brinewave3"));
     }
 
-    bool showsScene() const { return showsScene_; }
+    // The tiles of the frame that changed since this window last showed it.
+    DirtyTiles unshown;
+    // This window's enlargement in the X server, once tried (see SpriteDisplay::paintOnServer).
+    std::unique_ptr<ServerScaler> serverScaler;
+    bool serverScalerTried = false;
+    bool serverScalerStarted = false;  // has drawn the whole window once
+
     // The screen the window was made for (Qt moves windows off a screen that goes away).
     QScreen* home() const { return home_; }
     QBackingStore& store() { return store_; }
@@ -64,6 +72,7 @@ class SceneWindow : public QWindow {
     static void dispose(SceneWindow* window) {
         // Closing may happen inside one of this window's own event handlers.
         window->detach();
+        window->serverScaler.reset();
         window->hide();
         window->deleteLater();
     }
@@ -103,7 +112,6 @@ class SceneWindow : public QWindow {
 
   private:
     SpriteDisplay* display_;
-    bool showsScene_;
     QScreen* home_;
     QBackingStore store_;
 };
@@ -150,12 +158,13 @@ bool SpriteDisplay::OpenDisplay(int width, int height, int bitsPerPixel, const Q
     QScreen* primary = QGuiApplication::primaryScreen();
     sceneScreen_ = primary;
     pointer_ = QCursor::pos();
-    addScreenWindow(primary, true);
+    // Every screen shows the aquarium; the primary one's window takes the input.
+    addScreenWindow(primary);
     for (QScreen* screen : QGuiApplication::screens()) {
-        if (screen != primary) addScreenWindow(screen, false);
+        if (screen != primary) addScreenWindow(screen);
     }
     QObject::connect(qGuiApp, &QGuiApplication::screenAdded, connections_.get(),
-                     [this](QScreen* screen) { addScreenWindow(screen, false); });
+                     [this](QScreen* screen) { addScreenWindow(screen); });
     QObject::connect(
         qGuiApp, &QGuiApplication::screenRemoved, connections_.get(), [this](QScreen* screen) {
             if (windows_.empty()) return;
@@ -172,8 +181,8 @@ bool SpriteDisplay::OpenDisplay(int width, int height, int bitsPerPixel, const Q
     return true;
 }
 
-void SpriteDisplay::addScreenWindow(QScreen* screen, bool showsScene) {
-    WindowPtr window(new SceneWindow(this, showsScene, screen), &SceneWindow::dispose);
+void SpriteDisplay::addScreenWindow(QScreen* screen) {
+    WindowPtr window(new SceneWindow(this, screen), &SceneWindow::dispose);
     if (previewOwner_) {
         window->setFlags(Qt::Window | Qt::FramelessWindowHint);
         window->setTransientParent(previewOwner_);
@@ -206,7 +215,7 @@ bool SpriteDisplay::OpenPreview(uint64_t parent) {
     probe_ = std::move(probe);
     foreignId_ = parent;
     foreignParent_.reset(QWindow::fromWinId(WId(parent)));
-    WindowPtr window(new SceneWindow(this, true, nullptr, foreignParent_.get()),
+    WindowPtr window(new SceneWindow(this, nullptr, foreignParent_.get()),
                      &SceneWindow::dispose);
     pointer_ = QCursor::pos();
     window->setFlags(Qt::Widget | Qt::FramelessWindowHint);
@@ -261,10 +270,7 @@ void SpriteDisplay::CloseDisplay() {
     frameTimer_.stop();
     followTimer_.stop();
     connections_.reset();
-    serverScaler_.reset();
     if (connectingServerScaler_.valid()) connectingServerScaler_.get();
-    serverScalerWindow_ = nullptr;
-    serverScalerStarted_ = false;
     windows_.clear();  // hides now, deletes once control is back in the event loop
     foreignParent_.reset();
     probe_.reset();
@@ -303,18 +309,19 @@ void SpriteDisplay::tick() {
 
 void SpriteDisplay::windowExposed(SceneWindow* window) { paint(window, true); }
 
+// Shows what changed of the frame since the window last showed it, or all of it.
 void SpriteDisplay::paint(SceneWindow* window, bool whole) {
-    if (!window->isExposed()) return;
+    if (!window->isExposed()) return;  // its changes wait until it is shown again
     const QSize size = window->size();
     QBackingStore& store = window->store();
     if (store.size() != size) {
         store.resize(size);
         whole = true;
     }
-    const QRect scene = window->showsScene() ? sceneRectFor(size) : QRect();
+    const QRect scene = sceneRectFor(size);
     if (!scene.isEmpty() && paintOnServer(window, scene, whole)) return;
     const QImage& frame = compositor_.frame();
-    const DirtyTiles changes = scene.isEmpty() ? DirtyTiles() : compositor_.takeChanges();
+    const DirtyTiles changes = std::exchange(window->unshown, {});
     const qreal ratio = window->devicePixelRatio();
     // What to draw again, in window pixels: the screen pixels that show a changed tile.
     QRegion area;
@@ -366,31 +373,30 @@ bool SpriteDisplay::serverScalingWanted() {
 // the server cannot (no shared memory, say, with a remote display), or BRINEWAVE3_SCALING is
 // "client", the frame is enlarged here and drawn through Qt.
 bool SpriteDisplay::paintOnServer(SceneWindow* window, const QRect& scene, bool& whole) {
-    if (serverScalerWindow_ != window) {
-        serverScalerWindow_ = window;
-        serverScalerStarted_ = false;
-        serverScaler_.reset();
+    std::unique_ptr<ServerScaler>& scaler = window->serverScaler;
+    if (!window->serverScalerTried) {
+        window->serverScalerTried = true;
+        // The first window painted takes the connection made while the pictures loaded.
         if (connectingServerScaler_.valid())
-            serverScaler_ = connectingServerScaler_.get();
-        else if (serverScalingWanted())  // another scene window than the first
-            serverScaler_ = ServerScaler::connect(compositor_.frame().size());
-        if (serverScaler_ &&
-            (window->devicePixelRatio() != 1.0 || !serverScaler_->attach(window->winId())))
-            serverScaler_.reset();
+            scaler = connectingServerScaler_.get();
+        else if (serverScalingWanted())
+            scaler = ServerScaler::connect(compositor_.frame().size());
+        if (scaler && (window->devicePixelRatio() != 1.0 || !scaler->attach(window->winId())))
+            scaler.reset();
     }
-    if (!serverScaler_) return false;
-    if (!serverScalerStarted_) whole = true;
+    if (!scaler) return false;
+    if (!window->serverScalerStarted) whole = true;
     const QImage& frame = compositor_.frame();
-    const DirtyTiles changes = compositor_.takeChanges();
+    const DirtyTiles changes = std::exchange(window->unshown, {});
     if (!whole && !changes.any()) return true;
-    if (!serverScaler_->present(frame, changes, scene, window->size(), whole,
-                                quality_ == ScaleQuality::Smooth)) {
+    if (!scaler->present(frame, changes, scene, window->size(), whole,
+                         quality_ == ScaleQuality::Smooth)) {
         // Drawn here from now on, starting with the whole window.
-        serverScaler_.reset();
+        scaler.reset();
         whole = true;
         return false;
     }
-    serverScalerStarted_ = true;
+    window->serverScalerStarted = true;
     ++paintedFrames_;
     return true;
 }
@@ -398,7 +404,11 @@ bool SpriteDisplay::paintOnServer(SceneWindow* window, const QRect& scene, bool&
 void SpriteDisplay::PresentFrame() {
     if (windows_.empty()) return;
     // Only what changed is drawn again; an unchanged frame is already on the screen.
-    paint(windows_.front().get(), false);
+    const DirtyTiles changes = compositor_.takeChanges();
+    for (const WindowPtr& window : windows_) {
+        window->unshown.add(changes);
+        paint(window.get(), false);
+    }
     if (!firstFrameReported_) reportFirstFrame();
 }
 

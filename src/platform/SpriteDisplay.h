@@ -21,9 +21,9 @@ class ForeignWindowProbe;
 class SceneWindow;
 class ServerScaler;
 
-// The sprite display: one frameless, stay-on-top window per screen, the primary one showing
-// the 800 x 600 frame scaled to fit (4:3, black bars), the others black; or one window inside
-// a foreign X11 window for the preview. RenderFrame is raised 60 times a second from a precise
+// The sprite display: one frameless, stay-on-top window per screen, each showing the 800 x 600
+// frame scaled to fit (4:3, black bars), the primary one taking the input; or one window
+// inside a foreign X11 window for the preview. RenderFrame is raised 60 times a second from a precise
 // timer, never while a RenderFrame is still running.
 class SpriteDisplay : public DrawingComponent {
   public:
@@ -77,7 +77,8 @@ class SpriteDisplay : public DrawingComponent {
     // Saves the frame as last presented (the composed frame between two RenderFrame calls).
     bool saveLastFrame(const QString& path);
     void setScaleQuality(ScaleQuality quality) { quality_ = quality; }
-    // Frames actually painted to the screen, for tests: unchanged frames are not repainted.
+    // Frames actually painted to the screens (one per window), for tests: unchanged frames are
+    // not repainted.
     int paintedFrames() const { return paintedFrames_; }
 
     const SpriteCompositor& compositor() const { return compositor_; }
@@ -94,7 +95,7 @@ class SpriteDisplay : public DrawingComponent {
 
   private:
     bool openCommon();
-    void addScreenWindow(QScreen* screen, bool showsScene);
+    void addScreenWindow(QScreen* screen);
     void paint(SceneWindow* window, bool whole);
     static bool serverScalingWanted();
     bool paintOnServer(SceneWindow* window, const QRect& scene, bool& whole);
@@ -126,11 +127,8 @@ class SpriteDisplay : public DrawingComponent {
     bool firstFrameReported_ = false;
     int paintedFrames_ = 0;
     // Enlarges the scene in the X server when it can (see ServerScaler); connected when the
-    // display opens, for the first scene window painted.
+    // display opens, for the first window painted (the others connect when first painted).
     std::future<std::unique_ptr<ServerScaler>> connectingServerScaler_;
-    std::unique_ptr<ServerScaler> serverScaler_;
-    SceneWindow* serverScalerWindow_ = nullptr;
-    bool serverScalerStarted_ = false;  // has drawn the whole window once
     // Locked: the windows are mapped and raised again now and then (on X11).
     bool locked_ = false;
     std::unique_ptr<ForeignWindowProbe> holdProbe_;
