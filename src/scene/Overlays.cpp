@@ -4,6 +4,7 @@
 #include "scene/SceneText.h"
 #include "system/Random.h"
 #include "system/SystemLayer.h"
+#include "system/TimeText.h"
 
 #include <QDateTime>
 #include <QLocale>
@@ -58,7 +59,7 @@ void Overlays::drawCalendar() {
     };
     text(QString::number(date.day()), 46, at.day, kRed);
     text(locale.standaloneDayName(date.dayOfWeek(), QLocale::LongFormat), 12, at.weekday, kRed);
-    text(locale.toString(now.time(), QLocale::ShortFormat), 14, at.time, kBlue);
+    text(timeOfDayText(now.time(), locale), 14, at.time, kBlue);
     text(locale.standaloneMonthName(date.month(), QLocale::ShortFormat), 16, at.month, kRed);
 }
 

@@ -1,5 +1,6 @@
 #include "LifeTestScene.h"
 #include "scene/Overlays.h"
+#include "system/TimeText.h"
 
 #include <gtest/gtest.h>
 
@@ -40,7 +41,7 @@ TEST_P(CalendarTexts, StandAtTheirCornerInTheSystemLanguage) {
     const CalendarCorner& row = GetParam();
     Overlay tank;
     tank.scene.CalPos = static_cast<int16_t>(row.calPos);
-    tank.system.setNow(QDateTime(QDate(2024, 3, 5), QTime(9, 7, 0)));
+    tank.system.setNow(QDateTime(QDate(2024, 3, 5), QTime(9, 7, 5)));
     tank.overlays.drawCalendar();
 
     const QLocale locale = QLocale::system();
@@ -58,11 +59,25 @@ TEST_P(CalendarTexts, StandAtTheirCornerInTheSystemLanguage) {
         "SetTextFont(Arial,12,30)",
         text(locale.standaloneDayName(2, QLocale::LongFormat), row.weekday, kRed),
         "SetTextFont(Arial,14,30)",
-        text(locale.toString(QTime(9, 7, 0), QLocale::ShortFormat), row.time, kBlue),
+        text(timeOfDayText(QTime(9, 7, 5)), row.time, kBlue),
         "SetTextFont(Arial,16,30)",
         text(locale.standaloneMonthName(3, QLocale::ShortFormat), row.month, kRed),
     };
     EXPECT_EQ(tank.display.log, expected);
+}
+
+TEST(Calendar, TheClockShowsSecondsAndNoTimeZone) {
+    Overlay tank;
+    tank.scene.CalPos = 0;
+    tank.system.setNow(QDateTime(QDate(2024, 3, 5), QTime(9, 7, 5)));
+    tank.overlays.drawCalendar();
+    const QStringList texts = tank.display.calls(QStringLiteral("DrawText"));
+    ASSERT_EQ(texts.size(), 4);
+    const QString clock = texts[2];
+    EXPECT_TRUE(clock.contains(QStringLiteral("07:05"))) << clock.toStdString();
+    EXPECT_FALSE(clock.contains(QStringLiteral("UTC"))) << clock.toStdString();
+    const QString zone = QDateTime(QDate(2024, 3, 5), QTime(9, 7, 5)).timeZoneAbbreviation();
+    if (!zone.isEmpty()) EXPECT_FALSE(clock.contains(zone)) << clock.toStdString();
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -4,6 +4,7 @@
 #include "security/frmChangePassWord.h"
 #include "security/frmEnterPassword.h"
 #include "settings/Settings.h"
+#include "system/TimeText.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>
@@ -57,7 +58,7 @@ TEST_F(PasswordTest, BuiltInPasswordWhenNoneIsStored) {
 
 TEST_F(PasswordTest, StatisticsFromTheThirdWrongEntry) {
     store("right");
-    system.setNow(QDateTime(QDate(2026, 12, 8), QTime(14, 0, 0)));
+    system.setNow(QDateTime(QDate(2026, 12, 8), QTime(14, 0, 9)));
     frmEnterPassword prompt(saver, system);
     prompt.show();
     for (int attempt = 1; attempt <= 3; ++attempt) {
@@ -67,10 +68,27 @@ TEST_F(PasswordTest, StatisticsFromTheThirdWrongEntry) {
         EXPECT_EQ(prompt.lblAttempts->isVisible(), attempt >= 3) << "attempt " << attempt;
     }
     EXPECT_EQ(prompt.lblNumOfAttempts->text(), "3");
-    const QLocale locale = QLocale::system();
-    EXPECT_EQ(prompt.lblFirstAttemptTime->text(), locale.toString(QTime(14, 0, 0), QLocale::LongFormat));
-    EXPECT_EQ(prompt.lblLastAttemptTime->text(), locale.toString(QTime(14, 3, 0), QLocale::LongFormat));
+    // Times of day as the system writes them, with seconds and without a time-zone name.
+    EXPECT_EQ(prompt.lblFirstAttemptTime->text(), timeOfDayText(QTime(14, 0, 9)));
+    EXPECT_EQ(prompt.lblLastAttemptTime->text(), timeOfDayText(QTime(14, 3, 9)));
+    const QString zone = QDateTime(QDate(2026, 12, 8), QTime(14, 3, 9)).timeZoneAbbreviation();
+    for (const QLabel* time : {prompt.lblFirstAttemptTime, prompt.lblLastAttemptTime}) {
+        EXPECT_TRUE(time->text().contains(time == prompt.lblFirstAttemptTime ? "00:09" : "03:09"))
+            << time->text().toStdString();
+        EXPECT_FALSE(time->text().contains("UTC")) << time->text().toStdString();
+        if (!zone.isEmpty()) EXPECT_FALSE(time->text().contains(zone)) << time->text().toStdString();
+    }
     EXPECT_FALSE(prompt.unlocked());
+}
+
+TEST_F(PasswordTest, EveryPasswordBoxShowsStars) {
+    frmEnterPassword prompt(saver, system);
+    frmChangePassWord change(dialog, system);
+    for (QLineEdit* box :
+         {prompt.txtPassword, change.txtOldPW, change.txtNewPW, change.txtVerifyPW}) {
+        box->setText(QStringLiteral("s3cret"));
+        EXPECT_EQ(box->displayText(), QStringLiteral("******")) << box->objectName().toStdString();
+    }
 }
 
 TEST_F(PasswordTest, PromptCannotBeClosedWithoutThePassword) {
