@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QLabel>
+#include <QPointer>
 #include <QTemporaryDir>
 #include <QTextEdit>
 #include <QTreeWidget>
@@ -183,6 +184,22 @@ TEST_F(HelpWindowTest, FormattingOfOneTopicDoesNotCarryIntoTheNext) {
     const QTextCursor cursor = test::cursorAt(*window->textBox()->document(), "Small");
     EXPECT_NE(cursor.charFormat().fontWeight(), QFont::Bold);
     EXPECT_EQ(cursor.blockFormat().alignment(), Qt::AlignLeft);
+}
+
+TEST_F(HelpWindowTest, ShowingManyTopicsKeepsOneDocumentAlive) {
+    ASSERT_TRUE(writeFile(folder.filePath("water.rtf"), "{\\rtf1 Water}"));
+    ASSERT_TRUE(writeFile(folder.filePath("Fish.rtf"), "{\\rtf1 Fish}"));
+    QList<QPointer<QTextDocument>> shown;
+    for (int i = 0; i < 200; ++i) {
+        click(i % 3 == 2 ? "child8" : i % 2 ? "child10" : "child11");
+        if (!shown.contains(window->textBox()->document())) shown.append(window->textBox()->document());
+    }
+    EXPECT_GE(shown.size(), 100);
+    const auto alive = std::count_if(shown.begin(), shown.end(),
+                                     [](const QPointer<QTextDocument>& d) { return !d.isNull(); });
+    EXPECT_EQ(alive, 1);
+    EXPECT_EQ(window->textBox()->findChildren<QTextDocument*>().size(), 1);
+    EXPECT_EQ(shownText(), "Water");  // the last click, on "Water Tab"
 }
 
 // The text box spans the width beside the tree and nearly all the height; the tree follows the
