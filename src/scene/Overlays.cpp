@@ -50,7 +50,7 @@ void Overlays::drawCalendar() {
     // One reading of the clock for all texts, so that the sheet never mixes two days.
     const QDateTime now = system_.Now();
     const QDate date = now.date();
-    const QLocale locale = QLocale::system();
+    const QLocale locale;  // the system's
     const CalendarLayout& at = kCalendarLayouts[scene_.CalPos];
 
     auto text = [this](const QString& value, int size, QPoint where, Rgb colour) {

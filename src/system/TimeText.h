@@ -11,7 +11,8 @@ namespace bw {
 // not ask for; a clock on the screen and the times of a prompt are local times anyway.
 QString timeFormatWithoutZone(const QString& format);
 
-// A time of day as the system writes it: hours, minutes and seconds, no time zone.
-QString timeOfDayText(QTime time, const QLocale& locale = QLocale::system());
+// A time of day as the system writes it: hours, minutes and seconds, no time zone. The
+// default locale is the system's.
+QString timeOfDayText(QTime time, const QLocale& locale = QLocale());
 
 }  // namespace bw
