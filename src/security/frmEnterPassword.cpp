@@ -101,6 +101,7 @@ void frmEnterPassword::cmdOK_Click() {
         lblLastAttemptTime->setText(timeOfDayText(lastAttempt_.time()));
         lblNumOfAttempts->setText(QString::number(attempts_));
         showStatistics(true);
+        adjustSize();  // room for the statistics, which were hidden when the prompt was laid out
     }
 }
 

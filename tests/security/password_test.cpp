@@ -7,6 +7,7 @@
 #include "settings/Settings.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -69,6 +70,9 @@ TEST_F(PasswordTest, StatisticsFromTheThirdWrongEntry) {
         EXPECT_EQ(prompt.lblAttempts->isVisible(), attempt >= 3) << "attempt " << attempt;
     }
     EXPECT_EQ(prompt.lblNumOfAttempts->text(), "3");
+    // The prompt grows to show the statistics whole.
+    QCoreApplication::processEvents();
+    EXPECT_GE(prompt.height(), prompt.sizeHint().height());
     // Times of day as the system writes them, with seconds and without a time-zone name.
     EXPECT_EQ(withPlainSpaces(prompt.lblFirstAttemptTime->text()), "2:00:09 PM");
     EXPECT_EQ(withPlainSpaces(prompt.lblLastAttemptTime->text()), "2:03:09 PM");
