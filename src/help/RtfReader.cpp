@@ -184,15 +184,17 @@ QString formatListNumber(int number, Numbering::Style style) {
             // A to Z, then AA, BB, ... as word processors count.
             const int letter = (number - 1) % 26;
             const int repeat = (number - 1) / 26 + 1;
-            const QChar c(char16_t((style == Numbering::Style::UpperLetter ? u'A' : u'a') + letter));
+            const QChar c(
+                char16_t((style == Numbering::Style::UpperLetter ? u'A' : u'a') + letter));
             return QString(std::min(repeat, 100), c);
         }
         case Numbering::Style::UpperRoman:
         case Numbering::Style::LowerRoman: {
             if (number >= 4000) break;
             static const std::pair<int, const char*> kRoman[] = {
-                {1000, "M"}, {900, "CM"}, {500, "D"}, {400, "CD"}, {100, "C"}, {90, "XC"},
-                {50, "L"},   {40, "XL"},  {10, "X"},  {9, "IX"},   {5, "V"},   {4, "IV"}, {1, "I"}};
+                {1000, "M"}, {900, "CM"}, {500, "D"}, {400, "CD"}, {100, "C"},
+                {90, "XC"},  {50, "L"},   {40, "XL"}, {10, "X"},   {9, "IX"},
+                {5, "V"},    {4, "IV"},   {1, "I"}};
             QString roman;
             for (const auto& [value, digits] : kRoman) {
                 for (; number >= value; number -= value) roman += QLatin1String(digits);
@@ -305,11 +307,11 @@ class RtfParser {
     // Legacy numbered lists. The \pntext of a paragraph is the number a writer worked out for
     // readers that do not count; we count ourselves, so that a list interrupted by an indented
     // paragraph (a command line under a step) goes on where it was.
-    Numbering numbering_;           // of the paragraph being read
-    size_t numberTextDepth_ = 0;    // the \pntext group's depth while it is read, else 0
-    int numberTextStart_ = -1;      // where its text lies in the document, -1: none
+    Numbering numbering_;         // of the paragraph being read
+    size_t numberTextDepth_ = 0;  // the \pntext group's depth while it is read, else 0
+    int numberTextStart_ = -1;    // where its text lies in the document, -1: none
     int numberTextEnd_ = -1;
-    bool listOpen_ = false;         // the last numbered paragraph's list goes on
+    bool listOpen_ = false;  // the last numbered paragraph's list goes on
     int listNumber_ = 0;
     int listLeftTwips_ = 0;
     Numbering::Style listStyle_ = Numbering::Style::None;

@@ -95,13 +95,16 @@ TEST(Form1Frames, TheNoticeIsDrawnOnceIntoEachHeldFrame) {
             form.RenderFrame();
             const QStringList lines = rig.display.calls("DrawText(1 of 3 Messages");
             const QStringList countdowns = rig.display.calls("DrawText(This graphic will");
-            const bool fullRender = !rig.display.calls(
-                QString("DrawSurface(%1)").arg(form.scene().WaterSurface)).isEmpty();
-            EXPECT_EQ(lines.size(), fullRender ? 1 : 0) << "TunePC " << c.tunePC << " call " << call;
+            const bool fullRender =
+                !rig.display.calls(QString("DrawSurface(%1)").arg(form.scene().WaterSurface))
+                     .isEmpty();
+            EXPECT_EQ(lines.size(), fullRender ? 1 : 0)
+                << "TunePC " << c.tunePC << " call " << call;
             EXPECT_EQ(countdowns.size(), lines.size());
-            EXPECT_EQ(rig.display.calls(QString("DrawSurface(%1)").arg(form.scene().TuneNoticeSurface))
-                          .size(),
-                      lines.size());
+            EXPECT_EQ(
+                rig.display.calls(QString("DrawSurface(%1)").arg(form.scene().TuneNoticeSurface))
+                    .size(),
+                lines.size());
             notices += int(lines.size());
             EXPECT_EQ(rig.display.log.last(), "PresentFrame()");
         }

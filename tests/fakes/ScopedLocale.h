@@ -8,13 +8,13 @@ namespace bw {
 // Sets the default locale, which the program's texts follow (it is the system's unless a test
 // sets another), for the life of the object.
 class ScopedDefaultLocale {
-public:
+  public:
     explicit ScopedDefaultLocale(const QLocale& locale) { QLocale::setDefault(locale); }
     ~ScopedDefaultLocale() { QLocale::setDefault(previous_); }
     ScopedDefaultLocale(const ScopedDefaultLocale&) = delete;
     ScopedDefaultLocale& operator=(const ScopedDefaultLocale&) = delete;
 
-private:
+  private:
     QLocale previous_;
 };
 

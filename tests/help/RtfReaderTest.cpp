@@ -218,9 +218,11 @@ TEST_F(RtfReaderTest, ABottomBorderIsARuleInItsColour) {
     };
     EXPECT_FALSE(rule(0));
     ASSERT_TRUE(rule(1));
-    EXPECT_EQ(document.findBlockByNumber(1).blockFormat().background().color(), QColor(0, 110, 140));
+    EXPECT_EQ(document.findBlockByNumber(1).blockFormat().background().color(),
+              QColor(0, 110, 140));
     EXPECT_TRUE(rule(2));
-    EXPECT_FALSE(document.findBlockByNumber(2).blockFormat().hasProperty(QTextFormat::BackgroundBrush));
+    EXPECT_FALSE(
+        document.findBlockByNumber(2).blockFormat().hasProperty(QTextFormat::BackgroundBrush));
     EXPECT_FALSE(rule(3)) << "only the rule under a paragraph is drawn";
     EXPECT_FALSE(rule(4));
     EXPECT_FALSE(rule(5));
@@ -245,19 +247,27 @@ TEST_F(RtfReaderTest, NumberedListsCountOnPastIndentedParagraphs) {
     // Each \pntext holds the number its writer worked out; the \pn says how the list counts.
     read(
         "{\\rtf1\\ansi "
-        "\\pard\\fi-300\\li600{\\pntext 1.\\tab}{\\*\\pn\\pnlvlbody\\pndec\\pnstart1{\\pntxta .}}One\\par "
-        "\\pard\\fi-300\\li600{\\pntext 2.\\tab}{\\*\\pn\\pnlvlbody\\pndec\\pnstart2{\\pntxta .}}Two\\par "
+        "\\pard\\fi-300\\li600{\\pntext 1.\\tab}{\\*\\pn\\pnlvlbody\\pndec\\pnstart1{\\pntxta "
+        ".}}One\\par "
+        "\\pard\\fi-300\\li600{\\pntext 2.\\tab}{\\*\\pn\\pnlvlbody\\pndec\\pnstart2{\\pntxta "
+        ".}}Two\\par "
         "\\pard\\li600 code line\\par "
         "\\pard\\li900 deeper line\\par "
-        "\\pard\\fi-300\\li600{\\pntext\\b 1.\\b0\\tab}{\\*\\pn\\pnlvlbody\\pndec\\pnstart1{\\pntxta .}}Three\\par "
+        "\\pard\\fi-300\\li600{\\pntext\\b "
+        "1.\\b0\\tab}{\\*\\pn\\pnlvlbody\\pndec\\pnstart1{\\pntxta .}}Three\\par "
         "\\pard Heading\\par "
-        "\\pard\\fi-300\\li600{\\pntext 7.\\tab}{\\*\\pn\\pnlvlbody\\pndec\\pnstart1{\\pntxta .}}Again\\par "
+        "\\pard\\fi-300\\li600{\\pntext 7.\\tab}{\\*\\pn\\pnlvlbody\\pndec\\pnstart1{\\pntxta "
+        ".}}Again\\par "
         "\\pard\\fi-300\\li600{\\pntext\\'b7\\tab}{\\*\\pn\\pnlvlblt{\\pntxtb\\'b7}}Bullet\\par "
-        "\\pard\\fi-300\\li600{\\pntext (a)\\tab}{\\*\\pn\\pnlvlbody\\pnlcltr\\pnstart1{\\pntxtb (}{\\pntxta )}}Letter\\par "
-        "\\pard\\fi-300\\li600{\\pntext (a)\\tab}{\\*\\pn\\pnlvlbody\\pnlcltr\\pnstart1{\\pntxtb (}{\\pntxta )}}Letter two\\par "
+        "\\pard\\fi-300\\li600{\\pntext (a)\\tab}{\\*\\pn\\pnlvlbody\\pnlcltr\\pnstart1{\\pntxtb "
+        "(}{\\pntxta )}}Letter\\par "
+        "\\pard\\fi-300\\li600{\\pntext (a)\\tab}{\\*\\pn\\pnlvlbody\\pnlcltr\\pnstart1{\\pntxtb "
+        "(}{\\pntxta )}}Letter two\\par "
         "\\pard Roman numbers\\par "
-        "\\pard\\fi-300\\li600{\\pntext X.\\tab}{\\*\\pn\\pnlvlbody\\pnucrm\\pnstart9{\\pntxta .}}Nine\\par "
-        "\\pard\\fi-300\\li600{\\pntext X.\\tab}{\\*\\pn\\pnlvlbody\\pnucrm\\pnstart9{\\pntxta .}}Ten\\par}");
+        "\\pard\\fi-300\\li600{\\pntext X.\\tab}{\\*\\pn\\pnlvlbody\\pnucrm\\pnstart9{\\pntxta "
+        ".}}Nine\\par "
+        "\\pard\\fi-300\\li600{\\pntext X.\\tab}{\\*\\pn\\pnlvlbody\\pnucrm\\pnstart9{\\pntxta "
+        ".}}Ten\\par}");
     EXPECT_EQ(rawText(document),
               "1.\tOne\n2.\tTwo\ncode line\ndeeper line\n3.\tThree\nHeading\n1.\tAgain\n"
               "\u00b7\tBullet\n(a)\tLetter\n(b)\tLetter two\nRoman numbers\nIX.\tNine\nX.\tTen");

@@ -1,8 +1,7 @@
-#include "system/TimeText.h"
+#include <gtest/gtest.h>
 
 #include "fakes/ScopedLocale.h"
-
-#include <gtest/gtest.h>
+#include "system/TimeText.h"
 
 namespace bw {
 namespace {
