@@ -178,6 +178,7 @@ struct Numbering {
 
 // A list number in a numbering style: 4, D, d, IV or iv.
 QString formatListNumber(int number, Numbering::Style style) {
+    if (number < 1) return QString::number(number);  // no letter or numeral for these
     switch (style) {
         case Numbering::Style::UpperLetter:
         case Numbering::Style::LowerLetter: {
@@ -725,7 +726,7 @@ bool RtfParser::numberingWord(QByteArrayView word, int parameter) {
     } else if (word == "pnlvlcont") {
         numbering_.continuation = true;
     } else if (word == "pnstart") {
-        numbering_.start = std::max(parameter, 0);
+        numbering_.start = std::clamp(parameter, 0, 1'000'000);  // counting on never overflows
     } else {
         return word.startsWith("pn");  // the rest is the number's look, which \pntext has
     }

@@ -271,8 +271,19 @@ TEST_F(RtfReaderTest, NumberedListsCountOnPastIndentedParagraphs) {
     EXPECT_EQ(rawText(document),
               "1.\tOne\n2.\tTwo\ncode line\ndeeper line\n3.\tThree\nHeading\n1.\tAgain\n"
               "\u00b7\tBullet\n(a)\tLetter\n(b)\tLetter two\nRoman numbers\nIX.\tNine\nX.\tTen");
+    // Numbers no letter or numeral can write stay numbers; a huge start cannot overflow.
+    read(
+        "{\\rtf1 \\pard\\li600{\\pntext a.\\tab}{\\*\\pn\\pnlvlbody\\pnlcltr\\pnstart0}Zero\\par "
+        "\\pard\\li600{\\pntext 1.\\tab}{\\*\\pn\\pnlvlbody\\pndec\\pnstart2147483647}Big\\par "
+        "\\pard\\li600{\\pntext 1.\\tab}{\\*\\pn\\pnlvlbody\\pndec\\pnstart1}Next}");
+    EXPECT_EQ(rawText(document), "0.\tZero\n1000000.\tBig\n1000001.\tNext");
+    read(
+        "{\\rtf1\\ansi "
+        "\\pard\\fi-300\\li600{\\pntext\\b 1.\\b0\\tab}{\\*\\pn\\pnlvlbody\\pndec}One\\par "
+        "\\pard\\li600 code\\par "
+        "\\pard\\fi-300\\li600{\\pntext\\b 1.\\b0\\tab}{\\*\\pn\\pnlvlbody\\pndec}Three}");
     // The number keeps the look its writer gave it.
-    EXPECT_EQ(charFormatOf("3.").fontWeight(), QFont::Bold);
+    EXPECT_EQ(charFormatOf("2.").fontWeight(), QFont::Bold);
     EXPECT_NE(charFormatOf("Three").fontWeight(), QFont::Bold);
 }
 
