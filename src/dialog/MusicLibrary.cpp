@@ -2,6 +2,7 @@
 
 #include <QDir>
 
+#include "settings/ListFiles.h"
 #include "system/SystemLayer.h"
 
 namespace bw {
@@ -22,8 +23,28 @@ void MusicLibrary::setLists(QStringList playList, QStringList album) {
 }
 
 void MusicLibrary::addToAlbum(const QString& folder, const QStringList& fileNames) {
-    for (const QString& name : fileNames) album_.append(QDir(folder).filePath(name));
-    system_.MessageBox(QString::number(fileNames.size()) + QStringLiteral(" files added to Album."),
+    QStringList refused;
+    qsizetype added = 0;
+    for (const QString& name : fileNames) {
+        const QString path = QDir(folder).filePath(name);
+        // Kept, such a path would be saved as another one and the song would never play.
+        if (!listFileCanHold(path)) {
+            refused.append(path);
+            continue;
+        }
+        album_.append(path);
+        ++added;
+    }
+    if (!refused.isEmpty()) {
+        system_.MessageBox(
+            QStringLiteral("These files were not added to the Album: their names contain a double "
+                           "quote (\") or a line break, which the music lists cannot store.\n\n") +
+                refused.join(u'\n') +
+                QStringLiteral("\n\nRename them in your file manager, then add them again."),
+            QStringLiteral("Brinewave3 Music Center"), MessageIcon::Exclamation,
+            MessageButtons::Ok);
+    }
+    system_.MessageBox(QString::number(added) + QStringLiteral(" files added to Album."),
                        QStringLiteral("Brinewave3 Music Center"), MessageIcon::Information,
                        MessageButtons::Ok);
 }

@@ -25,7 +25,8 @@ class MusicLibrary {
     // Replaces both lists, selecting nothing.
     void setLists(QStringList playList, QStringList album);
 
-    // Appends `folder`/name for each selected file name and reports the count.
+    // Appends `folder`/name for each selected file name and reports the count. A path the list
+    // files cannot hold is refused with a message.
     void addToAlbum(const QString& folder, const QStringList& fileNames);
     // Appends the selected album entry to the play list unless it is there already.
     void addSelectedToPlayList();

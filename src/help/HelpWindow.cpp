@@ -90,7 +90,11 @@ void HelpWindow::showTopic(const QString& nodeText) {
     auto* document = new QTextDocument(textBox_);
     document->setDefaultFont(textBox_->font());
     loadTopicDocument(findTopicDocument(documentFolder_, fileName), *document);
-    textBox_->setDocument(document);  // deletes the previous document, which it owns
+    // The text box deletes only the document it made itself; the ones made here are ours.
+    QTextDocument* previous = textBox_->document();
+    const bool previousIsOurs = previous->parent() == textBox_;
+    textBox_->setDocument(document);
+    if (previousIsOurs) delete previous;
 }
 
 void HelpWindow::resizeEvent(QResizeEvent* event) {

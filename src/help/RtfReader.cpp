@@ -130,6 +130,7 @@ enum class Destination {
     FontTable,   // \fonttbl
     ColorTable,  // \colortbl
     Alternate,   // an \object or \upr: skipped except for its \result or \ud
+    Numbering,   // \pn: how the paragraph is numbered; its texts are not shown
 };
 
 struct CharState {
@@ -159,7 +160,53 @@ struct ParaState {
     QList<QTextOption::Tab> tabs;
     QTextOption::TabType nextTabType = QTextOption::LeftTab;
     bool inTable = false;  // \intbl: the paragraph lies in a table cell
+    // \brdrb: a rule under the paragraph, in a colour table index (0: automatic). The border
+    // words that follow a side word describe that side.
+    bool bottomRule = false;
+    int bottomRuleColour = 0;
+    bool describingBottom = false;
 };
+
+// The legacy paragraph numbering of a \pn group.
+struct Numbering {
+    enum class Style { None, Bullet, Decimal, UpperLetter, LowerLetter, UpperRoman, LowerRoman };
+    Style style = Style::None;
+    int start = 1;
+    bool continuation = false;  // \pnlvlcont: inside the list, without a number of its own
+    bool numbered() const { return style != Style::None && style != Style::Bullet; }
+};
+
+// A list number in a numbering style: 4, D, d, IV or iv.
+QString formatListNumber(int number, Numbering::Style style) {
+    if (number < 1) return QString::number(number);  // no letter or numeral for these
+    switch (style) {
+        case Numbering::Style::UpperLetter:
+        case Numbering::Style::LowerLetter: {
+            // A to Z, then AA, BB, ... as word processors count.
+            const int letter = (number - 1) % 26;
+            const int repeat = (number - 1) / 26 + 1;
+            const QChar c(
+                char16_t((style == Numbering::Style::UpperLetter ? u'A' : u'a') + letter));
+            return QString(std::min(repeat, 100), c);
+        }
+        case Numbering::Style::UpperRoman:
+        case Numbering::Style::LowerRoman: {
+            if (number >= 4000) break;
+            static const std::pair<int, const char*> kRoman[] = {
+                {1000, "M"}, {900, "CM"}, {500, "D"}, {400, "CD"}, {100, "C"},
+                {90, "XC"},  {50, "L"},   {40, "XL"}, {10, "X"},   {9, "IX"},
+                {5, "V"},    {4, "IV"},   {1, "I"}};
+            QString roman;
+            for (const auto& [value, digits] : kRoman) {
+                for (; number >= value; number -= value) roman += QLatin1String(digits);
+            }
+            return style == Numbering::Style::UpperRoman ? roman : roman.toLower();
+        }
+        default:
+            break;
+    }
+    return QString::number(number);
+}
 
 struct GroupState {
     Destination destination = Destination::Text;
@@ -209,6 +256,7 @@ class RtfParser {
     bool fontTableWord(QByteArrayView word, int parameter);
     bool colorTableWord(QByteArrayView word, int parameter);
     bool paragraphWord(QByteArrayView word, int parameter);
+    bool numberingWord(QByteArrayView word, int parameter);
     bool characterWord(QByteArrayView word, bool hasParameter, int parameter);
     bool specialCharacter(QByteArrayView word, int parameter);
     void controlSymbol(char symbol);
@@ -220,6 +268,7 @@ class RtfParser {
     void flushBytes();
     void flushRun();
     void endParagraph();
+    void numberParagraph();
     void finish();
     int currentCodePage() const;
 
@@ -255,6 +304,18 @@ class RtfParser {
     bool paragraphHasText_ = false;
     bool anyParagraphEnded_ = false;
     bool cellLineBreak_ = false;  // a paragraph ended inside a table cell
+
+    // Legacy numbered lists. The \pntext of a paragraph is the number a writer worked out for
+    // readers that do not count; we count ourselves, so that a list interrupted by an indented
+    // paragraph (a command line under a step) goes on where it was.
+    Numbering numbering_;         // of the paragraph being read
+    size_t numberTextDepth_ = 0;  // the \pntext group's depth while it is read, else 0
+    int numberTextStart_ = -1;    // where its text lies in the document, -1: none
+    int numberTextEnd_ = -1;
+    bool listOpen_ = false;  // the last numbered paragraph's list goes on
+    int listNumber_ = 0;
+    int listLeftTwips_ = 0;
+    Numbering::Style listStyle_ = Numbering::Style::None;
 };
 
 bool RtfParser::run(qsizetype start) {
@@ -329,6 +390,11 @@ void RtfParser::closeGroup() {
     if (stack_.size() == 1) {
         finish();
         return;
+    }
+    if (stack_.size() == numberTextDepth_) {
+        flushRun();
+        numberTextDepth_ = 0;
+        numberTextEnd_ = cursor_.position();
     }
     const Destination closing = state().destination;
     stack_.pop_back();
@@ -472,6 +538,11 @@ void RtfParser::controlWord(QByteArrayView word, bool hasParameter, int paramete
                 group.destination = Destination::Skip;
             }
             return;
+        case Destination::Numbering:
+            // Its \pntxta and \pntxtb texts are already part of the \pntext we show.
+            if (!numberingWord(word, parameter) && (group.ignorable || isSkippedDestination(word)))
+                group.destination = Destination::Skip;
+            return;
         case Destination::Text:
             break;
     }
@@ -482,6 +553,13 @@ void RtfParser::controlWord(QByteArrayView word, bool hasParameter, int paramete
         group.destination = Destination::ColorTable;
     } else if (word == "object" || word == "upr") {
         group.destination = Destination::Alternate;
+    } else if (word == "pn") {
+        group.destination = Destination::Numbering;
+    } else if (word == "pntext") {
+        flushRun();
+        numberTextDepth_ = stack_.size();
+        numberTextStart_ = cursor_.position();
+        numberTextEnd_ = -1;
     } else if (isSkippedDestination(word)) {
         group.destination = Destination::Skip;
     } else if (!paragraphWord(word, parameter) && !characterWord(word, hasParameter, parameter) &&
@@ -580,6 +658,17 @@ bool RtfParser::paragraphWord(QByteArrayView word, int parameter) {
         if (paragraphHasText_ || !run_.isEmpty()) endParagraph();
     } else if (word == "pard") {
         para = ParaState();
+        numbering_ = Numbering();
+    } else if (word == "brdrb") {
+        para.bottomRule = true;
+        para.describingBottom = true;
+    } else if (word == "brdrt" || word == "brdrl" || word == "brdrr" || word == "brdrbtw" ||
+               word == "brdrbar" || word == "box") {
+        para.describingBottom = false;
+    } else if (word == "brdrnone" || word == "brdrnil") {
+        if (para.describingBottom) para.bottomRule = false;
+    } else if (word == "brdrcf") {
+        if (para.describingBottom) para.bottomRuleColour = parameter;
     } else if (word == "ql") {
         para.alignment = Qt::AlignLeft;
     } else if (word == "qr") {
@@ -615,6 +704,31 @@ bool RtfParser::paragraphWord(QByteArrayView word, int parameter) {
         para.nextTabType = QTextOption::LeftTab;
     } else {
         return false;
+    }
+    return true;
+}
+
+bool RtfParser::numberingWord(QByteArrayView word, int parameter) {
+    using Style = Numbering::Style;
+    static const std::pair<QByteArrayView, Style> kStyles[] = {
+        {"pndec", Style::Decimal},       {"pnucltr", Style::UpperLetter},
+        {"pnlcltr", Style::LowerLetter}, {"pnucrm", Style::UpperRoman},
+        {"pnlcrm", Style::LowerRoman},   {"pnord", Style::Decimal},
+        {"pncard", Style::Decimal},      {"pnordt", Style::Decimal}};
+    for (const auto& [name, style] : kStyles) {
+        if (word == name) {
+            if (numbering_.style != Style::Bullet) numbering_.style = style;
+            return true;
+        }
+    }
+    if (word == "pnlvlblt") {
+        numbering_.style = Style::Bullet;
+    } else if (word == "pnlvlcont") {
+        numbering_.continuation = true;
+    } else if (word == "pnstart") {
+        numbering_.start = std::clamp(parameter, 0, 1'000'000);  // counting on never overflows
+    } else {
+        return word.startsWith("pn");  // the rest is the number's look, which \pntext has
     }
     return true;
 }
@@ -761,6 +875,7 @@ void RtfParser::flushRun() {
 void RtfParser::endParagraph() {
     flushBytes();
     flushRun();
+    numberParagraph();
     cellLineBreak_ = false;
     cursor_.setBlockFormat(blockFormat(state().para));
     // An empty paragraph is as tall as its font.
@@ -775,12 +890,54 @@ void RtfParser::finish() {
     if (stack_.empty()) return;
     flushBytes();
     flushRun();
+    numberParagraph();
     if (anyParagraphEnded_ && !paragraphHasText_) {
         // The document's last \par leaves an empty block behind; drop it.
         cursor_.deletePreviousChar();
     } else {
         cursor_.setBlockFormat(blockFormat(state().para));
     }
+}
+
+void RtfParser::numberParagraph() {
+    const ParaState& para = state().para;
+    const bool hasNumberText = numberTextStart_ >= 0 && numberTextEnd_ > numberTextStart_;
+    if (numbering_.numbered() && !numbering_.continuation) {
+        // The list goes on while its paragraphs keep its style and what came between them
+        // stood inside it; a \pnstart only counts where a list begins.
+        const bool goesOn = listOpen_ && listStyle_ == numbering_.style;
+        listNumber_ = goesOn ? listNumber_ + 1 : numbering_.start;
+        listOpen_ = true;
+        listStyle_ = numbering_.style;
+        listLeftTwips_ = para.leftTwips;
+        if (hasNumberText) {
+            // The number is the first word of the \pntext ("4." "(b)" "iv)"); what the writer
+            // put around it stays.
+            QTextCursor label(&document_);
+            label.setPosition(numberTextStart_);
+            label.setPosition(numberTextEnd_, QTextCursor::KeepAnchor);
+            const QString text = label.selectedText();
+            qsizetype first = 0;
+            while (first < text.size() && !text[first].isLetterOrNumber()) ++first;
+            qsizetype last = first;
+            while (last < text.size() && text[last].isLetterOrNumber()) ++last;
+            if (last > first) {
+                label.setPosition(numberTextStart_ + int(first) + 1);
+                const QTextCharFormat format = label.charFormat();
+                label.setPosition(numberTextStart_ + int(first));
+                label.setPosition(numberTextStart_ + int(last), QTextCursor::KeepAnchor);
+                label.insertText(formatListNumber(listNumber_, numbering_.style), format);
+            }
+        }
+    } else if (!numbering_.continuation && para.leftTwips < listLeftTwips_) {
+        // A paragraph further out than the list's own ends it; one indented as far or further
+        // (a command, a note) stands inside it.
+        listOpen_ = false;
+    } else if (numbering_.style == Numbering::Style::Bullet) {
+        listOpen_ = false;
+    }
+    numbering_ = Numbering();
+    numberTextStart_ = numberTextEnd_ = -1;
 }
 
 void RtfParser::commitFont() {
@@ -867,6 +1024,15 @@ QTextBlockFormat RtfParser::blockFormat(const ParaState& para) const {
         return a.position < b.position;
     });
     if (!tabs.isEmpty()) format.setTabPositions(tabs);
+    if (para.bottomRule) {
+        // Qt draws a block's trailing ruler across the text width, in the block's background
+        // colour when it has one (the block itself is then not filled).
+        format.setProperty(QTextFormat::BlockTrailingHorizontalRulerWidth,
+                           QTextLength(QTextLength::PercentageLength, 100));
+        const int colour = para.bottomRuleColour;
+        if (colour > 0 && colour < static_cast<int>(colors_.size()) && colors_[colour].isValid())
+            format.setBackground(colors_[colour]);
+    }
     return format;
 }
 

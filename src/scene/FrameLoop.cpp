@@ -56,13 +56,17 @@ void fullRender(SceneState& scene, DrawingComponent& display, SceneLayers& layer
 }  // namespace
 
 void renderFrame(SceneState& scene, DrawingComponent& display, SceneLayers& layers) {
-    if (scene.RenderCount == scene.TunePC) fullRender(scene, display, layers);
+    const bool rendered = scene.RenderCount == scene.TunePC;
+    if (rendered) fullRender(scene, display, layers);
 
     ++scene.RenderCount;
     if (scene.TunePC == 0) scene.RenderCount = 0;
     if (scene.RenderCount > 40) scene.RenderCount = 0;
 
-    layers.drawFirstRunMessages();
+    // A thinned-out call shows the frame held from the last full render, notice included.
+    // Drawing the notice again would lay its anti-aliased text over itself: the letters would
+    // thicken until the next full render.
+    if (rendered) layers.drawFirstRunMessages();
     display.PresentFrame();
 }
 

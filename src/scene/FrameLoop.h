@@ -23,7 +23,8 @@ public:
 };
 
 // One call of the display's frame event: on every TunePC-th call the whole scene is moved and
-// drawn back to front; every call then draws the pending first-run message and presents.
+// drawn back to front, the pending first-run message over it; every call presents. The calls
+// between show the frame the display holds.
 void renderFrame(SceneState& scene, DrawingComponent& display, SceneLayers& layers);
 
 }  // namespace bw

@@ -4,6 +4,7 @@
 #include "scene/SceneText.h"
 #include "system/Random.h"
 #include "system/SystemLayer.h"
+#include "system/TimeText.h"
 
 #include <QDateTime>
 #include <QLocale>
@@ -49,7 +50,7 @@ void Overlays::drawCalendar() {
     // One reading of the clock for all texts, so that the sheet never mixes two days.
     const QDateTime now = system_.Now();
     const QDate date = now.date();
-    const QLocale locale = QLocale::system();
+    const QLocale locale;  // the system's
     const CalendarLayout& at = kCalendarLayouts[scene_.CalPos];
 
     auto text = [this](const QString& value, int size, QPoint where, Rgb colour) {
@@ -58,7 +59,7 @@ void Overlays::drawCalendar() {
     };
     text(QString::number(date.day()), 46, at.day, kRed);
     text(locale.standaloneDayName(date.dayOfWeek(), QLocale::LongFormat), 12, at.weekday, kRed);
-    text(locale.toString(now.time(), QLocale::ShortFormat), 14, at.time, kBlue);
+    text(timeOfDayText(now.time(), locale), 14, at.time, kBlue);
     text(locale.standaloneMonthName(date.month(), QLocale::ShortFormat), 16, at.month, kRed);
 }
 

@@ -1,5 +1,6 @@
 #include "security/frmChangePassWord.h"
 
+#include "security/PasswordBox.h"
 #include "settings/Product.h"
 #include "settings/Settings.h"
 #include "system/SystemLayer.h"
@@ -16,10 +17,9 @@ namespace bw {
 frmChangePassWord::frmChangePassWord(Settings& settings, SystemLayer& system, QWidget* owner)
     : QDialog(owner), settings_(settings), system_(system) {
     setWindowTitle(QStringLiteral("Change Password"));
-    txtOldPW = new QLineEdit;
-    txtNewPW = new QLineEdit;
-    txtVerifyPW = new QLineEdit;
-    for (QLineEdit* box : {txtOldPW, txtNewPW, txtVerifyPW}) box->setEchoMode(QLineEdit::Password);
+    txtOldPW = newPasswordBox();
+    txtNewPW = newPasswordBox();
+    txtVerifyPW = newPasswordBox();
     cmdCancel = new QPushButton(QStringLiteral("&Cancel"));
     cmdOK = new QPushButton(QStringLiteral("&OK"));
     cmdOK->setDefault(true);

@@ -1,26 +1,19 @@
 #include "security/frmEnterPassword.h"
 
+#include "security/PasswordBox.h"
 #include "settings/Settings.h"
 #include "system/SystemLayer.h"
+#include "system/TimeText.h"
 
 #include <QCloseEvent>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLocale>
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <QWindow>
 
 namespace bw {
-
-namespace {
-
-QString timeText(const QDateTime& time) {
-    return QLocale::system().toString(time.time(), QLocale::LongFormat);
-}
-
-}  // namespace
 
 frmEnterPassword::frmEnterPassword(const Settings& settings, SystemLayer& system, QWidget* owner)
     : QDialog(owner), settings_(settings), system_(system) {
@@ -32,8 +25,7 @@ frmEnterPassword::frmEnterPassword(const Settings& settings, SystemLayer& system
     auto* instruction = new QLabel(
         QStringLiteral("You have selected the password option so you must now enter your password:"));
     instruction->setWordWrap(true);
-    txtPassword = new QLineEdit;
-    txtPassword->setEchoMode(QLineEdit::Password);
+    txtPassword = newPasswordBox();
     txtPassword->setObjectName(QStringLiteral("txtPassword"));
     cmdOK = new QPushButton(QStringLiteral("&OK"));
     cmdOK->setDefault(true);
@@ -135,10 +127,11 @@ void frmEnterPassword::cmdOK_Click() {
     txtPassword->clear();
     txtPassword->setFocus();
     if (attempts_ > 2) {
-        lblFirstAttemptTime->setText(timeText(firstAttempt_));
-        lblLastAttemptTime->setText(timeText(lastAttempt_));
+        lblFirstAttemptTime->setText(timeOfDayText(firstAttempt_.time()));
+        lblLastAttemptTime->setText(timeOfDayText(lastAttempt_.time()));
         lblNumOfAttempts->setText(QString::number(attempts_));
         showStatistics(true);
+        adjustSize();  // room for the statistics, which were hidden when the prompt was laid out
     }
 }
 

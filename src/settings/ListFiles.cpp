@@ -59,14 +59,18 @@ QStringList readListFile(const QString& path) {
     return parseListText(file.read(kMaxListFileBytes));
 }
 
+bool listFileCanHold(const QString& path) {
+    return !path.contains(u'"') && !path.contains(u'\r') && !path.contains(u'\n') &&
+           !path.contains(QChar(0));
+}
+
 bool writeListFile(const QString& path, const QStringList& entries) {
     QDir().mkpath(QFileInfo(path).absolutePath());
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) return false;
     for (const QString& entry : entries) {
-        QString clean = entry;
-        clean.remove(u'"');  // an entry never holds a quote; dropping one keeps the file readable
-        file.write("\"" + clean.toUtf8() + "\"\r\n");
+        if (!listFileCanHold(entry)) continue;
+        file.write("\"" + entry.toUtf8() + "\"\r\n");
     }
     return file.commit();
 }

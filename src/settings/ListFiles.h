@@ -13,8 +13,13 @@ namespace bw {
 // unquoted line still gives its text. Damaged files give what can be read.
 QStringList readListFile(const QString& path);
 
-// Creates or overwrites the file; its folder is created when missing. False when it cannot
-// be written (the previous file is then left as it was).
+// Whether a path can stand in a list file as it is: a double quote would end its field and a
+// line break its line, so a path holding either would be read back as another path.
+bool listFileCanHold(const QString& path);
+
+// Creates or overwrites the file; its folder is created when missing. An entry the file
+// cannot hold is left out rather than written as a path that names another file. False when
+// the file cannot be written (the previous file is then left as it was).
 bool writeListFile(const QString& path, const QStringList& entries);
 
 // The parsing of readListFile, on text already read.

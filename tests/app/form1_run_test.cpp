@@ -176,6 +176,39 @@ TEST(Form1Frames, AFullRenderDrawsEveryLayerBackToFront) {
     };
     // One layer a line, so that a failure shows where the order departs.
     EXPECT_EQ(drawnLayers(rig).join('\n').toStdString(), expected.join('\n').toStdString());
+TEST(Form1Frames, TheNoticeIsDrawnOnceIntoEachHeldFrame) {
+    // The calls between full renders present the held frame: a notice drawn there again
+    // would lie over its own copy. Each full render draws it once, with the current countdown.
+    const struct {
+        const char* tunePC;
+        int notices;  // of 12 calls
+    } cases[] = {{"0", 12}, {"3", 4}, {"41", 1}};
+    for (const auto& c : cases) {
+        SaverRig rig;
+        rig.set(key::TunePC, c.tunePC);
+        Form1& form = rig.load();
+        int notices = 0;
+        for (int call = 0; call < 12; ++call) {
+            if (call == 6) form.Timer3_Timer();
+            rig.display.clearLog();
+            form.RenderFrame();
+            const QStringList lines = rig.display.calls("DrawText(1 of 3 Messages");
+            const QStringList countdowns = rig.display.calls("DrawText(This graphic will");
+            const bool fullRender =
+                !rig.display.calls(QString("DrawSurface(%1)").arg(form.scene().WaterSurface))
+                     .isEmpty();
+            EXPECT_EQ(lines.size(), fullRender ? 1 : 0)
+                << "TunePC " << c.tunePC << " call " << call;
+            EXPECT_EQ(countdowns.size(), lines.size());
+            EXPECT_EQ(
+                rig.display.calls(QString("DrawSurface(%1)").arg(form.scene().TuneNoticeSurface))
+                    .size(),
+                lines.size());
+            notices += int(lines.size());
+            EXPECT_EQ(rig.display.log.last(), "PresentFrame()");
+        }
+        EXPECT_EQ(notices, c.notices) << "TunePC " << c.tunePC;
+    }
 }
 
 TEST(Form1Timers, FirstRunNoticesFollowEachOtherAndAreStored) {

@@ -39,6 +39,24 @@ TEST_F(MusicLibraryTest, AddingReportsTheCountAndKeepsDuplicates) {
     EXPECT_EQ(library.album().size(), 5);
 }
 
+TEST_F(MusicLibraryTest, AFileTheListsCannotHoldIsRefusedWithAMessage) {
+    library.addToAlbum("/music", {"a.mp3", "\"Live\" at home.ogg", "b.ogg", "two\nlines.wav"});
+    EXPECT_EQ(library.album(), QStringList({"/music/a.mp3", "/music/b.ogg"}));
+    ASSERT_EQ(system.messages().size(), 2u);
+    const auto& refusal = system.messages().front();
+    EXPECT_EQ(refusal.title, "Brinewave3 Music Center");
+    EXPECT_EQ(refusal.icon, MessageIcon::Exclamation);
+    EXPECT_TRUE(refusal.text.contains("/music/\"Live\" at home.ogg")) << refusal.text.toStdString();
+    EXPECT_TRUE(refusal.text.contains("/music/two\nlines.wav")) << refusal.text.toStdString();
+    EXPECT_TRUE(refusal.text.contains("double quote")) << refusal.text.toStdString();
+    EXPECT_EQ(lastBox().text, "2 files added to Album.");
+
+    // A folder whose name holds a quote makes every file in it unstorable.
+    library.addToAlbum("/my \"best\"", {"c.mp3"});
+    EXPECT_EQ(library.album().size(), 2);
+    EXPECT_EQ(lastBox().text, "0 files added to Album.");
+}
+
 TEST_F(MusicLibraryTest, PlayListTakesEachEntryOnceComparedExactly) {
     library.setLists({}, {"/m/Song.mp3", "/m/song.mp3", "/m/Song.mp3"});
     library.selectAlbum(0);

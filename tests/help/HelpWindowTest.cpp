@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QLabel>
+#include <QPointer>
 #include <QTemporaryDir>
 #include <QTextEdit>
 #include <QTreeWidget>
@@ -185,6 +186,23 @@ TEST_F(HelpWindowTest, FormattingOfOneTopicDoesNotCarryIntoTheNext) {
     EXPECT_EQ(cursor.blockFormat().alignment(), Qt::AlignLeft);
 }
 
+TEST_F(HelpWindowTest, ShowingManyTopicsKeepsOneDocumentAlive) {
+    ASSERT_TRUE(writeFile(folder.filePath("water.rtf"), "{\\rtf1 Water}"));
+    ASSERT_TRUE(writeFile(folder.filePath("Fish.rtf"), "{\\rtf1 Fish}"));
+    QList<QPointer<QTextDocument>> shown;
+    for (int i = 0; i < 200; ++i) {
+        click(i % 3 == 2 ? "child8" : i % 2 ? "child10" : "child11");
+        if (!shown.contains(window->textBox()->document()))
+            shown.append(window->textBox()->document());
+    }
+    EXPECT_GE(shown.size(), 100);
+    const auto alive = std::count_if(shown.begin(), shown.end(),
+                                     [](const QPointer<QTextDocument>& d) { return !d.isNull(); });
+    EXPECT_EQ(alive, 1);
+    EXPECT_EQ(window->textBox()->findChildren<QTextDocument*>().size(), 1);
+    EXPECT_EQ(shownText(), "Water");  // the last click, on "Water Tab"
+}
+
 // The text box spans the width beside the tree and nearly all the height; the tree follows the
 // height at a fixed distance; left and top positions and the tree's width never change.
 TEST_F(HelpWindowTest, ResizeKeepsTheDistancesToTheWindowEdges) {
@@ -275,6 +293,33 @@ TEST_P(ShippedTopicTest, DocumentReadsCompletely) {
         EXPECT_FALSE(text.contains(c)) << GetParam().second;
     }
     EXPECT_FALSE(text.contains(QChar::ReplacementCharacter));
+    // A rule stands under every title.
+    EXPECT_TRUE(document.findBlockByNumber(1).blockFormat().hasProperty(
+        QTextFormat::BlockTrailingHorizontalRulerWidth));
+}
+
+// The power help page that the Power tab opens tells the same as the guide's Power topic.
+TEST(PowerHelpPage, CountsThePowerTimesAsThePowerTopicDoes) {
+    test::ensureApplication();
+    const QString data = test::testFolder() + QStringLiteral("/../../data/");
+    QFile page(data + QStringLiteral("power_help.htm"));
+    QFile topic(data + QStringLiteral("help/powerm.rtf"));
+    ASSERT_TRUE(page.open(QIODevice::ReadOnly));
+    ASSERT_TRUE(topic.open(QIODevice::ReadOnly));
+    const QString html = QString::fromUtf8(page.readAll()).simplified();
+    QTextDocument document;
+    readRtf(topic.readAll(), document);
+    const QString guide = test::rawText(document).simplified();
+    const QString sentence = QStringLiteral(
+        "From these times Brinewave3 works out when your computer's power saving begins, counted "
+        "from when you last used the computer, as your desktop's own power management counts "
+        "them");
+    EXPECT_TRUE(guide.contains(sentence));
+    EXPECT_TRUE(html.contains(sentence));
+    EXPECT_FALSE(html.contains(QStringLiteral("from the moment your screensaver starts")));
+    // Both say that only the full saver steps aside.
+    for (const QString& text : {html, guide})
+        EXPECT_TRUE(text.contains(QStringLiteral("full saver")));
 }
 
 INSTANTIATE_TEST_SUITE_P(

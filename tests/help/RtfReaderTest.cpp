@@ -2,6 +2,8 @@
 
 #include <QColor>
 #include <QElapsedTimer>
+#include <QImage>
+#include <QPainter>
 #include <QRandomGenerator>
 #include <QTextBlockFormat>
 #include <QTextCharFormat>
@@ -201,6 +203,88 @@ TEST_F(RtfReaderTest, HangingIndentActsAsATabStop) {
     EXPECT_EQ(tabs[0].type, QTextOption::LeftTab);
     EXPECT_DOUBLE_EQ(tabs[1].position, 192.0);
     EXPECT_EQ(tabs[1].type, QTextOption::RightTab);
+}
+
+TEST_F(RtfReaderTest, ABottomBorderIsARuleInItsColour) {
+    read(
+        "{\\rtf1{\\colortbl;\\red0\\green110\\blue140;}"
+        "\\pard Title\\par \\pard\\sa200\\brdrb\\brdrs\\brdrw10\\brdrcf1\\fs8\\par "
+        "\\pard\\brdrb\\brdrs plain rule\\par \\pard\\brdrt\\brdrs\\brdrcf1 top only\\par "
+        "\\pard\\brdrb\\brdrnone none\\par \\pard Body}");
+    ASSERT_EQ(document.blockCount(), 6);
+    const auto rule = [&](int block) {
+        return document.findBlockByNumber(block).blockFormat().hasProperty(
+            QTextFormat::BlockTrailingHorizontalRulerWidth);
+    };
+    EXPECT_FALSE(rule(0));
+    ASSERT_TRUE(rule(1));
+    EXPECT_EQ(document.findBlockByNumber(1).blockFormat().background().color(),
+              QColor(0, 110, 140));
+    EXPECT_TRUE(rule(2));
+    EXPECT_FALSE(
+        document.findBlockByNumber(2).blockFormat().hasProperty(QTextFormat::BackgroundBrush));
+    EXPECT_FALSE(rule(3)) << "only the rule under a paragraph is drawn";
+    EXPECT_FALSE(rule(4));
+    EXPECT_FALSE(rule(5));
+
+    // Drawn: one line of the rule's colour across the page, and no filled block.
+    document.setTextWidth(400);
+    QImage page(400, int(document.size().height()) + 1, QImage::Format_RGB32);
+    page.fill(Qt::white);
+    QPainter painter(&page);
+    document.drawContents(&painter);
+    painter.end();
+    int ruleRows = 0;
+    for (int y = 0; y < page.height(); ++y) {
+        int teal = 0;
+        for (int x = 0; x < page.width(); ++x) teal += page.pixel(x, y) == qRgb(0, 110, 140);
+        if (teal > 300) ++ruleRows;
+    }
+    EXPECT_EQ(ruleRows, 1);
+}
+
+TEST_F(RtfReaderTest, NumberedListsCountOnPastIndentedParagraphs) {
+    // Each \pntext holds the number its writer worked out; the \pn says how the list counts.
+    read(
+        "{\\rtf1\\ansi "
+        "\\pard\\fi-300\\li600{\\pntext 1.\\tab}{\\*\\pn\\pnlvlbody\\pndec\\pnstart1{\\pntxta "
+        ".}}One\\par "
+        "\\pard\\fi-300\\li600{\\pntext 2.\\tab}{\\*\\pn\\pnlvlbody\\pndec\\pnstart2{\\pntxta "
+        ".}}Two\\par "
+        "\\pard\\li600 code line\\par "
+        "\\pard\\li900 deeper line\\par "
+        "\\pard\\fi-300\\li600{\\pntext\\b "
+        "1.\\b0\\tab}{\\*\\pn\\pnlvlbody\\pndec\\pnstart1{\\pntxta .}}Three\\par "
+        "\\pard Heading\\par "
+        "\\pard\\fi-300\\li600{\\pntext 7.\\tab}{\\*\\pn\\pnlvlbody\\pndec\\pnstart1{\\pntxta "
+        ".}}Again\\par "
+        "\\pard\\fi-300\\li600{\\pntext\\'b7\\tab}{\\*\\pn\\pnlvlblt{\\pntxtb\\'b7}}Bullet\\par "
+        "\\pard\\fi-300\\li600{\\pntext (a)\\tab}{\\*\\pn\\pnlvlbody\\pnlcltr\\pnstart1{\\pntxtb "
+        "(}{\\pntxta )}}Letter\\par "
+        "\\pard\\fi-300\\li600{\\pntext (a)\\tab}{\\*\\pn\\pnlvlbody\\pnlcltr\\pnstart1{\\pntxtb "
+        "(}{\\pntxta )}}Letter two\\par "
+        "\\pard Roman numbers\\par "
+        "\\pard\\fi-300\\li600{\\pntext X.\\tab}{\\*\\pn\\pnlvlbody\\pnucrm\\pnstart9{\\pntxta "
+        ".}}Nine\\par "
+        "\\pard\\fi-300\\li600{\\pntext X.\\tab}{\\*\\pn\\pnlvlbody\\pnucrm\\pnstart9{\\pntxta "
+        ".}}Ten\\par}");
+    EXPECT_EQ(rawText(document),
+              "1.\tOne\n2.\tTwo\ncode line\ndeeper line\n3.\tThree\nHeading\n1.\tAgain\n"
+              "\u00b7\tBullet\n(a)\tLetter\n(b)\tLetter two\nRoman numbers\nIX.\tNine\nX.\tTen");
+    // Numbers no letter or numeral can write stay numbers; a huge start cannot overflow.
+    read(
+        "{\\rtf1 \\pard\\li600{\\pntext a.\\tab}{\\*\\pn\\pnlvlbody\\pnlcltr\\pnstart0}Zero\\par "
+        "\\pard\\li600{\\pntext 1.\\tab}{\\*\\pn\\pnlvlbody\\pndec\\pnstart2147483647}Big\\par "
+        "\\pard\\li600{\\pntext 1.\\tab}{\\*\\pn\\pnlvlbody\\pndec\\pnstart1}Next}");
+    EXPECT_EQ(rawText(document), "0.\tZero\n1000000.\tBig\n1000001.\tNext");
+    read(
+        "{\\rtf1\\ansi "
+        "\\pard\\fi-300\\li600{\\pntext\\b 1.\\b0\\tab}{\\*\\pn\\pnlvlbody\\pndec}One\\par "
+        "\\pard\\li600 code\\par "
+        "\\pard\\fi-300\\li600{\\pntext\\b 1.\\b0\\tab}{\\*\\pn\\pnlvlbody\\pndec}Three}");
+    // The number keeps the look its writer gave it.
+    EXPECT_EQ(charFormatOf("2.").fontWeight(), QFont::Bold);
+    EXPECT_NE(charFormatOf("Three").fontWeight(), QFont::Bold);
 }
 
 TEST_F(RtfReaderTest, ReadingReplacesThePreviousDocument) {

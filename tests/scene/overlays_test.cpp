@@ -1,5 +1,7 @@
 #include "LifeTestScene.h"
 #include "scene/Overlays.h"
+#include "fakes/ScopedLocale.h"
+#include "system/TimeText.h"
 
 #include <gtest/gtest.h>
 
@@ -40,7 +42,7 @@ TEST_P(CalendarTexts, StandAtTheirCornerInTheSystemLanguage) {
     const CalendarCorner& row = GetParam();
     Overlay tank;
     tank.scene.CalPos = static_cast<int16_t>(row.calPos);
-    tank.system.setNow(QDateTime(QDate(2024, 3, 5), QTime(9, 7, 0)));
+    tank.system.setNow(QDateTime(QDate(2024, 3, 5), QTime(9, 7, 5)));
     tank.overlays.drawCalendar();
 
     const QLocale locale = QLocale::system();
@@ -58,11 +60,33 @@ TEST_P(CalendarTexts, StandAtTheirCornerInTheSystemLanguage) {
         "SetTextFont(Arial,12,30)",
         text(locale.standaloneDayName(2, QLocale::LongFormat), row.weekday, kRed),
         "SetTextFont(Arial,14,30)",
-        text(locale.toString(QTime(9, 7, 0), QLocale::ShortFormat), row.time, kBlue),
+        text(timeOfDayText(QTime(9, 7, 5)), row.time, kBlue),
         "SetTextFont(Arial,16,30)",
         text(locale.standaloneMonthName(3, QLocale::ShortFormat), row.month, kRed),
     };
     EXPECT_EQ(tank.display.log, expected);
+}
+
+TEST(Calendar, TheClockShowsSecondsAndNoTimeZone) {
+    const struct {
+        QLocale locale;
+        const char* clock;
+    } cases[] = {
+        {QLocale(QLocale::English, QLocale::UnitedStates), "DrawText(9:07:05 AM,9,18,"},
+        {QLocale(QLocale::German, QLocale::Germany), "DrawText(09:07:05,9,18,"},
+        {QLocale::c(), "DrawText(09:07:05,9,18,"},
+    };
+    for (const auto& c : cases) {
+        const ScopedDefaultLocale locale(c.locale);
+        Overlay tank;
+        tank.scene.CalPos = 0;
+        tank.system.setNow(QDateTime(QDate(2024, 3, 5), QTime(9, 7, 5)));
+        tank.overlays.drawCalendar();
+        const QStringList texts = tank.display.calls(QStringLiteral("DrawText"));
+        ASSERT_EQ(texts.size(), 4);
+        EXPECT_TRUE(withPlainSpaces(texts[2]).startsWith(QString::fromUtf8(c.clock)))
+            << texts[2].toStdString();
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -39,6 +39,22 @@ TEST(ListFiles, WriteAndReadBackInOrder) {
     EXPECT_TRUE(readListFile(dir.path()).isEmpty()) << "a folder is not a list file";
 }
 
+TEST(ListFiles, APathTheFileCannotHoldIsNeverWrittenAsAnotherPath) {
+    // Every character a file name may hold survives, except the three that end a field or a
+    // line: a path with one of those is left out, never written altered.
+    const QStringList cannot = {"/music/\"Live\" at home.ogg", "/music/two\nlines.mp3",
+                                "/music/cr\rin name.mp3"};
+    for (const QString& path : cannot) EXPECT_FALSE(listFileCanHold(path)) << path.toStdString();
+    const QStringList can = {"/music/it's, (live) [2] {x} ; #1.ogg", "/music/tab\there.mp3",
+                             "/music/ünïcode ♫.flac", "/music/back\\slash.wav"};
+    for (const QString& path : can) EXPECT_TRUE(listFileCanHold(path)) << path.toStdString();
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath("List.txt");
+    ASSERT_TRUE(writeListFile(path, can + cannot));
+    EXPECT_EQ(readListFile(path), can);
+}
+
 TEST(ListFiles, DamagedTextKeepsWhatCanBeRead) {
     const struct {
         const char* name;
