@@ -4,11 +4,13 @@
 #include <QDir>
 #include <algorithm>
 #include <atomic>
+#include <cmath>
 #include <thread>
 #include <vector>
 
 #include "BmpWriter.h"
 #include "Catalogue.h"
+#include "Paint.h"
 #include "Scene.h"
 #include "Sound.h"
 
@@ -27,7 +29,16 @@ constexpr double kSoundSeconds = 4.0;
 
 }  // namespace
 
-QHash<QString, QImage> paintEverything(int threads) {
+std::optional<double> parseScale(const QString& text) {
+    bool ok = false;
+    const double scale = text.trimmed().toDouble(&ok);
+    if (!ok || !std::isfinite(scale) || scale < kMinimumScale || scale > kMaximumScale) {
+        return std::nullopt;
+    }
+    return scale;
+}
+
+QHash<QString, QImage> paintEverything(int threads, double scale) {
     std::vector<Job> jobs;
     for (const Asset& asset : catalogue()) {
         if (asset.source != Source::Painted) {
@@ -46,7 +57,7 @@ QHash<QString, QImage> paintEverything(int threads) {
     std::atomic<size_t> next{0};
     auto work = [&] {
         for (size_t i = next++; i < jobs.size(); i = next++) {
-            results[i] = jobs[i].asset->paint(*jobs[i].asset, jobs[i].image);
+            results[i] = jobs[i].asset->paint(*jobs[i].asset, jobs[i].image, scale);
         }
     };
     std::vector<std::thread> workers;
@@ -61,18 +72,25 @@ QHash<QString, QImage> paintEverything(int threads) {
     for (size_t i = 0; i < jobs.size(); ++i) {
         painted.insert(jobs[i].path, results[i]);
     }
-    const Asset* preview = findAsset(QStringLiteral("Misc/preview"));
+    const Asset* previewAsset = findAsset(QStringLiteral("Misc/preview"));
     const QImage scene = composeScene([&](const QString& path) { return painted.value(path); },
-                                      SceneChoice::Factory);
-    painted.insert(imagePath(*preview, 1),
-                   scene.scaled(preview->size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+                                      SceneChoice::Factory, scale);
+    QImage preview = scene.scaled(scaledSize(previewAsset->size, scale), Qt::IgnoreAspectRatio,
+                                  Qt::SmoothTransformation);
+    preview.setDevicePixelRatio(scale);
+    painted.insert(imagePath(*previewAsset, 1), preview);
     return painted;
 }
 
-bool generateAll(const QString& folder, int threads, QString* error) {
-    const QHash<QString, QImage> painted = paintEverything(threads);
+namespace {
+
+bool writeSet(const QString& folder, double scale, bool withSound, int threads, QString* error) {
+    const QHash<QString, QImage> painted = paintEverything(threads, scale);
     const QDir root(folder);
     for (const Asset& asset : catalogue()) {
+        if (asset.source == Source::Synthesised && !withSound) {
+            continue;
+        }
         for (const QString& path : imagePaths(asset)) {
             QByteArray bytes;
             switch (asset.encoding) {
@@ -101,6 +119,16 @@ bool generateAll(const QString& folder, int threads, QString* error) {
         }
     }
     return true;
+}
+
+}  // namespace
+
+bool generateAll(const QString& folder, int threads, QString* error) {
+    return writeSet(folder, 1.0, true, threads, error);
+}
+
+bool generatePictures(const QString& folder, double scale, int threads, QString* error) {
+    return writeSet(folder, scale, false, threads, error);
 }
 
 }  // namespace bw::art

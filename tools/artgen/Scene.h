@@ -17,7 +17,8 @@ enum class SceneChoice {
     Everything,  // every scenery object at its factory place
 };
 
-QImage composeScene(const ImageLookup& lookup, SceneChoice choice);
+// `scale` is the scale the looked-up pictures were painted at; the scene is 800 x 600 times it.
+QImage composeScene(const ImageLookup& lookup, SceneChoice choice, double scale = 1.0);
 QImage composeContactSheet(const ImageLookup& lookup);
 
 }  // namespace bw::art
