@@ -2,6 +2,7 @@
 
 #include <QBuffer>
 #include <QDir>
+#include <QFileInfo>
 #include <algorithm>
 #include <atomic>
 #include <cmath>
@@ -72,21 +73,32 @@ QHash<QString, QImage> paintEverything(int threads, double scale) {
     for (size_t i = 0; i < jobs.size(); ++i) {
         painted.insert(jobs[i].path, results[i]);
     }
-    const Asset* previewAsset = findAsset(QStringLiteral("Misc/preview"));
-    const QImage scene = composeScene([&](const QString& path) { return painted.value(path); },
-                                      SceneChoice::Factory, scale);
-    QImage preview = scene.scaled(scaledSize(previewAsset->size, scale), Qt::IgnoreAspectRatio,
-                                  Qt::SmoothTransformation);
-    preview.setDevicePixelRatio(scale);
-    painted.insert(imagePath(*previewAsset, 1), preview);
+    const QString preview = imagePath(*findAsset(QStringLiteral("Misc/preview")), 1);
+    painted.insert(preview,
+                   paintPreview([&](const QString& path) { return painted.value(path); }, scale));
     return painted;
+}
+
+QImage paintPreview(const ImageLookup& lookup, double scale) {
+    const QImage scene = composeScene(lookup, SceneChoice::Factory, scale);
+    QImage preview =
+        scene.scaled(scaledSize(findAsset(QStringLiteral("Misc/preview"))->size, scale),
+                     Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    preview.setDevicePixelRatio(scale);
+    return preview;
 }
 
 namespace {
 
 bool writeSet(const QString& folder, double scale, bool withSound, int threads, QString* error) {
-    const QHash<QString, QImage> painted = paintEverything(threads, scale);
     const QDir root(folder);
+    if (!root.mkpath(QStringLiteral(".")) || !QFileInfo(folder).isWritable()) {
+        if (error) {
+            *error = QStringLiteral("cannot write to %1").arg(folder);
+        }
+        return false;
+    }
+    const QHash<QString, QImage> painted = paintEverything(threads, scale);
     for (const Asset& asset : catalogue()) {
         if (asset.source == Source::Synthesised && !withSound) {
             continue;

@@ -5,6 +5,8 @@
 #include <QString>
 #include <optional>
 
+#include "Scene.h"
+
 namespace bw::art {
 
 // Names the art the generator paints. Raise it with every change that alters a picture at any
@@ -18,6 +20,9 @@ inline constexpr double kMaximumScale = 8.0;
 
 // Reads a scale from the command line; nullopt unless it is a number in the range above.
 std::optional<double> parseScale(const QString& text);
+
+// The preview picture: the factory scene composed from pictures painted at `scale`, reduced.
+QImage paintPreview(const ImageLookup& lookup, double scale);
 
 // Paints every picture of the catalogue in memory at `scale`, keyed by relative path. `threads`
 // workers share the work; the result does not depend on their number.
