@@ -160,13 +160,6 @@ TEST_P(ArtAtScale, PaintedAtTwoAndHalvedIsCloseToOneX) {
             two.scaled(one.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
         const double difference = meanDifference(one, halved);
         std::printf("%-28s %6.2f\n", path, difference);
-        if (!qEnvironmentVariableIsEmpty("DUMP")) {
-            const QString stem =
-                qEnvironmentVariable("DUMP") + QString::fromLatin1(path).section(u'/', -1);
-            one.save(stem + ".one.png");
-            halved.save(stem + ".halved.png");
-            two.save(stem + ".two.png");
-        }
         EXPECT_LT(difference, family.limit);
     }
 }
