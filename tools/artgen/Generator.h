@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QHash>
 #include <QImage>
 #include <QString>
 #include <optional>
@@ -23,10 +22,6 @@ std::optional<double> parseScale(const QString& text);
 
 // The preview picture: the factory scene composed from pictures painted at `scale`, reduced.
 QImage paintPreview(const ImageLookup& lookup, double scale);
-
-// Paints every picture of the catalogue in memory at `scale`, keyed by relative path. `threads`
-// workers share the work; the result does not depend on their number.
-QHash<QString, QImage> paintEverything(int threads, double scale = 1.0);
 
 // Writes every file of the catalogue below `folder` at 1x: the data folder. Returns false with
 // `error` set when a file cannot be written.

@@ -112,6 +112,20 @@ QImage composeScene(const ImageLookup& lookup, SceneChoice choice, double scale)
     return scene;
 }
 
+QStringList scenePictures(SceneChoice choice) {
+    // Composing with empty pictures asks for every part in turn; it takes a millisecond.
+    QStringList paths;
+    composeScene(
+        [&](const QString& path) {
+            if (!paths.contains(path)) {
+                paths << path;
+            }
+            return QImage();
+        },
+        choice);
+    return paths;
+}
+
 QImage composeContactSheet(const ImageLookup& lookup) {
     struct Item {
         QString label;

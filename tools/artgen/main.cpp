@@ -8,6 +8,8 @@
 // brinewave3-artgen --contact-sheet FOLDER SHEET.png SCENE.png [FULL-SCENE.png]
 //     composes the contact sheet and the factory scene from the files in FOLDER.
 
+#include <sys/resource.h>
+
 #include <QDir>
 #include <QElapsedTimer>
 #include <QGuiApplication>
@@ -88,9 +90,11 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "brinewave3-artgen: %s\n", qPrintable(error));
         return 1;
     }
+    rusage resources{};
+    getrusage(RUSAGE_SELF, &resources);  // ru_maxrss in kilobytes
     std::printf(
-        "brinewave3-artgen: %s written to %s in %.2f s\n",
+        "brinewave3-artgen: %s written to %s in %.2f s, peak memory %ld MB\n",
         scale ? qPrintable(QStringLiteral("pictures at scale %1").arg(*scale)) : "art and sound",
-        qPrintable(folder), clock.elapsed() / 1000.0);
+        qPrintable(folder), clock.elapsed() / 1000.0, resources.ru_maxrss / 1024);
     return 0;
 }
