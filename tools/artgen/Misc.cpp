@@ -134,7 +134,7 @@ QImage paintBubble(const Asset& asset, int, double scale) {
         }
         QPainter p(&image);
         setupPainter(p);
-        p.drawImage(QRectF(0, 0, n, n), dots);
+        p.drawImage(QRectF(QPointF(0, 0), QSizeF(image.size()) / scale), dots);  // every pixel
         return image;
     }
     QPainter p(&image);
