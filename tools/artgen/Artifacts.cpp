@@ -679,8 +679,8 @@ struct Finish {
 
 }  // namespace
 
-QImage paintArtifact(const Asset& asset, int) {
-    QImage image = newSprite(asset.size);
+QImage paintArtifact(const Asset& asset, int, double scale) {
+    QImage image = newSprite(asset.size, scale);
     QPainter p(&image);
     setupPainter(p);
     const double w = asset.size.width(), h = asset.size.height();

@@ -12,8 +12,9 @@ namespace bw::art {
 namespace {
 
 // Opaque white silhouette whose top edge follows `top(x)`, tapering at both ends.
-QImage silhouette(int w, int h, const std::function<double(double)>& top, double endTaper) {
-    QImage mask = newSprite(w, h);
+QImage silhouette(int w, int h, double scale, const std::function<double(double)>& top,
+                  double endTaper) {
+    QImage mask = newSprite(w, h, scale);
     QPainter p(&mask);
     setupPainter(p);
     QPainterPath path;
@@ -41,9 +42,12 @@ QColor varied(const QColor& base, uint32_t id, double spread) {
                             static_cast<float>(clamp01(base.blueF() * (f - warm))));
 }
 
-void sandTexture(QImage& image, const QColor& sand, uint32_t seed) {
-    const double h = image.height();
-    shadePixels(image, [&](int x, int y, QColor& c, int) {
+// Floor division and modulo on scene coordinates: the integer ones at 1x.
+int cellOf(double v, int size) { return static_cast<int>(std::floor(v / size)); }
+double within(double v, int size) { return v - std::floor(v / size) * size; }
+
+void sandTexture(QImage& image, double h, const QColor& sand, uint32_t seed) {
+    shadePixels(image, [&](double x, double y, QColor& c, int) {
         const float fx = static_cast<float>(x), fy = static_cast<float>(y);
         const double warp = fbm(fx * 0.01f, fy * 0.03f, 3, seed) * 30.0;
         const double ripple = std::sin((x + warp) * 0.11 + y * 0.35);
@@ -85,19 +89,19 @@ double wallTop(int variant, double x, uint32_t seed) {
 }
 
 void wallTexture(QImage& image, int variant, uint32_t seed) {
-    shadePixels(image, [&](int x, int y, QColor& c, int) {
+    shadePixels(image, [&](double x, double y, QColor& c, int) {
         const float fx = static_cast<float>(x), fy = static_cast<float>(y);
         const double grain = fbm(fx * 0.15f, fy * 0.15f, 3, seed + 9) - 0.5;
         switch (variant) {
             case 1: {
-                const int row = y / 18;
+                const int row = cellOf(y, 18);
                 const int offset = (row % 2) * 21;
-                const int col = (x + offset) / 42;
-                const bool mortar = y % 18 < 3 || (x + offset) % 42 < 3;
+                const int col = cellOf(x + offset, 42);
+                const bool mortar = within(y, 18) < 3 || within(x + offset, 42) < 3;
                 const uint32_t id = static_cast<uint32_t>(row * 977 + col * 131);
                 const QColor brick = varied(QColor(158, 78, 56), id, 0.14);
                 c = mortar ? QColor(128, 120, 102) : brick;
-                const double edge = (y % 18 == 3 && !mortar) ? 1.15 : 1.0;
+                const double edge = (within(y, 18) < 4 && !mortar) ? 1.15 : 1.0;
                 c = shade(c, (1.0 + 0.35 * grain) * edge);
                 break;
             }
@@ -121,17 +125,17 @@ void wallTexture(QImage& image, int variant, uint32_t seed) {
                 break;
             }
             case 4: {
-                const int row = y / 30;
+                const int row = cellOf(y, 30);
                 const int offset = (row * 37) % 60;
-                const int col = (x + offset) / 60;
-                const bool mortar = y % 30 < 3 || (x + offset) % 60 < 3;
+                const int col = cellOf(x + offset, 60);
+                const bool mortar = within(y, 30) < 3 || within(x + offset, 60) < 3;
                 const QColor block =
                     varied(QColor(146, 138, 114), static_cast<uint32_t>(row * 53 + col * 7), 0.12);
                 const double crack = std::pow(ridge(fx * 0.03f, fy * 0.03f, 3, seed + 2), 28.0);
                 const double wear = fbm(fx * 0.02f, fy * 0.02f, 4, seed + 3);
                 c = mortar ? QColor(70, 66, 56) : shade(block, 0.75 + 0.5 * wear + 0.3 * grain);
                 c = mix(c, QColor(40, 36, 30), crack * 0.5);
-                if (!mortar && y % 30 == 3) {
+                if (!mortar && within(y, 30) < 4) {
                     c = shade(c, 1.2);
                 }
                 break;
@@ -151,18 +155,20 @@ void wallTexture(QImage& image, int variant, uint32_t seed) {
     });
 }
 
-void scatterShells(QPainter& p, const QImage& mask, int count, uint32_t seed, double size) {
+// `mask` is the bottom painted so far; its scene size is `area`.
+void scatterShells(QPainter& p, const QImage& mask, QSizeF area, int count, uint32_t seed,
+                   double size) {
     Rng rng(seed);
     const QColor colours[] = {QColor(236, 214, 190), QColor(232, 170, 140), QColor(220, 200, 220),
                               QColor(250, 236, 210), QColor(200, 150, 110)};
     for (int i = 0; i < count; ++i) {
-        const QPointF at(rng.range(8, mask.width() - 8), rng.range(4, mask.height() - 4));
-        if (qAlpha(mask.pixel(at.toPoint())) < 255 ||
-            qAlpha(mask.pixel(at.toPoint() - QPoint(0, static_cast<int>(size)))) < 255) {
+        const QPointF at(rng.range(8, area.width() - 8), rng.range(4, area.height() - 4));
+        if (alphaAt(mask, at) < 255 ||
+            alphaAt(mask, at - QPointF(0, static_cast<int>(size))) < 255) {
             continue;
         }
         const QColor colour = colours[rng.integer(0, 4)];
-        const double s = size * rng.range(0.6, 1.3) * (0.6 + 0.4 * at.y() / mask.height());
+        const double s = size * rng.range(0.6, 1.3) * (0.6 + 0.4 * at.y() / area.height());
         if (rng.chance(0.6)) {
             drawScallop(p, at, s, rng.range(-40, 40), colour);
         } else {
@@ -171,14 +177,15 @@ void scatterShells(QPainter& p, const QImage& mask, int count, uint32_t seed, do
     }
 }
 
-void scatterStones(QPainter& p, const QImage& mask, int count, uint32_t seed, double size) {
+void scatterStones(QPainter& p, const QImage& mask, QSizeF area, int count, uint32_t seed,
+                   double size) {
     Rng rng(seed);
     const QColor colours[] = {QColor(120, 116, 110), QColor(140, 126, 104), QColor(96, 100, 104),
                               QColor(160, 150, 136)};
     for (int i = 0; i < count; ++i) {
-        const QPointF at(rng.range(10, mask.width() - 10), rng.range(10, mask.height() - 6));
-        const double s = size * rng.range(0.5, 1.4) * (0.5 + 0.6 * at.y() / mask.height());
-        if (qAlpha(mask.pixel(at.toPoint() - QPoint(0, static_cast<int>(s * 0.5)))) < 255) {
+        const QPointF at(rng.range(10, area.width() - 10), rng.range(10, area.height() - 6));
+        const double s = size * rng.range(0.5, 1.4) * (0.5 + 0.6 * at.y() / area.height());
+        if (alphaAt(mask, at - QPointF(0, static_cast<int>(s * 0.5))) < 255) {
             continue;
         }
         drawStone(p, at, s, s * rng.range(0.5, 0.75), colours[rng.integer(0, 3)], rng.range(0, 3),
@@ -188,19 +195,19 @@ void scatterStones(QPainter& p, const QImage& mask, int count, uint32_t seed, do
 
 }  // namespace
 
-QImage paintWall(const Asset& asset, int) {
+QImage paintWall(const Asset& asset, int, double scale) {
     const int w = asset.size.width(), h = asset.size.height(), v = asset.variant;
     const uint32_t seed = 300u + static_cast<uint32_t>(v);
     QImage image = silhouette(
-        w, h, [&](double x) { return wallTop(v, x, seed); }, 46);
+        w, h, scale, [&](double x) { return wallTop(v, x, seed); }, 46);
     if (v == 6) {
-        sandTexture(image, QColor(196, 178, 140), seed);
+        sandTexture(image, h, QColor(196, 178, 140), seed);
         QPainter p(&image);
         setupPainter(p);
         p.setCompositionMode(QPainter::CompositionMode_SourceAtop);
         const QImage mask = image.copy();
-        scatterStones(p, mask, 30, seed + 1, 9);
-        scatterShells(p, mask, 260, seed + 2, 10);
+        scatterStones(p, mask, asset.size, 30, seed + 1, 9);
+        scatterShells(p, mask, asset.size, 260, seed + 2, 10);
     } else {
         wallTexture(image, v, seed);
     }
@@ -211,7 +218,7 @@ QImage paintWall(const Asset& asset, int) {
     return image;
 }
 
-QImage paintBottom(const Asset& asset, int) {
+QImage paintBottom(const Asset& asset, int, double scale) {
     const int w = asset.size.width(), h = asset.size.height(), v = asset.variant;
     const uint32_t seed = 400u + static_cast<uint32_t>(v);
     const double rise[] = {0, 0.25, 0.3, 0.25, 0.3, 0.35, 0.25};
@@ -219,7 +226,7 @@ QImage paintBottom(const Asset& asset, int) {
         const double dune = fbm(static_cast<float>(x) * 0.006f, 0.5f, 3, seed);
         return h * rise[v] + h * 0.4 * dune;
     };
-    QImage image = silhouette(w, h, top, std::min(120.0, w * 0.18));
+    QImage image = silhouette(w, h, scale, top, std::min(120.0, w * 0.18));
     const QColor sands[] = {QColor(),
                             QColor(214, 194, 150),
                             QColor(190, 172, 134),
@@ -227,30 +234,30 @@ QImage paintBottom(const Asset& asset, int) {
                             QColor(180, 164, 130),
                             QColor(206, 186, 146),
                             QColor(200, 182, 146)};
-    sandTexture(image, sands[v], seed);
+    sandTexture(image, h, sands[v], seed);
     QPainter p(&image);
     setupPainter(p);
     p.setCompositionMode(QPainter::CompositionMode_SourceAtop);
     const QImage mask = image.copy();
     switch (v) {
         case 1:
-            scatterShells(p, mask, 22, seed, 7);
-            scatterStones(p, mask, 10, seed + 1, 6);
+            scatterShells(p, mask, asset.size, 22, seed, 7);
+            scatterStones(p, mask, asset.size, 10, seed + 1, 6);
             break;
         case 2:
         case 4:
-            scatterStones(p, mask, v == 2 ? 80 : 60, seed + 1, 14);
-            scatterShells(p, mask, 10, seed, 8);
+            scatterStones(p, mask, asset.size, v == 2 ? 80 : 60, seed + 1, 14);
+            scatterShells(p, mask, asset.size, 10, seed, 8);
             break;
         case 3:
-            scatterShells(p, mask, 90, seed, 10);
+            scatterShells(p, mask, asset.size, 90, seed, 10);
             break;
         case 5:
-            scatterStones(p, mask, 24, seed + 1, 7);
+            scatterStones(p, mask, asset.size, 24, seed + 1, 7);
             break;
         default:
-            scatterShells(p, mask, 40, seed, 8);
-            scatterStones(p, mask, 30, seed + 1, 6);
+            scatterShells(p, mask, asset.size, 40, seed, 8);
+            scatterStones(p, mask, asset.size, 30, seed + 1, 6);
             break;
     }
     p.end();

@@ -33,7 +33,7 @@ enum class Source {
 };
 
 struct Asset;
-using Painter = QImage (*)(const Asset& asset, int image);
+using Painter = QImage (*)(const Asset& asset, int image, double scale);
 
 struct Asset {
     const char* stem;  // relative path without number, suffix and extension

@@ -11,7 +11,6 @@ namespace bw::art {
 
 namespace {
 
-
 Fin finAlong(const FishRig& rig, std::initializer_list<std::pair<double, double>> edge, double u1,
              double u2, bool top) {
     Fin fin;
@@ -34,8 +33,8 @@ QImage finishCreature(QImage sprite, bool swimsLeft) {
 }  // namespace
 
 // Seen from the side; its flukes beat up and down, so the whole rear body bends vertically.
-QImage paintDolphin(const Asset& asset, int image) {
-    QImage sprite = newSprite(asset.size);
+QImage paintDolphin(const Asset& asset, int image, double scale) {
+    QImage sprite = newSprite(asset.size, scale);
     QPainter p(&sprite);
     setupPainter(p);
     const FishPose pose = poseForImage(image, asset.images);
@@ -110,8 +109,8 @@ QImage paintDolphin(const Asset& asset, int image) {
 }
 
 // A grey reef shark; the tall tail sweeps from side to side.
-QImage paintShark(const Asset& asset, int image) {
-    QImage sprite = newSprite(asset.size);
+QImage paintShark(const Asset& asset, int image, double scale) {
+    QImage sprite = newSprite(asset.size, scale);
     QPainter p(&sprite);
     setupPainter(p);
     const FishPose pose = poseForImage(image, asset.images);
@@ -182,8 +181,8 @@ QImage paintShark(const Asset& asset, int image) {
 }
 
 // A green sea turtle rowing with its long front flippers.
-QImage paintTurtle(const Asset& asset, int image) {
-    QImage sprite = newSprite(asset.size);
+QImage paintTurtle(const Asset& asset, int image, double scale) {
+    QImage sprite = newSprite(asset.size, scale);
     QPainter p(&sprite);
     setupPainter(p);
     const double t = (image - 1.0) / (asset.images - 1.0);
@@ -319,8 +318,8 @@ QImage paintTurtle(const Asset& asset, int image) {
 }
 
 // Small far-away silhouettes: dark blue-grey, low contrast, a beat of the tail.
-QImage paintDarkFish(const Asset& asset, int image) {
-    QImage sprite = newSprite(asset.size);
+QImage paintDarkFish(const Asset& asset, int image, double scale) {
+    QImage sprite = newSprite(asset.size, scale);
     QPainter p(&sprite);
     setupPainter(p);
     const double w = asset.size.width(), h = asset.size.height();

@@ -1,7 +1,7 @@
 #pragma once
 
-// The painters of each family. Each returns one image of `asset` at the asset's size;
-// `image` counts from 1 (for a, b, c images: 1, 2, 3).
+// The painters of each family. Each returns one image of `asset`, laid out in scene units and
+// painted at `scale` (see newSprite); `image` counts from 1 (for a, b, c images: 1, 2, 3).
 
 #include <QImage>
 #include <QPainter>
@@ -11,19 +11,19 @@
 namespace bw::art {
 
 // Fish 1 to 9 (variant = species).
-QImage paintFish(const Asset& asset, int image);
+QImage paintFish(const Asset& asset, int image, double scale);
 struct FishPose;
 // Draws species 1 to 9 facing right in its sprite's coordinates; true when it swims left.
 bool drawSpecies(QPainter& painter, int species, const FishPose& pose);
 // Dolphin, shark, turtle, and the five dark background fish (variant 1 to 5).
-QImage paintDolphin(const Asset& asset, int image);
-QImage paintShark(const Asset& asset, int image);
-QImage paintTurtle(const Asset& asset, int image);
-QImage paintDarkFish(const Asset& asset, int image);
+QImage paintDolphin(const Asset& asset, int image, double scale);
+QImage paintShark(const Asset& asset, int image, double scale);
+QImage paintTurtle(const Asset& asset, int image, double scale);
+QImage paintDarkFish(const Asset& asset, int image, double scale);
 // Small plants (variant 1 to 14), large side plants (1 to 5), dark mounds (1 to 3).
-QImage paintCoral(const Asset& asset, int image);
-QImage paintSidePlant(const Asset& asset, int image);
-QImage paintDarkMound(const Asset& asset, int image);
+QImage paintCoral(const Asset& asset, int image, double scale);
+QImage paintSidePlant(const Asset& asset, int image, double scale);
+QImage paintDarkMound(const Asset& asset, int image, double scale);
 // Artifacts (variant = ArtifactKind).
 enum ArtifactKind {
     Castle = 1,
@@ -41,17 +41,17 @@ enum ArtifactKind {
     Treasure,
     Columns
 };
-QImage paintArtifact(const Asset& asset, int image);
+QImage paintArtifact(const Asset& asset, int image, double scale);
 // Walls (variant 1 to 6) and ocean-bottom pieces (variant 1 to 6).
-QImage paintWall(const Asset& asset, int image);
-QImage paintBottom(const Asset& asset, int image);
+QImage paintWall(const Asset& asset, int image, double scale);
+QImage paintBottom(const Asset& asset, int image, double scale);
 // Water backdrops (variant 1 to 6).
-QImage paintWater(const Asset& asset, int image);
+QImage paintWater(const Asset& asset, int image, double scale);
 // Calendar, bubbles, bubble curtain, first-run notices (variant 1 to 3), icon.
-QImage paintCalendar(const Asset& asset, int image);
-QImage paintBubble(const Asset& asset, int image);
-QImage paintCurtain(const Asset& asset, int image);
-QImage paintNotice(const Asset& asset, int image);
-QImage paintIcon(const Asset& asset, int image);
+QImage paintCalendar(const Asset& asset, int image, double scale);
+QImage paintBubble(const Asset& asset, int image, double scale);
+QImage paintCurtain(const Asset& asset, int image, double scale);
+QImage paintNotice(const Asset& asset, int image, double scale);
+QImage paintIcon(const Asset& asset, int image, double scale);
 
 }  // namespace bw::art

@@ -11,7 +11,6 @@ namespace bw::art {
 
 namespace {
 
-
 // A fin along the back (top) or belly from u1 (rear) to u2 (front). `heights` gives the fin's
 // height above the body from rear to front; `sweep` moves each edge point back, in pixels.
 Fin crestFin(const FishRig& rig, double u1, double u2, std::initializer_list<double> heights,
@@ -516,8 +515,8 @@ bool drawSpecies(QPainter& painter, int species, const FishPose& pose) {
     }
 }
 
-QImage paintFish(const Asset& asset, int image) {
-    QImage sprite = newSprite(asset.size);
+QImage paintFish(const Asset& asset, int image, double scale) {
+    QImage sprite = newSprite(asset.size, scale);
     QPainter painter(&sprite);
     setupPainter(painter);
     const bool swimsLeft = drawSpecies(painter, asset.variant, poseForImage(image, asset.images));

@@ -2,13 +2,18 @@
 
 #include <QBuffer>
 #include <QDir>
+#include <QFileInfo>
+#include <QHash>
 #include <algorithm>
 #include <atomic>
+#include <cmath>
+#include <mutex>
 #include <thread>
 #include <vector>
 
 #include "BmpWriter.h"
 #include "Catalogue.h"
+#include "Paint.h"
 #include "Scene.h"
 #include "Sound.h"
 
@@ -27,7 +32,27 @@ constexpr double kSoundSeconds = 4.0;
 
 }  // namespace
 
-QHash<QString, QImage> paintEverything(int threads) {
+std::optional<double> parseScale(const QString& text) {
+    bool ok = false;
+    const double scale = text.trimmed().toDouble(&ok);
+    if (!ok || !std::isfinite(scale) || scale < kMinimumScale || scale > kMaximumScale) {
+        return std::nullopt;
+    }
+    return scale;
+}
+
+QImage paintPreview(const ImageLookup& lookup, double scale) {
+    const QImage scene = composeScene(lookup, SceneChoice::Factory, scale);
+    QImage preview =
+        scene.scaled(scaledSize(findAsset(QStringLiteral("Misc/preview"))->size, scale),
+                     Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    preview.setDevicePixelRatio(scale);
+    return preview;
+}
+
+namespace {
+
+std::vector<Job> paintingJobs() {
     std::vector<Job> jobs;
     for (const Asset& asset : catalogue()) {
         if (asset.source != Source::Painted) {
@@ -42,11 +67,57 @@ QHash<QString, QImage> paintEverything(int threads) {
         const QSize sa = a.asset->size, sb = b.asset->size;
         return sa.width() * sa.height() > sb.width() * sb.height();
     });
-    std::vector<QImage> results(jobs.size());
+    return jobs;
+}
+
+QByteArray encodePicture(const Asset& asset, const QImage& image) {
+    if (asset.encoding == Encoding::Opaque) {
+        return encodeBmp24(image);
+    }
+    if (asset.encoding == Encoding::Png) {
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        image.save(&buffer, "PNG");
+        return bytes;
+    }
+    return encodeBmp32(image);
+}
+
+// Each picture is written as soon as it is painted and then let go, so a set at a large scale
+// never sits in memory whole; only the parts of the preview's scene are kept for it.
+bool writeSet(const QString& folder, double scale, bool withSound, int threads, QString* error) {
+    const QDir root(folder);
+    const std::vector<Job> jobs = paintingJobs();
+    bool writable = root.mkpath(QStringLiteral(".")) && QFileInfo(folder).isWritable();
+    for (const Job& job : jobs) {
+        writable = writable && root.mkpath(QFileInfo(job.path).path());
+    }
+    if (!writable) {
+        if (error) {
+            *error = QStringLiteral("cannot write to %1").arg(folder);
+        }
+        return false;
+    }
+    const QStringList sceneParts = scenePictures(SceneChoice::Factory);
+    QHash<QString, QImage> kept;
+    QString failure;
+    std::mutex guard;
+    std::atomic<bool> failed{false};
     std::atomic<size_t> next{0};
     auto work = [&] {
-        for (size_t i = next++; i < jobs.size(); i = next++) {
-            results[i] = jobs[i].asset->paint(*jobs[i].asset, jobs[i].image);
+        for (size_t i = next++; i < jobs.size() && !failed; i = next++) {
+            const Job& job = jobs[i];
+            const QImage image = job.asset->paint(*job.asset, job.image, scale);
+            const QString path = root.filePath(job.path);
+            if (!writeFile(path, encodePicture(*job.asset, image))) {
+                const std::lock_guard lock(guard);
+                failure = QStringLiteral("cannot write %1").arg(path);
+                failed = true;
+            } else if (sceneParts.contains(job.path)) {
+                const std::lock_guard lock(guard);
+                kept.insert(job.path, image);
+            }
         }
     };
     std::vector<std::thread> workers;
@@ -57,50 +128,38 @@ QHash<QString, QImage> paintEverything(int threads) {
     for (std::thread& worker : workers) {
         worker.join();
     }
-    QHash<QString, QImage> painted;
-    for (size_t i = 0; i < jobs.size(); ++i) {
-        painted.insert(jobs[i].path, results[i]);
-    }
-    const Asset* preview = findAsset(QStringLiteral("Misc/preview"));
-    const QImage scene = composeScene([&](const QString& path) { return painted.value(path); },
-                                      SceneChoice::Factory);
-    painted.insert(imagePath(*preview, 1),
-                   scene.scaled(preview->size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
-    return painted;
-}
-
-bool generateAll(const QString& folder, int threads, QString* error) {
-    const QHash<QString, QImage> painted = paintEverything(threads);
-    const QDir root(folder);
-    for (const Asset& asset : catalogue()) {
-        for (const QString& path : imagePaths(asset)) {
-            QByteArray bytes;
-            switch (asset.encoding) {
-                case Encoding::Sprite:
-                    bytes = encodeBmp32(painted.value(path));
-                    break;
-                case Encoding::Opaque:
-                    bytes = encodeBmp24(painted.value(path));
-                    break;
-                case Encoding::Png: {
-                    QBuffer buffer(&bytes);
-                    buffer.open(QIODevice::WriteOnly);
-                    painted.value(path).save(&buffer, "PNG");
-                    break;
-                }
-                case Encoding::Wave:
-                    bytes = encodeWave(synthesiseBubbles(kSoundSeed, kSoundSeconds));
-                    break;
-            }
-            if (!writeFile(root.filePath(path), bytes)) {
-                if (error) {
-                    *error = QStringLiteral("cannot write %1").arg(root.filePath(path));
-                }
-                return false;
-            }
+    if (!failed) {
+        const Asset& preview = *findAsset(QStringLiteral("Misc/preview"));
+        const QImage picture =
+            paintPreview([&](const QString& path) { return kept.value(path); }, scale);
+        const QString path = root.filePath(imagePath(preview, 1));
+        if (!writeFile(path, encodePicture(preview, picture))) {
+            failure = QStringLiteral("cannot write %1").arg(path);
+            failed = true;
         }
     }
-    return true;
+    if (!failed && withSound) {
+        const QString path =
+            root.filePath(imagePath(*findAsset(QStringLiteral("bubbles1.wav")), 1));
+        if (!writeFile(path, encodeWave(synthesiseBubbles(kSoundSeed, kSoundSeconds)))) {
+            failure = QStringLiteral("cannot write %1").arg(path);
+            failed = true;
+        }
+    }
+    if (failed && error) {
+        *error = failure;
+    }
+    return !failed;
+}
+
+}  // namespace
+
+bool generateAll(const QString& folder, int threads, QString* error) {
+    return writeSet(folder, 1.0, true, threads, error);
+}
+
+bool generatePictures(const QString& folder, double scale, int threads, QString* error) {
+    return writeSet(folder, scale, false, threads, error);
 }
 
 }  // namespace bw::art

@@ -1,17 +1,34 @@
 #pragma once
 
-#include <QHash>
 #include <QImage>
 #include <QString>
+#include <optional>
+
+#include "Scene.h"
 
 namespace bw::art {
 
-// Paints every picture of the catalogue in memory, keyed by relative path. `threads` workers
-// share the work; the result does not depend on their number.
-QHash<QString, QImage> paintEverything(int threads);
+// Names the art the generator paints. Raise it with every change that alters a picture at any
+// scale: sets painted earlier and kept aside (at screen scales) are told apart by it. The
+// generator tests hold hashes of the 1x pictures and the version they belong to.
+inline constexpr int kArtVersion = 1;
 
-// Writes every file of the catalogue below `folder`. Returns false with `error` set when a
-// file cannot be written.
+// The scales a set can be painted at: 1 is the data folder's, 3.6 a 2160-line screen's.
+inline constexpr double kMinimumScale = 1.0;
+inline constexpr double kMaximumScale = 8.0;
+
+// Reads a scale from the command line; nullopt unless it is a number in the range above.
+std::optional<double> parseScale(const QString& text);
+
+// The preview picture: the factory scene composed from pictures painted at `scale`, reduced.
+QImage paintPreview(const ImageLookup& lookup, double scale);
+
+// Writes every file of the catalogue below `folder` at 1x: the data folder. Returns false with
+// `error` set when a file cannot be written.
 bool generateAll(const QString& folder, int threads, QString* error);
+
+// Writes every picture of the catalogue at `scale` below `folder`, with the data folder's
+// relative paths and names; the sound and the hand-written files are not part of it.
+bool generatePictures(const QString& folder, double scale, int threads, QString* error);
 
 }  // namespace bw::art

@@ -72,9 +72,9 @@ void noticeIcon(QPainter& p, int variant, QRectF box) {
 
 }  // namespace
 
-QImage paintCalendar(const Asset& asset, int) {
+QImage paintCalendar(const Asset& asset, int, double scale) {
     const double w = asset.size.width(), h = asset.size.height();
-    QImage image = newSprite(asset.size);
+    QImage image = newSprite(asset.size, scale);
     QPainter p(&image);
     setupPainter(p);
     // Soft shadow, then the sheet; the overlay writes month, time, weekday and day on it.
@@ -119,14 +119,22 @@ QImage paintCalendar(const Asset& asset, int) {
     return image;
 }
 
-QImage paintBubble(const Asset& asset, int) {
+QImage paintBubble(const Asset& asset, int, double scale) {
     const int n = asset.variant;
-    QImage image = newSprite(n, n);
+    QImage image = newSprite(n, n, scale);
     if (n <= 2) {
-        image.setPixel(0, 0, qPremultiply(qRgba(240, 252, 255, 200)));
-        image.setPixel(1, 0, qPremultiply(qRgba(210, 236, 255, 150)));
-        image.setPixel(0, 1, qPremultiply(qRgba(210, 236, 255, 150)));
-        image.setPixel(1, 1, qPremultiply(qRgba(180, 220, 250, 110)));
+        // Too small to draw: four set pixels, enlarged smoothly at larger scales.
+        QImage dots = newSprite(n, n, 1.0);
+        dots.setPixel(0, 0, qPremultiply(qRgba(240, 252, 255, 200)));
+        dots.setPixel(1, 0, qPremultiply(qRgba(210, 236, 255, 150)));
+        dots.setPixel(0, 1, qPremultiply(qRgba(210, 236, 255, 150)));
+        dots.setPixel(1, 1, qPremultiply(qRgba(180, 220, 250, 110)));
+        if (scale == 1.0) {
+            return dots;
+        }
+        QPainter p(&image);
+        setupPainter(p);
+        p.drawImage(QRectF(QPointF(0, 0), QSizeF(image.size()) / scale), dots);  // every pixel
         return image;
     }
     QPainter p(&image);
@@ -134,10 +142,10 @@ QImage paintBubble(const Asset& asset, int) {
     drawBubble(p, QPointF(n / 2.0, n / 2.0), n / 2.0 - 0.2, 1.0);
     p.end();
     // Keep every pixel see-through.
-    shadePixels(image, [](int, int, QColor&, int) {});
-    for (int y = 0; y < n; ++y) {
+    shadePixels(image, [](double, double, QColor&, int) {});
+    for (int y = 0; y < image.height(); ++y) {
         auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < n; ++x) {
+        for (int x = 0; x < image.width(); ++x) {
             const QRgb c = qUnpremultiply(line[x]);
             line[x] = qPremultiply(qRgba(qRed(c), qGreen(c), qBlue(c), std::min(qAlpha(c), 230)));
         }
@@ -145,9 +153,9 @@ QImage paintBubble(const Asset& asset, int) {
     return image;
 }
 
-QImage paintCurtain(const Asset& asset, int) {
+QImage paintCurtain(const Asset& asset, int, double scale) {
     const double w = asset.size.width(), h = asset.size.height();
-    QImage image = newSprite(asset.size);
+    QImage image = newSprite(asset.size, scale);
     QPainter p(&image);
     setupPainter(p);
     Rng rng(77);
@@ -163,9 +171,9 @@ QImage paintCurtain(const Asset& asset, int) {
     return image;
 }
 
-QImage paintNotice(const Asset& asset, int) {
+QImage paintNotice(const Asset& asset, int, double scale) {
     const double w = asset.size.width(), h = asset.size.height();
-    QImage image(asset.size, QImage::Format_RGB32);
+    QImage image = newPicture(asset.size, scale, QImage::Format_RGB32);
     QPainter p(&image);
     setupPainter(p);
     p.fillRect(image.rect(),
@@ -218,9 +226,9 @@ QImage paintNotice(const Asset& asset, int) {
     return image;
 }
 
-QImage paintIcon(const Asset& asset, int) {
+QImage paintIcon(const Asset& asset, int, double scale) {
     const double s = asset.size.width();
-    QImage image = newSprite(asset.size);
+    QImage image = newSprite(asset.size, scale);
     QPainter p(&image);
     setupPainter(p);
     const QRectF badge(8, 8, s - 16, s - 16);

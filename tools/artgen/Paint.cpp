@@ -85,13 +85,40 @@ QColor withAlpha(const QColor& c, double alpha) {
     return result;
 }
 
-QImage newSprite(int width, int height) {
-    QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
+QSize scaledSize(QSize sceneSize, double scale) {
+    return QSize(static_cast<int>(std::lround(sceneSize.width() * scale)),
+                 static_cast<int>(std::lround(sceneSize.height() * scale)));
+}
+
+QImage newPicture(QSize sceneSize, double scale, QImage::Format format) {
+    QImage image(scaledSize(sceneSize, scale), format);
+    image.setDevicePixelRatio(scale);
+    return image;
+}
+
+QImage newSprite(int width, int height, double scale) {
+    return newSprite(QSize(width, height), scale);
+}
+
+QImage newSprite(QSize size, double scale) {
+    QImage image = newPicture(size, scale, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     return image;
 }
 
-QImage newSprite(QSize size) { return newSprite(size.width(), size.height()); }
+QPoint pixelAt(QPointF scenePoint, double scale) {
+    // x * S + (S - 1) / 2 rather than (x + 0.5) * S - 0.5: the same number, and exactly x at S = 1.
+    const double shift = 0.5 * (scale - 1.0);
+    return QPointF(scenePoint.x() * scale + shift, scenePoint.y() * scale + shift).toPoint();
+}
+
+int alphaAt(const QImage& image, QPointF scenePoint) {
+    const QPoint at = pixelAt(scenePoint, pictureScale(image));
+    if (!image.rect().contains(at)) {
+        return 0;
+    }
+    return qAlpha(reinterpret_cast<const QRgb*>(image.constScanLine(at.y()))[at.x()]);
+}
 
 void setupPainter(QPainter& painter) {
     painter.setRenderHint(QPainter::Antialiasing, true);
@@ -144,9 +171,12 @@ QLinearGradient verticalGradient(double top, double bottom,
     return gradient;
 }
 
-void shadePixels(QImage& image, const std::function<void(int, int, QColor&, int)>& shader) {
+void shadePixels(QImage& image, const std::function<void(double, double, QColor&, int)>& shader) {
+    Q_ASSERT(image.depth() == 32);
+    const double scale = pictureScale(image);
     for (int y = 0; y < image.height(); ++y) {
         auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        const double sceneY = sceneCoordinate(y, scale);
         for (int x = 0; x < image.width(); ++x) {
             const QRgb premultiplied = line[x];
             const int alpha = qAlpha(premultiplied);
@@ -155,16 +185,16 @@ void shadePixels(QImage& image, const std::function<void(int, int, QColor&, int)
             }
             const QRgb straight = qUnpremultiply(premultiplied);
             QColor colour(qRed(straight), qGreen(straight), qBlue(straight));
-            shader(x, y, colour, alpha);
+            shader(sceneCoordinate(x, scale), sceneY, colour, alpha);
             line[x] = qPremultiply(qRgba(colour.red(), colour.green(), colour.blue(), alpha));
         }
     }
 }
 
-void grainNoise(QImage& image, double scale, double amount, uint32_t seed, int octaves) {
-    shadePixels(image, [&](int x, int y, QColor& c, int) {
-        const double n =
-            fbm(static_cast<float>(x * scale), static_cast<float>(y * scale), octaves, seed);
+void grainNoise(QImage& image, double frequency, double amount, uint32_t seed, int octaves) {
+    shadePixels(image, [&](double x, double y, QColor& c, int) {
+        const double n = fbm(static_cast<float>(x * frequency), static_cast<float>(y * frequency),
+                             octaves, seed);
         const double f = 1.0 + amount * (n - 0.5) * 2.0;
         c = QColor::fromRgbF(static_cast<float>(clamp01(c.redF() * f)),
                              static_cast<float>(clamp01(c.greenF() * f)),
@@ -173,26 +203,21 @@ void grainNoise(QImage& image, double scale, double amount, uint32_t seed, int o
 }
 
 void waterHaze(QImage& image, const QColor& water, double amount) {
-    shadePixels(image, [&](int, int, QColor& c, int) { c = mix(c, water, amount); });
+    shadePixels(image, [&](double, double, QColor& c, int) { c = mix(c, water, amount); });
 }
 
-void algaeGrowth(QImage& image, double amount, uint32_t seed, double scale) {
+void algaeGrowth(QImage& image, double amount, uint32_t seed, double frequency) {
     const QImage alphaCopy = image.copy();
-    auto alphaAt = [&](int x, int y) {
-        if (y < 0 || x < 0 || x >= alphaCopy.width() || y >= alphaCopy.height()) {
-            return 0;
-        }
-        return qAlpha(reinterpret_cast<const QRgb*>(alphaCopy.constScanLine(y))[x]);
-    };
     const QColor moss(70, 112, 48), dark(38, 70, 40);
-    shadePixels(image, [&](int x, int y, QColor& c, int) {
-        // Open to the light: little of the object lies just above this pixel.
+    shadePixels(image, [&](double x, double y, QColor& c, int) {
+        // Open to the light: little of the object lies just above this point.
         int above = 0;
         for (int k = 2; k <= 10; k += 2) {
-            above += alphaAt(x, y - k);
+            above += alphaAt(alphaCopy, QPointF(x, y - k));
         }
         const double open = 1.0 - above / (5.0 * 255.0);
-        const double n = fbm(static_cast<float>(x * scale), static_cast<float>(y * scale), 4, seed);
+        const double n =
+            fbm(static_cast<float>(x * frequency), static_cast<float>(y * frequency), 4, seed);
         const double patch = smoothstep(0.5, 0.7, n) * (0.35 + 0.65 * open);
         const double speck =
             valueNoise(static_cast<float>(x * 0.7), static_cast<float>(y * 0.7), seed + 7) > 0.62
@@ -238,8 +263,8 @@ void sandFoot(QPainter& painter, QRectF footArea, uint32_t seed) {
 }
 
 void topLight(QImage& image, double strength) {
-    const double h = std::max(1, image.height() - 1);
-    shadePixels(image, [&](int, int y, QColor& c, int) {
+    const double h = std::max(1.0, image.height() / pictureScale(image) - 1.0);
+    shadePixels(image, [&](double, double y, QColor& c, int) {
         const double f = 1.0 + strength * (0.35 - y / h);
         c = QColor::fromRgbF(static_cast<float>(clamp01(c.redF() * f)),
                              static_cast<float>(clamp01(c.greenF() * f)),

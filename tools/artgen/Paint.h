@@ -9,7 +9,9 @@
 #include <QImage>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPoint>
 #include <QPointF>
+#include <QSize>
 #include <cstdint>
 #include <functional>
 #include <vector>
@@ -52,9 +54,26 @@ QColor mix(const QColor& a, const QColor& b, double t);
 QColor shade(const QColor& c, double factor);  // below 1 darker, above 1 lighter
 QColor withAlpha(const QColor& c, double alpha);
 
-QImage newSprite(int width, int height);
-QImage newSprite(QSize size);
+// Pictures are laid out in scene units (the pixels of the 1x picture) and painted at a scale
+// S >= 1. A picture of w x h scene units is round(w * S) x round(h * S) pixels; the display places
+// it at its scene position times S, rounded. Its devicePixelRatio is S, so every QPainter on it
+// draws in scene units, and drawImage of another picture at S places it in scene units too.
+QSize scaledSize(QSize sceneSize, double scale);
+QImage newPicture(QSize sceneSize, double scale, QImage::Format format);
+// Transparent, premultiplied.
+QImage newSprite(int width, int height, double scale);
+QImage newSprite(QSize size, double scale);
 void setupPainter(QPainter& painter);
+
+// The scale a picture is painted at.
+inline double pictureScale(const QImage& image) { return image.devicePixelRatio(); }
+// The scene coordinate a pixel stands for: at 1x pixel i samples at i, so at S the pixels that
+// cover scene pixel i sample around i (S = 2: i - 0.25 and i + 0.25). Exact at S = 1.
+inline double sceneCoordinate(int pixel, double scale) { return (pixel + 0.5) / scale - 0.5; }
+// The pixel that stands for a scene point (the inverse, rounded). Exact at S = 1.
+QPoint pixelAt(QPointF scenePoint, double scale);
+// Alpha of the pixel standing for a scene point; 0 outside the picture.
+int alphaAt(const QImage& image, QPointF scenePoint);
 
 // A closed or open curve through the points (Catmull-Rom turned into cubic Beziers).
 QPainterPath smoothPath(const std::vector<QPointF>& points, bool closed);
@@ -64,14 +83,17 @@ QLinearGradient verticalGradient(double top, double bottom,
                                  std::initializer_list<std::pair<double, QColor>> stops);
 
 // Per-pixel passes over premultiplied sprites; transparent pixels stay untouched.
-// shader(x, y, colour, alpha) may change the straight colour in place.
-void shadePixels(QImage& image, const std::function<void(int, int, QColor&, int)>& shader);
-// Multiplies the brightness by 1 + amount * (noise - 0.5) * 2.
-void grainNoise(QImage& image, double scale, double amount, uint32_t seed, int octaves = 4);
+// shader(x, y, colour, alpha) may change the straight colour in place; x and y are the scene
+// coordinates the pixel stands for (see sceneCoordinate), so patterns keep their size at any
+// scale.
+void shadePixels(QImage& image, const std::function<void(double, double, QColor&, int)>& shader);
+// Multiplies the brightness by 1 + amount * (noise - 0.5) * 2; `frequency` in noise cells per
+// scene unit.
+void grainNoise(QImage& image, double frequency, double amount, uint32_t seed, int octaves = 4);
 // Blends every pixel towards the water colour: distance haze.
 void waterHaze(QImage& image, const QColor& water, double amount);
 // Mossy green where the noise is high on surfaces open to the light above.
-void algaeGrowth(QImage& image, double amount, uint32_t seed, double scale = 0.08);
+void algaeGrowth(QImage& image, double amount, uint32_t seed, double frequency = 0.08);
 // Soft dark shadow under the object and a heap of sand grains across its foot.
 void sandFoot(QPainter& painter, QRectF footArea, uint32_t seed);
 // Ambient occlusion towards the lower part, light from above.

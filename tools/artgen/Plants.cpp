@@ -10,7 +10,6 @@ namespace bw::art {
 
 namespace {
 
-
 // A tapered blade from `base`, bending as it rises; lighter and see-through at the tip.
 void drawBlade(QPainter& p, QPointF base, double length, double angleDeg, double width, double bend,
                const QColor& colour, bool rib = true) {
@@ -84,7 +83,8 @@ void baseRock(QPainter& p, double cx, double bottom, double width, uint32_t seed
 }
 
 void brainCoral(QPainter& p, QRectF box, const QColor& colour, uint32_t seed) {
-    QImage dome = newSprite(static_cast<int>(box.width()) + 2, static_cast<int>(box.height()) + 2);
+    QImage dome = newSprite(static_cast<int>(box.width()) + 2, static_cast<int>(box.height()) + 2,
+                            p.device()->devicePixelRatio());
     QPainter q(&dome);
     setupPainter(q);
     q.setPen(Qt::NoPen);
@@ -97,7 +97,7 @@ void brainCoral(QPainter& p, QRectF box, const QColor& colour, uint32_t seed) {
                           true));
     q.end();
     const double cx = box.width() / 2, cy = box.height();
-    shadePixels(dome, [&](int x, int y, QColor& c, int) {
+    shadePixels(dome, [&](double x, double y, QColor& c, int) {
         const double groove = ridge(x * 0.16f, y * 0.16f, 2, seed);
         const double r = std::hypot((x - cx) / (box.width() / 2), (y - cy) / box.height());
         const double light = 1.15 - 0.5 * r + 0.25 * (cy - y) / box.height();
@@ -224,8 +224,8 @@ void cupCorals(QPainter& p, QRectF area, Rng& rng) {
 
 }  // namespace
 
-QImage paintCoral(const Asset& asset, int) {
-    QImage image = newSprite(asset.size);
+QImage paintCoral(const Asset& asset, int, double scale) {
+    QImage image = newSprite(asset.size, scale);
     QPainter p(&image);
     setupPainter(p);
     const double w = asset.size.width(), h = asset.size.height();
@@ -327,8 +327,8 @@ QImage paintCoral(const Asset& asset, int) {
     return image;
 }
 
-QImage paintSidePlant(const Asset& asset, int) {
-    QImage image = newSprite(asset.size);
+QImage paintSidePlant(const Asset& asset, int, double scale) {
+    QImage image = newSprite(asset.size, scale);
     QPainter p(&image);
     setupPainter(p);
     const double w = asset.size.width(), h = asset.size.height();
@@ -376,10 +376,10 @@ QImage paintSidePlant(const Asset& asset, int) {
     return image;
 }
 
-QImage paintDarkMound(const Asset& asset, int) {
+QImage paintDarkMound(const Asset& asset, int, double scale) {
     const int w = asset.size.width(), h = asset.size.height();
     const uint32_t seed = 700u + static_cast<uint32_t>(asset.variant);
-    QImage image = newSprite(w, h);
+    QImage image = newSprite(w, h, scale);
     QPainter p(&image);
     setupPainter(p);
     QPainterPath mound;
@@ -410,9 +410,10 @@ QImage paintDarkMound(const Asset& asset, int) {
     p.drawPath(mound);
     p.end();
     // Rock texture, kept faint: it is far away.
-    shadePixels(image, [&](int x, int y, QColor& c, int) {
-        const double n = fbm(x * 0.03f, y * 0.03f, 4, seed + 1);
-        const double cracks = std::pow(ridge(x * 0.02f, y * 0.04f, 3, seed + 2), 10.0);
+    shadePixels(image, [&](double x, double y, QColor& c, int) {
+        const float fx = static_cast<float>(x), fy = static_cast<float>(y);
+        const double n = fbm(fx * 0.03f, fy * 0.03f, 4, seed + 1);
+        const double cracks = std::pow(ridge(fx * 0.02f, fy * 0.04f, 3, seed + 2), 10.0);
         c = shade(c, 0.85 + 0.3 * n - 0.25 * cracks);
     });
     waterHaze(image, QColor(46, 100, 130), 0.25);

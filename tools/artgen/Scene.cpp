@@ -87,8 +87,10 @@ void drawLabel(QPainter& painter, QPointF at, const QString& text, int size = 11
 
 }  // namespace
 
-QImage composeScene(const ImageLookup& lookup, SceneChoice choice) {
-    QImage scene(800, 600, QImage::Format_ARGB32_Premultiplied);
+QImage composeScene(const ImageLookup& lookup, SceneChoice choice, double scale) {
+    // Pictures painted at `scale` carry it as their device pixel ratio, so they land at their
+    // scene places on a scene of the same ratio.
+    QImage scene = newPicture(QSize(800, 600), scale, QImage::Format_ARGB32_Premultiplied);
     QPainter painter(&scene);
     painter.drawImage(0, 0, lookup(QStringLiteral("Water/cool waters.bmp")));
     for (const Placement& placement : scenePlacements()) {
@@ -108,6 +110,20 @@ QImage composeScene(const ImageLookup& lookup, SceneChoice choice) {
         painter.drawImage(5, 5, lookup(QStringLiteral("Misc/Calendar.bmp")));
     }
     return scene;
+}
+
+QStringList scenePictures(SceneChoice choice) {
+    // Composing with empty pictures asks for every part in turn; it takes a millisecond.
+    QStringList paths;
+    composeScene(
+        [&](const QString& path) {
+            if (!paths.contains(path)) {
+                paths << path;
+            }
+            return QImage();
+        },
+        choice);
+    return paths;
 }
 
 QImage composeContactSheet(const ImageLookup& lookup) {

@@ -5,6 +5,7 @@
 
 #include <QImage>
 #include <QString>
+#include <QStringList>
 #include <functional>
 
 namespace bw::art {
@@ -17,7 +18,10 @@ enum class SceneChoice {
     Everything,  // every scenery object at its factory place
 };
 
-QImage composeScene(const ImageLookup& lookup, SceneChoice choice);
+// `scale` is the scale the looked-up pictures were painted at; the scene is 800 x 600 times it.
+QImage composeScene(const ImageLookup& lookup, SceneChoice choice, double scale = 1.0);
+// The relative paths of the pictures composeScene draws.
+QStringList scenePictures(SceneChoice choice);
 QImage composeContactSheet(const ImageLookup& lookup);
 
 }  // namespace bw::art

@@ -16,7 +16,7 @@ struct Mood {
     double rays;      // strength of the light rays
     double caustics;  // strength of the caustic net
     double hazeAmount;
-    double sunX;  // where the light comes from, in pixels across the top
+    double sunX;  // where the light comes from, in scene units across the top
     uint32_t seed;
     bool kelp = false;      // distant kelp stems in the haze
     bool plankton = false;  // glowing specks at night
@@ -102,10 +102,10 @@ QColor gradientAt(const Mood& m, double t) {
 
 }  // namespace
 
-QImage paintWater(const Asset& asset, int) {
+QImage paintWater(const Asset& asset, int, double scale) {
     const Mood m = moodFor(asset.variant);
     const int w = asset.size.width(), h = asset.size.height();
-    QImage image(w, h, QImage::Format_RGB32);
+    QImage image = newPicture(asset.size, scale, QImage::Format_RGB32);
     Rng rng(m.seed);
     // Rays fan out from a point high above the surface.
     struct Ray {
@@ -116,12 +116,14 @@ QImage paintWater(const Asset& asset, int) {
         rays.push_back({rng.range(-0.5, 0.5), rng.range(0.012, 0.04), rng.range(0.4, 1.0)});
     }
     const double sunY = -900;
-    for (int y = 0; y < h; ++y) {
-        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-        const double depth = static_cast<double>(y) / (h - 1);
+    for (int row = 0; row < image.height(); ++row) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(row));
+        const double y = sceneCoordinate(row, scale);
+        const double depth = y / (h - 1);
         const QColor base = gradientAt(m, depth);
         double r = base.redF(), g = base.greenF(), b = base.blueF();
-        for (int x = 0; x < w; ++x) {
+        for (int column = 0; column < image.width(); ++column) {
+            const double x = sceneCoordinate(column, scale);
             const float fx = static_cast<float>(x), fy = static_cast<float>(y);
             // Soft rays, flickering along their length.
             const double angle = std::atan2(x - m.sunX, y - sunY);
@@ -161,9 +163,9 @@ QImage paintWater(const Asset& asset, int) {
             pr += light * m.light.redF() * 0.55;
             pg += light * m.light.greenF() * 0.55;
             pb += light * m.light.blueF() * 0.55;
-            line[x] = qRgb(static_cast<int>(clamp01(pr) * 255 + 0.5),
-                           static_cast<int>(clamp01(pg) * 255 + 0.5),
-                           static_cast<int>(clamp01(pb) * 255 + 0.5));
+            line[column] = qRgb(static_cast<int>(clamp01(pr) * 255 + 0.5),
+                                static_cast<int>(clamp01(pg) * 255 + 0.5),
+                                static_cast<int>(clamp01(pb) * 255 + 0.5));
         }
     }
     QPainter p(&image);

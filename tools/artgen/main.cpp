@@ -1,13 +1,21 @@
 // brinewave3-artgen FOLDER
 //     paints every picture and the bubble sound of the aquarium into FOLDER.
+// brinewave3-artgen --scale S [--threads N] FOLDER
+//     paints every picture at scale S (1 to 8; 1.8 for a 1080-line screen) into FOLDER, laid out
+//     like the data folder; no sound.
+// brinewave3-artgen --version
+//     prints the art version: sets painted by another version are stale.
 // brinewave3-artgen --contact-sheet FOLDER SHEET.png SCENE.png [FULL-SCENE.png]
 //     composes the contact sheet and the factory scene from the files in FOLDER.
+
+#include <sys/resource.h>
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QImage>
 #include <cstdio>
+#include <optional>
 #include <thread>
 
 #include "Generator.h"
@@ -33,22 +41,60 @@ int main(int argc, char** argv) {
         }
         return ok ? 0 : 1;
     }
-    if (args.size() != 2) {
-        std::fprintf(stderr,
-                     "usage: brinewave3-artgen FOLDER\n"
-                     "       brinewave3-artgen --contact-sheet FOLDER SHEET.png SCENE.png "
-                     "[FULL-SCENE.png]\n");
+    if (args.size() == 2 && args[1] == QStringLiteral("--version")) {
+        std::printf("%d\n", bw::art::kArtVersion);
+        return 0;
+    }
+    const char* usage =
+        "usage: brinewave3-artgen FOLDER\n"
+        "       brinewave3-artgen --scale S [--threads N] FOLDER\n"
+        "       brinewave3-artgen --version\n"
+        "       brinewave3-artgen --contact-sheet FOLDER SHEET.png SCENE.png [FULL-SCENE.png]\n";
+    std::optional<double> scale;
+    int threads = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    QString folder;
+    for (int i = 1; i < args.size(); ++i) {
+        const bool hasValue = i + 1 < args.size();
+        if (args[i] == QStringLiteral("--scale") && hasValue) {
+            scale = bw::art::parseScale(args[++i]);
+            if (!scale) {
+                std::fprintf(stderr,
+                             "brinewave3-artgen: the scale must be a number from %g to %g\n",
+                             bw::art::kMinimumScale, bw::art::kMaximumScale);
+                return 2;
+            }
+        } else if (args[i] == QStringLiteral("--threads") && hasValue) {
+            bool ok = false;
+            threads = args[++i].toInt(&ok);
+            if (!ok || threads < 1) {
+                std::fprintf(stderr, "brinewave3-artgen: the thread count must be 1 or more\n");
+                return 2;
+            }
+        } else if (folder.isEmpty() && !args[i].startsWith(u'-')) {
+            folder = args[i];
+        } else {
+            std::fputs(usage, stderr);
+            return 2;
+        }
+    }
+    if (folder.isEmpty()) {
+        std::fputs(usage, stderr);
         return 2;
     }
     QElapsedTimer clock;
     clock.start();
     QString error;
-    const int threads = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
-    if (!bw::art::generateAll(args[1], threads, &error)) {
+    const bool ok = scale ? bw::art::generatePictures(folder, *scale, threads, &error)
+                          : bw::art::generateAll(folder, threads, &error);
+    if (!ok) {
         std::fprintf(stderr, "brinewave3-artgen: %s\n", qPrintable(error));
         return 1;
     }
-    std::printf("brinewave3-artgen: art and sound written to %s in %.2f s\n", qPrintable(args[1]),
-                clock.elapsed() / 1000.0);
+    rusage resources{};
+    getrusage(RUSAGE_SELF, &resources);  // ru_maxrss in kilobytes
+    std::printf(
+        "brinewave3-artgen: %s written to %s in %.2f s, peak memory %ld MB\n",
+        scale ? qPrintable(QStringLiteral("pictures at scale %1").arg(*scale)) : "art and sound",
+        qPrintable(folder), clock.elapsed() / 1000.0, resources.ru_maxrss / 1024);
     return 0;
 }
