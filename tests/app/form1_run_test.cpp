@@ -176,6 +176,8 @@ TEST(Form1Frames, AFullRenderDrawsEveryLayerBackToFront) {
     };
     // One layer a line, so that a failure shows where the order departs.
     EXPECT_EQ(drawnLayers(rig).join('\n').toStdString(), expected.join('\n').toStdString());
+}
+
 TEST(Form1Frames, TheNoticeIsDrawnOnceIntoEachHeldFrame) {
     // The calls between full renders present the held frame: a notice drawn there again
     // would lie over its own copy. Each full render draws it once, with the current countdown.
