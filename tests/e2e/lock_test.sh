@@ -15,11 +15,15 @@ start_program /s
 pid=$!
 saver=$(wait_for_window Brinewave3 10) || fail "no saver window"
 saver=$(printf '0x%x' "$saver")
-sleep 2
+# The window is there before the pictures have loaded; the lock holds once the aquarium shows.
+for _ in $(seq 60); do
+    (( $(shot_colours "$TEST_HOME/started.png") > 50 )) && break
+    sleep 0.5
+done
 
 # Unmapped by another client: mapped again, the scene still covers the screen.
 xdotool windowunmap "$saver"
-sleep 1.5
+for _ in $(seq 50); do viewable "$saver" && break; sleep 0.1; done
 kill -0 "$pid" 2>/dev/null || fail "unmapping the window ended a locked saver"
 viewable "$saver" || fail "the unmapped saver window stayed unmapped"
 colours=$(shot_colours "$TEST_HOME/unmapped.png")
@@ -30,12 +34,15 @@ colours=$(shot_colours "$TEST_HOME/unmapped.png")
 for _ in $(seq 50); do [[ -s "$TEST_HOME/host" ]] && break; sleep 0.1; done
 other=$(printf '0x%x' "$(head -n 1 "$TEST_HOME/host")")
 xdotool windowraise "$other"
-sleep 1.5
 xwininfo -root -children | grep -q "$other" || fail "the other window is not there"
 # xwininfo lists the root's children top first.
-[[ $(xwininfo -root -children | sed -n 's/^ *\(0x[0-9a-f]*\) .*/\1/p' |
-     grep -x -e "$saver" -e "$other" | head -n 1) == "$saver" ]] ||
-    fail "the saver did not come back above another window"
+on_top() {
+    [[ $(xwininfo -root -children | sed -n 's/^ *\(0x[0-9a-f]*\) .*/\1/p' |
+         grep -x -e "$saver" -e "$other" | head -n 1) == "$saver" ]]
+}
+sleep 0.2
+for _ in $(seq 50); do on_top && break; sleep 0.1; done
+on_top || fail "the saver did not come back above another window"
 
 # Destroyed by another client: the display is lost, and that leads to the prompt.
 xdotool windowclose "$saver"
@@ -54,8 +61,13 @@ for _ in $(seq 30); do
 done
 [[ -n "$again" ]] || fail "no prompt came back after its window was destroyed"
 kill -0 "$pid" 2>/dev/null || fail "destroying the prompt ended the saver"
-sleep 0.5
-xdotool type --delay 50 Coral7
-xdotool key Return
-wait_for_exit "$pid" 5 || fail "the password did not end the saver after the prompt came back"
+# The new prompt takes the keyboard a moment after it shows: a password typed before that
+# goes nowhere, so it is typed again once (a wrong or lost entry leaves the box empty).
+for attempt in 1 2; do
+    sleep 1
+    xdotool type --delay 50 Coral7
+    xdotool key Return
+    wait_for_exit "$pid" 4 && break
+done
+kill -0 "$pid" 2>/dev/null && fail "the password did not end the saver after the prompt came back"
 echo "lock: ok"
