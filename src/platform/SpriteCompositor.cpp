@@ -22,9 +22,6 @@ namespace bw {
 
 namespace {
 
-constexpr int kTile = DirtyTiles::kTile;
-static_assert(SpriteCompositor::kWidth == DirtyTiles::kFrameWidth &&
-              SpriteCompositor::kHeight == DirtyTiles::kFrameHeight);
 
 QRgb toQRgb(Rgb colour) {
     return qRgb(int(colour & 0xFF), int((colour >> 8) & 0xFF), int((colour >> 16) & 0xFF));
@@ -181,9 +178,10 @@ void buildRuns(SpritePicture& picture) {
     picture.opaque = opaque && image.width() > 0 && image.height() > 0;
     picture.hardEdges = hardEdges;
     picture.visible = {};
-    picture.tileRowsPerPhase = (image.height() + kTile - 1) / kTile + 1;
-    picture.tileRowSpans.assign(size_t(kTile * picture.tileRowsPerPhase), {});
-    picture.tileRowSolidSpans.assign(size_t(kTile * picture.tileRowsPerPhase), {});
+    const int tile = 1 << picture.tileShift;
+    picture.tileRowsPerPhase = (image.height() + tile - 1) / tile + 1;
+    picture.tileRowSpans.assign(size_t(tile * picture.tileRowsPerPhase), {});
+    picture.tileRowSolidSpans.assign(size_t(tile * picture.tileRowsPerPhase), {});
     // Each row's longest opaque run; a tile row is solid where all its rows' runs overlap.
     std::vector<SpritePicture::Span> solidRow(size_t(image.height()));
     for (int y = 0; y < image.height(); ++y) {
@@ -194,12 +192,12 @@ void buildRuns(SpritePicture& picture) {
                 longest = {run.x, run.x + run.length - 1};
         }
     }
-    for (int phase = 0; phase < kTile; ++phase) {
+    for (int phase = 0; phase < tile; ++phase) {
         for (int band = 0; band < picture.tileRowsPerPhase; ++band) {
-            const int top = band * kTile - phase;
-            if (top < 0 || top + kTile > image.height()) continue;
+            const int top = band * tile - phase;
+            if (top < 0 || top + tile > image.height()) continue;
             SpritePicture::Span solid = solidRow[size_t(top)];
-            for (int y = top + 1; y < top + kTile; ++y) {
+            for (int y = top + 1; y < top + tile; ++y) {
                 solid.left = std::max(solid.left, solidRow[size_t(y)].left);
                 solid.right = std::min(solid.right, solidRow[size_t(y)].right);
             }
@@ -214,10 +212,10 @@ void buildRuns(SpritePicture& picture) {
         const int left = picture.runs[size_t(first)].x;
         const int right = end.x + end.length - 1;
         picture.visible |= QRect(left, y, right + 1 - left, 1);
-        for (int phase = 0; phase < kTile; ++phase) {
+        for (int phase = 0; phase < tile; ++phase) {
             SpritePicture::Span& span =
                 picture
-                    .tileRowSpans[size_t(phase * picture.tileRowsPerPhase + (y + phase) / kTile)];
+                    .tileRowSpans[size_t(phase * picture.tileRowsPerPhase + (y + phase) / tile)];
             if (span.left > span.right) {
                 span = {left, right};
             } else {
@@ -230,7 +228,8 @@ void buildRuns(SpritePicture& picture) {
 
 }  // namespace
 
-std::shared_ptr<const SpritePicture> SpritePicture::prepare(QImage image, int transparency) {
+std::shared_ptr<const SpritePicture> SpritePicture::prepare(QImage image, int transparency,
+                                                            int tileShift) {
     if (image.isNull()) return nullptr;
     // Converted in place where the image is not shared: a decoded file is used only here.
     auto everyPixel = [&image](auto&& change) {
@@ -271,6 +270,7 @@ std::shared_ptr<const SpritePicture> SpritePicture::prepare(QImage image, int tr
     picture->stride = picture->image.bytesPerLine() / 4;
     picture->width = picture->image.width();
     picture->height = picture->image.height();
+    picture->tileShift = tileShift;
     buildRuns(*picture);
     return picture;
 }
@@ -344,7 +344,17 @@ SpriteCompositor::SpriteCompositor(Clock clock)
     reset();
 }
 
+void SpriteCompositor::setScale(double scale) {
+    scale_ = std::clamp(scale, 1.0, kMaxScale);
+    grid_ = TileGrid::forFrame(QSize(toPixels(kWidth), toPixels(kHeight)));
+    frame_ = QImage(grid_.width, grid_.height, QImage::Format_RGB32);
+    underlayPixels_.clear();
+    underlayPixels_.shrink_to_fit();
+    reset();
+}
+
 void SpriteCompositor::reset() {
+    changed_ = DirtyTiles(grid_);
     surfaces_.clear();
     cache_.clear();
     pending_.clear();
@@ -380,19 +390,20 @@ PendingPicture ready(std::shared_ptr<const SpritePicture> picture) {
 // while this one reads the next files; the first frames of animations come before the rest.
 // Other formats are decoded here and now.
 PendingPicture SpriteCompositor::startLoading(const QString& path, int transparency,
-                                              bool firstFrame) {
+                                              bool firstFrame, int tileShift) {
     QByteArray data;
     if (!PictureLoader::readSmallRegularFile(path, &data, nullptr)) return {};
     if (!data.startsWith("BM"))
-        return ready(SpritePicture::prepare(PictureLoader::decode(data), transparency));
+        return ready(SpritePicture::prepare(PictureLoader::decode(data), transparency, tileShift));
     if (!PictureLoader::bmpWillDecode(data)) return {};
     auto promise = std::make_shared<std::promise<std::shared_ptr<const SpritePicture>>>();
     PendingPicture picture = promise->get_future().share();
     QThreadPool::globalInstance()->start(
-        [promise, data, transparency] {
+        [promise, data, transparency, tileShift] {
             std::shared_ptr<const SpritePicture> decoded;
             try {
-                decoded = SpritePicture::prepare(PictureLoader::decodeBmp(data), transparency);
+                decoded = SpritePicture::prepare(PictureLoader::decodeBmp(data), transparency,
+                                                 tileShift);
             } catch (...) {  // out of memory: the picture draws nothing
             }
             promise->set_value(std::move(decoded));
@@ -422,7 +433,7 @@ bool SpriteCompositor::loadFrame(SurfaceId surface, int frame, const QString& pa
     if (cached == cache_.constEnd()) {
         // Failures are remembered too: four hundred surfaces asking for one broken file
         // read it once.
-        cached = cache_.insert(key, startLoading(path, transparency, frame == 1));
+        cached = cache_.insert(key, startLoading(path, transparency, frame == 1, grid_.shift));
     }
     return storeFrame(*s, frame, cached.value());
 }
@@ -431,7 +442,8 @@ bool SpriteCompositor::setFrameImage(SurfaceId surface, int frame, const QImage&
                                      int transparency) {
     Surface* s = find(surface);
     if (!s || frame < 1 || frame > kMaxFrames) return false;
-    return storeFrame(*s, frame, ready(SpritePicture::prepare(image, transparency)));
+    return storeFrame(*s, frame,
+                      ready(SpritePicture::prepare(image, transparency, grid_.shift)));
 }
 
 void SpriteCompositor::setX(SurfaceId surface, int16_t x) {
@@ -536,20 +548,22 @@ void SpriteCompositor::draw(SurfaceId surface) {
     // The picture's drawn pixels, clipped to the frame (plain arithmetic: this runs for every
     // sprite of every frame).
     const QRect& visible = picture->visible;
-    const int left = std::max(0, s->x + visible.left());
-    const int top = std::max(0, s->y + visible.top());
-    const int right = std::min(kWidth - 1, s->x + visible.right());
-    const int bottom = std::min(kHeight - 1, s->y + visible.bottom());
+    const int x = toPixels(s->x);
+    const int y = toPixels(s->y);
+    const int left = std::max(0, x + visible.left());
+    const int top = std::max(0, y + visible.top());
+    const int right = std::min(grid_.width - 1, x + visible.right());
+    const int bottom = std::min(grid_.height - 1, y + visible.bottom());
     if (left > right || top > bottom || visible.isEmpty()) return;
     DrawOp op;
     op.kind = DrawOp::Kind::Picture;
     op.bounds = QRect(QPoint(left, top), QPoint(right, bottom));
     op.picture = picture;
-    op.at = QPoint(s->x, s->y);
+    op.at = QPoint(x, y);
     // An opaque picture's visible rectangle is the whole picture.
-    const bool coversFrame = picture->opaque && s->x + visible.left() <= 0 &&
-                             s->y + visible.top() <= 0 && s->x + visible.right() >= kWidth - 1 &&
-                             s->y + visible.bottom() >= kHeight - 1;
+    const bool coversFrame = picture->opaque && x + visible.left() <= 0 &&
+                             y + visible.top() <= 0 && x + visible.right() >= grid_.width - 1 &&
+                             y + visible.bottom() >= grid_.height - 1;
     record(std::move(op), coversFrame);
 }
 
@@ -578,16 +592,16 @@ struct TilePlacement {
     int phase;
 };
 
-TilePlacement tilePlacement(int y) {
-    const int topTileRow = y >= 0 ? y / kTile : -((kTile - 1 - y) / kTile);
-    return {topTileRow, y - topTileRow * kTile};
+TilePlacement tilePlacement(int y, int shift) {
+    const int topTileRow = y >> shift;  // rounds down, also above the frame
+    return {topTileRow, y - (topTileRow << shift)};
 }
 
 // The tile columns that frame columns left..right (inside the frame) cover whole.
-uint64_t wholeTileColumns(int left, int right) {
+uint64_t wholeTileColumns(int left, int right, int shift) {
     if (left > right) return 0;
-    const int first = (left + kTile - 1) / kTile;
-    const int last = (right + 1) / kTile - 1;
+    const int first = (left + (1 << shift) - 1) >> shift;
+    const int last = ((right + 1) >> shift) - 1;
     return first <= last ? DirtyTiles::columnSpan(first, last) : 0;
 }
 
@@ -597,42 +611,45 @@ uint64_t wholeTileColumns(int left, int right) {
 // each tile row, the columns its drawn pixels reach there, not its whole rectangle: the tiles in
 // the corners around a fish stay untouched when it swims.
 template <typename F>
-void SpriteCompositor::forEachTileOf(const DrawOp& op, F&& f) {
+void SpriteCompositor::forEachTileOf(const DrawOp& op, F&& f) const {
     if (op.kind != DrawOp::Kind::Picture) {
-        DirtyTiles::forEachRowOf(op.bounds, f);
+        DirtyTiles::forEachRowOf(grid_, op.bounds, f);
         return;
     }
+    const int shift = grid_.shift;
     const SpritePicture& picture = *op.picture;
-    const TilePlacement place = tilePlacement(op.at.y());
+    const TilePlacement place = tilePlacement(op.at.y(), shift);
     const SpritePicture::Span* spans =
         &picture.tileRowSpans[size_t(place.phase * picture.tileRowsPerPhase)];
-    const int first = std::max(0, op.bounds.top() / kTile - place.topTileRow);
+    const int first = std::max(0, (op.bounds.top() >> shift) - place.topTileRow);
     const int last =
-        std::min(picture.tileRowsPerPhase - 1, op.bounds.bottom() / kTile - place.topTileRow);
+        std::min(picture.tileRowsPerPhase - 1, (op.bounds.bottom() >> shift) - place.topTileRow);
     for (int band = first; band <= last; ++band) {
         const SpritePicture::Span& span = spans[band];
         const int left = std::max(op.bounds.left(), op.at.x() + span.left);
         const int right = std::min(op.bounds.right(), op.at.x() + span.right);
         if (left <= right)
-            f(place.topTileRow + band, DirtyTiles::columnSpan(left / kTile, right / kTile));
+            f(place.topTileRow + band, DirtyTiles::columnSpan(left >> shift, right >> shift));
     }
 }
 
-uint64_t SpriteCompositor::solidColumns(const DrawOp& op, int row) {
+uint64_t SpriteCompositor::solidColumns(const DrawOp& op, int row) const {
+    const int shift = grid_.shift;
     if (op.kind == DrawOp::Kind::Fill) {
-        const bool wholeRow = op.bounds.top() <= row * kTile &&
-                              op.bounds.bottom() >= std::min(kHeight, (row + 1) * kTile) - 1;
-        return wholeRow ? wholeTileColumns(op.bounds.left(), op.bounds.right()) : 0;
+        const bool wholeRow =
+            op.bounds.top() <= row << shift &&
+            op.bounds.bottom() >= std::min(grid_.height, (row + 1) << shift) - 1;
+        return wholeRow ? wholeTileColumns(op.bounds.left(), op.bounds.right(), shift) : 0;
     }
     if (op.kind != DrawOp::Kind::Picture) return 0;
     const SpritePicture& picture = *op.picture;
-    const TilePlacement place = tilePlacement(op.at.y());
+    const TilePlacement place = tilePlacement(op.at.y(), shift);
     const int band = row - place.topTileRow;
     if (band < 0 || band >= picture.tileRowsPerPhase) return 0;
     const SpritePicture::Span& span =
         picture.tileRowSolidSpans[size_t(place.phase * picture.tileRowsPerPhase + band)];
     return wholeTileColumns(std::max(0, op.at.x() + span.left),
-                            std::min(kWidth - 1, op.at.x() + span.right));
+                            std::min(grid_.width - 1, op.at.x() + span.right), shift);
 }
 
 // The draws of two frames are lined up in order, allowing for draws that are new, gone or
@@ -653,7 +670,7 @@ bool SpriteCompositor::markDifferences(const std::vector<DrawOp>& before,
     };
     // A draw gone from the new frame changes its tiles from the bottom up: the layers kept
     // there may hold it.
-    DirtyTiles gone;
+    DirtyTiles gone(grid_);
     auto markGone = [&](size_t i, size_t j) {
         newIndexOf_[i] = int32_t(j);
         forEachTileOf(before[i],
@@ -699,7 +716,7 @@ bool SpriteCompositor::markDifferences(const std::vector<DrawOp>& before,
     for (; i < before.size(); ++i) markGone(i, j);
     newIndexOf_.back() = int32_t(j);  // draws new at the end lie above everything kept
     for (; j < after.size(); ++j) markChanged(after[j], j);
-    for (int row = 0; row < DirtyTiles::kRows; ++row) {
+    for (int row = 0; row < grid_.rows(); ++row) {
         const uint64_t columns = gone.columns(row);
         dirty.markColumns(row, columns);
         for (uint64_t left = columns; left != 0; left &= left - 1)
@@ -717,7 +734,7 @@ void SpriteCompositor::carryUnderlays(const DirtyTiles& dirty, bool renumbered) 
             for (int32_t& level : row) level = level <= oldDraws ? newIndexOf_[size_t(level)] : 0;
         }
     }
-    for (int row = 0; row < DirtyTiles::kRows; ++row) {
+    for (int row = 0; row < grid_.rows(); ++row) {
         for (uint64_t columns = dirty.columns(row); columns != 0; columns &= columns - 1) {
             const auto column = size_t(std::countr_zero(columns));
             int32_t& level = underlayLevel_[size_t(row)][column];
@@ -728,9 +745,9 @@ void SpriteCompositor::carryUnderlays(const DirtyTiles& dirty, bool renumbered) 
 
 void SpriteCompositor::compose() {
     if (pending_.empty()) return;
-    canvas_ = {reinterpret_cast<uint32_t*>(frame_.bits()), frame_.bytesPerLine() / 4, kWidth,
-               kHeight};
-    DirtyTiles dirty;
+    canvas_ = {reinterpret_cast<uint32_t*>(frame_.bits()), frame_.bytesPerLine() / 4, grid_.width,
+               grid_.height};
+    DirtyTiles dirty(grid_);
     if (pendingCovers_) {
         if (composedValid_) {
             carryUnderlays(dirty, markDifferences(composed_, pending_, dirty));
@@ -747,19 +764,19 @@ void SpriteCompositor::compose() {
         // A few tile rows at a time, and in them draw by draw over the changed tiles each
         // shows in: every pixel still gets its draws in order, and the slab of the frame
         // (200 KB) stays in the processor's cache while layer after layer goes over it.
-        std::array<bool, kSlabs> slabChanged{};
-        for (int slab = 0; slab < kSlabs; ++slab) {
+        std::array<bool, kMaxSlabs> slabChanged{};
+        for (int slab = 0; slab < slabs(); ++slab) {
             slabChanged[size_t(slab)] = dirty.anyIn(
-                slab * kSlabRows, std::min(DirtyTiles::kRows, (slab + 1) * kSlabRows) - 1);
+                slab * kSlabRows, std::min(grid_.rows(), (slab + 1) * kSlabRows) - 1);
             drawsBySlab_[size_t(slab)].clear();
         }
         for (const DrawOp& op : composed_) {
-            const int last = op.bounds.bottom() / kTile / kSlabRows;
-            for (int slab = op.bounds.top() / kTile / kSlabRows; slab <= last; ++slab) {
+            const int last = (op.bounds.bottom() >> grid_.shift) / kSlabRows;
+            for (int slab = (op.bounds.top() >> grid_.shift) / kSlabRows; slab <= last; ++slab) {
                 if (slabChanged[size_t(slab)]) drawsBySlab_[size_t(slab)].push_back(&op);
             }
         }
-        for (int slab = 0; slab < kSlabs; ++slab) {
+        for (int slab = 0; slab < slabs(); ++slab) {
             if (slabChanged[size_t(slab)]) paintSlab(dirty, slab);
         }
     } else {
@@ -801,7 +818,7 @@ void SpriteCompositor::addTile(std::vector<TileLevel>& list, int32_t level, int 
 // it still shows in. Tiles painted below their first change keep their layers up to it.
 void SpriteCompositor::paintSlab(const DirtyTiles& dirty, int slab) {
     const int firstRow = slab * kSlabRows;
-    const int lastRow = std::min(DirtyTiles::kRows, firstRow + kSlabRows) - 1;
+    const int lastRow = std::min(grid_.rows(), firstRow + kSlabRows) - 1;
     SlabColumns open{};  // marked tiles not yet hidden by the draws above
     bool anyOpen = false;
     restores_.clear();
@@ -844,10 +861,11 @@ void SpriteCompositor::paintSlab(const DirtyTiles& dirty, int slab) {
         const DrawOp* op = *at;
         passDownTo(int32_t(op - composed_.data()));
         if (!anyOpen) break;
-        const int top = std::max(firstRow, op->bounds.top() / kTile);
-        const int bottom = std::min(lastRow, op->bounds.bottom() / kTile);
+        const int shift = grid_.shift;
+        const int top = std::max(firstRow, op->bounds.top() >> shift);
+        const int bottom = std::min(lastRow, op->bounds.bottom() >> shift);
         const uint64_t reach =
-            DirtyTiles::columnSpan(op->bounds.left() / kTile, op->bounds.right() / kTile);
+            DirtyTiles::columnSpan(op->bounds.left() >> shift, op->bounds.right() >> shift);
         SlabDraw draw{op, {}};
         bool shows = false;
         for (int row = top; row <= bottom; ++row) {
@@ -883,19 +901,20 @@ void SpriteCompositor::paintSlab(const DirtyTiles& dirty, int slab) {
 
 void SpriteCompositor::keepTiles(const TileLevel& tiles) {
     if (tiles.columns == 0) return;
-    if (underlayPixels_.empty()) underlayPixels_.resize(size_t(kWidth) * kHeight);
+    if (underlayPixels_.empty()) underlayPixels_.resize(size_t(grid_.width) * grid_.height);
     copyTiles(canvas_, underlay(), tiles.row, tiles.columns);
     for (uint64_t columns = tiles.columns; columns != 0; columns &= columns - 1)
         underlayLevel_[size_t(tiles.row)][size_t(std::countr_zero(columns))] = tiles.level;
 }
 
 void SpriteCompositor::copyTiles(const PixelTarget& from, const PixelTarget& to, int row,
-                                 uint64_t columns) {
-    const int top = row * kTile;
-    const int bottom = std::min(from.height, top + kTile);
+                                 uint64_t columns) const {
+    const int tile = grid_.tile();
+    const int top = row * tile;
+    const int bottom = std::min(from.height, top + tile);
     DirtyTiles::forEachRun(columns, [&](int first, int end) {
-        const int left = first * kTile;
-        const size_t bytes = size_t(std::min(from.width, end * kTile) - left) * 4;
+        const int left = first * tile;
+        const size_t bytes = size_t(std::min(from.width, end * tile) - left) * 4;
         for (int y = top; y < bottom; ++y)
             std::memcpy(to.pixels + y * to.stride + left, from.pixels + y * from.stride + left,
                         bytes);
@@ -904,6 +923,7 @@ void SpriteCompositor::copyTiles(const PixelTarget& from, const PixelTarget& to,
 
 void SpriteCompositor::paintTiles(const DrawOp& op, const SlabColumns& columns, int firstRow,
                                   int lastRow) {
+    const int tile = grid_.tile();
     // Tile rows with the same columns are painted together.
     uint64_t open = 0;
     int openFrom = firstRow;
@@ -911,8 +931,8 @@ void SpriteCompositor::paintTiles(const DrawOp& op, const SlabColumns& columns, 
         const uint64_t next = row <= lastRow ? columns[size_t(row - firstRow)] : 0;
         if (next == open) continue;
         DirtyTiles::forEachRun(open, [&](int first, int end) {
-            paintOp(op, QRect(first * kTile, openFrom * kTile, (end - first) * kTile,
-                              (row - openFrom) * kTile));
+            paintOp(op, QRect(first * tile, openFrom * tile, (end - first) * tile,
+                              (row - openFrom) * tile));
         });
         open = next;
         openFrom = row;
@@ -932,7 +952,7 @@ bool SpriteCompositor::alreadyOnTop(const DrawOp& op) const {
 
 DirtyTiles SpriteCompositor::takeChanges() {
     compose();
-    DirtyTiles changes;
+    DirtyTiles changes(grid_);
     std::swap(changes, changed_);
     return changes;
 }
@@ -993,7 +1013,7 @@ void SpriteCompositor::setTextFont(const QString& face, int points, int weight, 
     // the 800 x 600 layout puts lines of size 16 fifteen pixels apart. Qt sizes the em square,
     // which is smaller than a line by the face's ascent and descent.
     const int safeHeight = points <= 0 ? 10 : std::min(points, 500);
-    font.setPixelSize(std::max(1, int(std::lround(safeHeight * emPerLine(font)))));
+    font.setPixelSize(std::max(1, int(std::lround(safeHeight * scale_ * emPerLine(font)))));
     // Windows weights run 1..1000 like Qt's; light weights fall back to the regular face.
     font.setWeight(weight >= 600 ? QFont::Bold : QFont::Normal);
     font.setItalic(italic);
@@ -1023,7 +1043,7 @@ void SpriteCompositor::drawText(const QString& text, int x, int y, Rgb colour) {
     op.font = currentFont();
     Font& font = fonts_[size_t(op.font)];
     // (x, y) is the top-left corner of the text, as Windows places it.
-    op.at = QPoint(x, y + font.ascent);
+    op.at = QPoint(toPixels(x), toPixels(y) + font.ascent);
     auto measured = font.textBounds.constFind(text);
     if (measured == font.textBounds.constEnd()) {
         if (font.textBounds.size() > 1000) font.textBounds.clear();  // a clock makes many
@@ -1046,7 +1066,11 @@ bool SpriteCompositor::isPointOver(SurfaceId surface, QPoint framePoint) const {
     const Surface* s = find(surface);
     if (!s) return false;
     const SpritePicture* picture = currentPicture(*s);
-    return picture && picture->visibleAt(framePoint.x() - s->x, framePoint.y() - s->y);
+    if (!picture) return false;
+    // The frame pixel at the middle of the scene unit (the unit itself at scale 1).
+    auto pixelOf = [this](int units) { return int(std::floor((units + 0.5) * scale_)); };
+    return picture->visibleAt(pixelOf(framePoint.x()) - toPixels(s->x),
+                              pixelOf(framePoint.y()) - toPixels(s->y));
 }
 
 }  // namespace bw

@@ -7,6 +7,7 @@
 #include <QRect>
 #include <QString>
 #include <array>
+#include <cmath>
 #include <cstdint>
 #include <functional>
 #include <future>
@@ -39,8 +40,8 @@ struct SpritePicture {
     std::vector<Run> runs;
     std::vector<int32_t> rowStart;  // runs of row y: [rowStart[y], rowStart[y + 1])
     // The columns drawn pixels reach in each tile row the picture covers, for each of the
-    // DirtyTiles::kTile ways its top row can sit in a tile row (its y modulo the tile size):
-    // a moved picture marks just those tiles, not the corners of its rectangle.
+    // tile size's ways its top row can sit in a tile row (its y modulo the tile size): a moved
+    // picture marks just those tiles, not the corners of its rectangle.
     struct Span {
         int32_t left = 1;  // picture columns, inclusive; left > right: nothing drawn
         int32_t right = 0;
@@ -50,12 +51,15 @@ struct SpritePicture {
     // hide whatever was drawn before.
     std::vector<Span> tileRowSolidSpans;
     int tileRowsPerPhase = 0;
+    int tileShift = 4;  // the tile size these are for: 1 << tileShift
 
     // Transparency -1: the picture's own alpha when it has any, otherwise every pixel of
     // kColourKey becomes transparent. -2: drawn opaque. A value >= 0 is a Windows RGB colour
     // key of its own.
     static constexpr QRgb kColourKey = 0xFFFF00FF;  // pure magenta
-    static std::shared_ptr<const SpritePicture> prepare(QImage decoded, int transparency);
+    // The tile spans are made for tiles of 1 << tileShift pixels (see TileGrid).
+    static std::shared_ptr<const SpritePicture> prepare(QImage decoded, int transparency,
+                                                        int tileShift = 4);
 
     bool visibleAt(int x, int y) const;
 };
@@ -71,14 +75,19 @@ struct PixelTarget {
 // A picture that may still be decoding on another core; the first look at it waits.
 using PendingPicture = std::shared_future<std::shared_ptr<const SpritePicture>>;
 
-// Where the 800 x 600 frame sits in a window of `size`: as large as fits, 4:3, centred
+// Where the 800 x 600 scene sits in a window of `size`: as large as fits, 4:3, centred
 // (black bars fill the rest).
 QRect sceneRectFor(QSize size);
-// A point of the window (pixels) as a point of the frame; may lie outside 0..799 / 0..599.
+// A point of the window (pixels) as a point of the scene; may lie outside 0..799 / 0..599.
 QPoint mapToFrame(QPoint windowPoint, QSize windowSize);
 
 // Everything of the sprite display that needs no window: surfaces and their frames, the
-// shared picture cache, composition of the 800 x 600 frame, frame timing and hit tests.
+// shared picture cache, composition of the frame, frame timing and hit tests.
+//
+// The scene is 800 x 600 units. The frame is composed at a scale S (1 by default): it is
+// round(800 S) x round(600 S) pixels, and every picture, fill and text is placed at its scene
+// position times S, rounded; pictures are expected at S already (made at that scale), texts
+// are set at their size times S. Positions, moves and hit tests stay in scene units.
 //
 // Draws are recorded, not painted at once. A frame that starts by covering the whole frame
 // (the water, or a clear) is compared draw by draw with the last composed one, and only the
@@ -87,9 +96,12 @@ QPoint mapToFrame(QPoint windowPoint, QSize windowSize);
 // only the fish and what lies above it are painted again.
 class SpriteCompositor {
   public:
+    // The scene's size, in scene units.
     static constexpr int kWidth = 800;
     static constexpr int kHeight = 600;
     static constexpr int kMaxFrames = 1024;
+    // Scales from 1 up to this: a frame of 64 x 64 tiles of 128 pixels at the most.
+    static constexpr double kMaxScale = 10.0;
 
     // Milliseconds from a clock that never goes back; tests step it by hand.
     using Clock = std::function<int64_t()>;
@@ -97,6 +109,15 @@ class SpriteCompositor {
 
     // Drops every surface and cached picture; numbering starts again at 1.
     void reset();
+    // Composes at `scale` from now on (clamped to 1..kMaxScale); resets like reset().
+    void setScale(double scale);
+    double scale() const { return scale_; }
+    // The frame's size in pixels and its tiles.
+    const TileGrid& grid() const { return grid_; }
+    // A scene position as a frame pixel: times the scale, rounded.
+    int toPixels(int sceneUnits) const {
+        return scale_ == 1.0 ? sceneUnits : int(std::lround(sceneUnits * scale_));
+    }
 
     SurfaceId newSurface();
     bool exists(SurfaceId surface) const;
@@ -186,11 +207,12 @@ class SpriteCompositor {
     const SpritePicture* currentPicture(const Surface& s) const;
     const SpritePicture* shownPicture(Surface& s);
     bool storeFrame(Surface& s, int frame, PendingPicture picture);
-    static PendingPicture startLoading(const QString& path, int transparency, bool firstFrame);
+    static PendingPicture startLoading(const QString& path, int transparency, bool firstFrame,
+                                       int tileShift);
     int64_t now() const { return clock_(); }
     void record(DrawOp op, bool coversFrame);
     template <typename F>
-    static void forEachTileOf(const DrawOp& op, F&& f);
+    void forEachTileOf(const DrawOp& op, F&& f) const;
     bool markDifferences(const std::vector<DrawOp>& before, const std::vector<DrawOp>& after,
                          DirtyTiles& dirty);
     void carryUnderlays(const DirtyTiles& dirty, bool renumbered);
@@ -199,7 +221,8 @@ class SpriteCompositor {
     // keeps them.
     static constexpr int kSlabRows = 4;
     using SlabColumns = std::array<uint64_t, kSlabRows>;
-    static constexpr int kSlabs = (DirtyTiles::kRows + kSlabRows - 1) / kSlabRows;
+    static constexpr int kMaxSlabs = (TileGrid::kMaxRows + kSlabRows - 1) / kSlabRows;
+    int slabs() const { return (grid_.rows() + kSlabRows - 1) / kSlabRows; }
     // Paints the tiles `dirty` marks in slab `slab` (tile rows slab * kSlabRows..).
     void paintSlab(const DirtyTiles& dirty, int slab);
     // Paints a draw over the tiles `columns` gives for tile rows firstRow.., and nowhere else.
@@ -212,14 +235,16 @@ class SpriteCompositor {
     };
     static void addTile(std::vector<TileLevel>& list, int32_t level, int row, int column);
     void keepTiles(const TileLevel& tiles);
-    static void copyTiles(const PixelTarget& from, const PixelTarget& to, int row,
-                          uint64_t columns);
+    void copyTiles(const PixelTarget& from, const PixelTarget& to, int row,
+                   uint64_t columns) const;
     // The tiles of tile row `row` that the draw covers whole with opaque pixels.
-    static uint64_t solidColumns(const DrawOp& op, int row);
+    uint64_t solidColumns(const DrawOp& op, int row) const;
     bool alreadyOnTop(const DrawOp& op) const;
     int currentFont();
 
     Clock clock_;
+    double scale_ = 1.0;
+    TileGrid grid_;
     QImage frame_;
     PixelTarget canvas_;                    // frame_'s pixels, taken when composing starts
     std::vector<Surface> surfaces_;         // surface n at index n - 1
@@ -244,9 +269,10 @@ class SpriteCompositor {
         SlabColumns columns;
     };
     std::vector<SlabDraw> slabDraws_;
-    std::array<std::vector<const DrawOp*>, kSlabs> drawsBySlab_;  // in order, while composing
+    std::array<std::vector<const DrawOp*>, kMaxSlabs> drawsBySlab_;  // in order, while composing
     // Per tile (tile row, column), a number of draws of the frame.
-    using TileLevels = std::array<std::array<int32_t, DirtyTiles::kColumns>, DirtyTiles::kRows>;
+    using TileLevels =
+        std::array<std::array<int32_t, TileGrid::kMaxColumns>, TileGrid::kMaxRows>;
     // For each changed tile, the draws below the first that changed there.
     TileLevels firstChange_{};
     // Where each draw of the last composed frame went among the new frame's draws (its
@@ -258,7 +284,9 @@ class SpriteCompositor {
     // and the scenery again.
     TileLevels underlayLevel_{};
     std::vector<uint32_t> underlayPixels_;  // allocated when first used
-    PixelTarget underlay() { return {underlayPixels_.data(), kWidth, kWidth, kHeight}; }
+    PixelTarget underlay() {
+        return {underlayPixels_.data(), grid_.width, grid_.width, grid_.height};
+    }
     std::vector<TileLevel> restores_;  // while painting a slab: tiles that start from their layers
     std::vector<TileLevel> keeps_;     // and tiles whose layers are kept
 };

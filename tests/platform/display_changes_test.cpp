@@ -71,17 +71,20 @@ struct TwinScene {
     }
 };
 
-TEST(ChangedTiles, RepaintingChangesGivesTheSameFramesAsPaintingEverything) {
+// At `scale`, with pictures of their scene size times the scale, as made for it.
+void checkRepaintingChangesMatchesPaintingEverything(double scale, int frames) {
     test::guiApp();
     QRandomGenerator random(11);
     TwinScene scene;
-    QImage water(800, 600, QImage::Format_RGB32);
-    for (int y = 0; y < 600; ++y)
-        for (int x = 0; x < 800; ++x) water.setPixel(x, y, qRgb(x & 255, y & 255, 90));
+    scene.both([&](SpriteCompositor& c) { c.setScale(scale); });
+    const QSize size = scene.changed.frame().size();
+    QImage water(size, QImage::Format_RGB32);
+    for (int y = 0; y < size.height(); ++y)
+        for (int x = 0; x < size.width(); ++x) water.setPixel(x, y, qRgb(x & 255, y & 255, 90));
     const SurfaceId waterSurface = scene.add(water, {}, kOpaque);  // covers the frame
     std::vector<SurfaceId> ids;
     for (int i = 0; i < 40; ++i) {
-        const int w = random.bounded(4, 220), h = random.bounded(4, 160);
+        const int w = int(random.bounded(4, 220) * scale), h = int(random.bounded(4, 160) * scale);
         const QRgb colour = qRgb(random.bounded(256), random.bounded(256), random.bounded(256));
         // Every fourth hard-edged, like a notice or a keyed bitmap; every fourth round, like
         // a bubble or a fish; the others soft-edged rectangles.
@@ -99,7 +102,7 @@ TEST(ChangedTiles, RepaintingChangesGivesTheSameFramesAsPaintingEverything) {
         ids.push_back(id);
     }
     std::vector<bool> shown(size_t(ids.back()) + 1, true);
-    for (int frame = 0; frame < 80; ++frame) {
+    for (int frame = 0; frame < frames; ++frame) {
         // Some sprites move, change picture, come or go; now and then a clear instead of the
         // water, or a frame drawn only on top of the last one.
         for (SurfaceId id : ids) {
@@ -130,14 +133,24 @@ TEST(ChangedTiles, RepaintingChangesGivesTheSameFramesAsPaintingEverything) {
         const QImage& b = scene.whole.frame();
         if (a != b) {
             QRect wrong;
-            for (int y = 0; y < 600; ++y)
-                for (int x = 0; x < 800; ++x)
+            for (int y = 0; y < a.height(); ++y)
+                for (int x = 0; x < a.width(); ++x)
                     if (a.pixel(x, y) != b.pixel(x, y)) wrong |= QRect(x, y, 1, 1);
-            FAIL() << "frame " << frame << ": pixels differ within " << wrong.x() << ","
-                   << wrong.y() << " " << wrong.width() << "x" << wrong.height() << " kind "
-                   << kind;
+            FAIL() << "scale " << scale << " frame " << frame << ": pixels differ within "
+                   << wrong.x() << "," << wrong.y() << " " << wrong.width() << "x"
+                   << wrong.height() << " kind " << kind;
         }
     }
+}
+
+TEST(ChangedTiles, RepaintingChangesGivesTheSameFramesAsPaintingEverything) {
+    checkRepaintingChangesMatchesPaintingEverything(1.0, 80);
+}
+
+TEST(ChangedTiles, RepaintingChangesAtTheScreensScaleGivesTheSameFrames) {
+    // Tiles of 32 pixels at 1.8 (a 1080-line screen), 64 at 3.6 (2160 lines).
+    checkRepaintingChangesMatchesPaintingEverything(1.8, 40);
+    checkRepaintingChangesMatchesPaintingEverything(3.6, 12);
 }
 
 // A tile changed frame after frame by the same swimmer starts from the layers kept under it;
@@ -279,7 +292,7 @@ TEST(ChangedTiles, ARoundPictureMarksTheTilesItReachesNotTheCornersOfItsRectangl
             const DirtyTiles changes = c.takeChanges();
             auto marked = [&](int fx, int fy) {
                 if (fy < 0) return false;
-                const int tile = DirtyTiles::kTile;
+                const int tile = changes.grid().tile();
                 return (changes.columns(fy / tile) >> (fx / tile) & 1) != 0;
             };
             const int cx = x + 64, cy = y + 64;
@@ -293,7 +306,7 @@ TEST(ChangedTiles, ARoundPictureMarksTheTilesItReachesNotTheCornersOfItsRectangl
             // Its rectangle's corners are clear: no tile there, unless the disc reaches into it.
             for (const QPoint corner :
                  {QPoint(x, y), QPoint(x + 128, y), QPoint(x, y + 127), QPoint(x + 128, y + 127)}) {
-                const int tile = DirtyTiles::kTile;
+                const int tile = c.grid().tile();
                 const int nearestX =
                     std::clamp(cx, corner.x() / tile * tile, corner.x() / tile * tile + tile - 1);
                 const int nearestY =
@@ -309,32 +322,41 @@ TEST(ChangedTiles, ARoundPictureMarksTheTilesItReachesNotTheCornersOfItsRectangl
 
 TEST(ChangedTiles, RectanglesCoverExactlyTheMarkedTilesWithoutOverlap) {
     QRandomGenerator random(5);
-    for (int round = 0; round < 30; ++round) {
-        DirtyTiles tiles;
-        std::vector<bool> expected(size_t(DirtyTiles::kColumns * DirtyTiles::kRows), false);
-        for (int i = random.bounded(0, 25); i > 0; --i) {
-            const QRect r(random.bounded(-50, 800), random.bounded(-50, 600),
-                          random.bounded(1, 300), random.bounded(1, 200));
-            tiles.mark(r);
-            const QRect in = r & QRect(0, 0, 800, 600);
-            if (in.isEmpty()) continue;
-            const int tile = DirtyTiles::kTile;
-            for (int ty = in.top() / tile; ty <= in.bottom() / tile; ++ty)
-                for (int tx = in.left() / tile; tx <= in.right() / tile; ++tx)
-                    expected[size_t(ty * DirtyTiles::kColumns + tx)] = true;
-        }
-        std::vector<int> cover(800 * 600, 0);
-        for (const QRect& r : tiles.rects()) {
-            ASSERT_TRUE(QRect(0, 0, 800, 600).contains(r));
-            for (int y = r.top(); y <= r.bottom(); ++y)
-                for (int x = r.left(); x <= r.right(); ++x) ++cover[size_t(y * 800 + x)];
-        }
-        for (int y = 0; y < 600; ++y) {
-            for (int x = 0; x < 800; ++x) {
-                const bool marked = expected[size_t((y / DirtyTiles::kTile) * DirtyTiles::kColumns +
-                                                    x / DirtyTiles::kTile)];
-                ASSERT_EQ(cover[size_t(y * 800 + x)], marked ? 1 : 0)
-                    << "round " << round << " at " << x << "," << y;
+    // The 800 x 600 frame's grid, and the larger frames' with tiles of 32 and 64 pixels (the
+    // last with all 64 columns of a mask).
+    for (const QSize frame : {QSize(800, 600), QSize(1440, 1080), QSize(4096, 3072)}) {
+        const TileGrid grid = TileGrid::forFrame(frame);
+        const int w = frame.width(), h = frame.height(), tile = grid.tile();
+        const int rounds = frame.width() > 1000 ? 4 : 30;
+        for (int round = 0; round < rounds; ++round) {
+            DirtyTiles tiles(grid);
+            std::vector<bool> expected(size_t(grid.columns() * grid.rows()), false);
+            for (int i = random.bounded(0, 25); i > 0; --i) {
+                const QRect r(random.bounded(-50, w), random.bounded(-50, h),
+                              random.bounded(1, w / 3), random.bounded(1, h / 3));
+                tiles.mark(r);
+                const QRect in = r & QRect(0, 0, w, h);
+                if (in.isEmpty()) continue;
+                for (int ty = in.top() / tile; ty <= in.bottom() / tile; ++ty)
+                    for (int tx = in.left() / tile; tx <= in.right() / tile; ++tx)
+                        expected[size_t(ty * grid.columns() + tx)] = true;
+            }
+            if (round == 1) tiles.mark(QRect(w - 1, 0, 1, h));  // the last column
+            if (round == 1)
+                for (int ty = 0; ty < grid.rows(); ++ty)
+                    expected[size_t(ty * grid.columns() + grid.columns() - 1)] = true;
+            std::vector<uint8_t> cover(size_t(w) * h, 0);
+            for (const QRect& r : tiles.rects()) {
+                ASSERT_TRUE(QRect(0, 0, w, h).contains(r));
+                for (int y = r.top(); y <= r.bottom(); ++y)
+                    for (int x = r.left(); x <= r.right(); ++x) ++cover[size_t(y) * w + x];
+            }
+            for (int y = 0; y < h; ++y) {
+                for (int x = 0; x < w; ++x) {
+                    const bool marked = expected[size_t((y / tile) * grid.columns() + x / tile)];
+                    ASSERT_EQ(cover[size_t(y) * w + x], marked ? 1 : 0)
+                        << w << "x" << h << " round " << round << " at " << x << "," << y;
+                }
             }
         }
     }
