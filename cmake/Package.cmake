@@ -42,8 +42,11 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://www.orvanta.example)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# No library link shows these: the "Arial" the scene asks for is Liberation Sans here.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation2")
+# No library link shows these: the "Arial" the scene asks for is Liberation Sans here, and
+# the windows' own sans-serif is DejaVu Sans. Without DejaVu, fontconfig's sans-serif finds
+# none of the faces it prefers and falls to Liberation Mono, so on a system with nothing else
+# every dialog and the help would be set in a typewriter face.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation2, fonts-dejavu-core")
 # The screensaver programs that can run it; xss-lock runs the full saver on any X11 desktop.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xscreensaver | mate-screensaver | xss-lock")
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "xss-lock, mate-screensaver")

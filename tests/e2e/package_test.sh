@@ -19,9 +19,10 @@ field() { dpkg-deb -f "$deb" "$1"; }
 [[ "$(field Architecture)" == "$arch" ]] || fail "Architecture: $(field Architecture)"
 [[ -n "$(field Maintainer)" && -n "$(field Description)" ]] || fail "no Maintainer or Description"
 depends=$(field Depends)
-# From dpkg-shlibdeps, with versions, and the font no library link shows.
+# From dpkg-shlibdeps, with versions, and the fonts no library link shows: the scene's
+# "Arial" and the windows' sans-serif.
 for package in libc6 libqt6core6 libqt6gui6 libqt6widgets6 libsdl2-mixer-2.0-0 libx11-6 \
-               libxrender1 libxext6 fonts-liberation2; do
+               libxrender1 libxext6 fonts-liberation2 fonts-dejavu-core; do
     [[ ", $depends," =~ ,\ $package[\ ,] ]] || fail "Depends lacks $package: $depends"
 done
 [[ "$depends" =~ libqt6core6\ \(\>=\ [0-9] ]] || fail "Depends has no versions: $depends"
