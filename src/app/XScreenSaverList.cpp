@@ -133,6 +133,13 @@ XScreenSaverListResult addToXScreenSaverList(const QString& userPath,
         return {false, QStringLiteral("Cannot read %1: nothing was changed.").arg(userPath)};
     QString systemDefaults;
     const bool haveSystemList = readText(systemDefaultsPath, &systemDefaults);
+    // A new file listing Brinewave3 alone would hide every other display mode once
+    // XScreenSaver is installed: without its list, XScreenSaver is most likely not there.
+    if (!userHasFile && !haveSystemList) {
+        return {false, QStringLiteral("Neither %1 nor XScreenSaver's list of display modes (%2) "
+                                      "was found: is XScreenSaver installed? Nothing was changed.")
+                           .arg(userPath, systemDefaultsPath)};
+    }
 
     const std::optional<QString> updated =
         withBrinewave3Entry(userHasFile ? std::optional(userFile) : std::nullopt, systemDefaults);
@@ -153,13 +160,9 @@ XScreenSaverListResult addToXScreenSaverList(const QString& userPath,
                     QStringLiteral("Cannot write the backup %1: nothing was changed.").arg(backup)};
         backupNote = QStringLiteral("\nThe file as it was is kept in %1.").arg(backup);
     } else {
-        backupNote = haveSystemList
-                         ? QStringLiteral("\nIt started from the system's list in %1, so the other "
-                                          "display modes stay listed.")
-                               .arg(systemDefaultsPath)
-                         : QStringLiteral("\nNo system list was found (%1): Brinewave3 is the "
-                                          "only display mode in it.")
-                               .arg(systemDefaultsPath);
+        backupNote = QStringLiteral("\nIt started from the system's list in %1, so the other "
+                                    "display modes stay listed.")
+                         .arg(systemDefaultsPath);
     }
     if (!writeText(userPath, *updated, permissions))
         return {false, QStringLiteral("Cannot write %1: nothing was changed.").arg(userPath)};

@@ -38,6 +38,10 @@ int answerTerminalOption(int argc, char* argv[]) {
     case bw::ProgramOption::None:
         break;
     }
+    // An argument of no mode starts nothing and ends without a word, with a display or not.
+    if (bw::parseCommandLine(arguments, qEnvironmentVariable("XSCREENSAVER_WINDOW")).mode ==
+        bw::RunMode::None)
+        return 0;
     return -1;
 }
 

@@ -200,6 +200,17 @@ TEST(XScreenSaverList, MakesTheFileWhenTheUserHasNone) {
     EXPECT_FALSE(QFileInfo::exists(user + ".bak"));
 }
 
+TEST(XScreenSaverList, WithoutXScreenSaverNoFileIsMade) {
+    // No user file and no system list: a file of Brinewave3 alone would hide every other
+    // display mode of an XScreenSaver installed later.
+    QTemporaryDir home;
+    const QString user = home.filePath(".xscreensaver");
+    const XScreenSaverListResult result = addToXScreenSaverList(user, home.filePath("none"));
+    EXPECT_FALSE(result.ok);
+    EXPECT_TRUE(result.message.contains("XScreenSaver installed")) << qPrintable(result.message);
+    EXPECT_FALSE(QFileInfo::exists(user));
+}
+
 TEST(XScreenSaverList, AFileItCannotWriteIsLeftAsItWas) {
     QTemporaryDir home;
     const QString folder = home.filePath("locked");

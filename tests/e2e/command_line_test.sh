@@ -21,6 +21,14 @@ out=$("$PROGRAM" --version 2>&1) || status=$?
 (( status == 0 )) || fail "--version exited with $status"
 [[ "$out" == "Brinewave3 $version" ]] || fail "--version printed '$out', not 'Brinewave3 $version'"
 
+# Without a display too: nothing is started, so nothing needs one.
+for arguments in "--bogus" "/x"; do
+    status=0
+    out=$(timeout 10 "$PROGRAM" $arguments 2>&1) || status=$?
+    (( status == 0 )) || fail "'$arguments' without a display exited with $status"
+    [[ -z "$out" ]] || fail "'$arguments' without a display printed '$out'"
+done
+
 start_screen
 for arguments in "--bogus" "/x" "--help /s" "-v"; do
     status=0
