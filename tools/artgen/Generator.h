@@ -5,13 +5,11 @@
 #include <optional>
 
 #include "Scene.h"
+#include "settings/ArtVersion.h"
 
 namespace bw::art {
 
-// Names the art the generator paints. Raise it with every change that alters a picture at any
-// scale: sets painted earlier and kept aside (at screen scales) are told apart by it. The
-// generator tests hold hashes of the 1x pictures and the version they belong to.
-inline constexpr int kArtVersion = 1;
+// kArtVersion (settings/ArtVersion.h) names the art painted here.
 
 // The scales a set can be painted at: 1 is the data folder's, 3.6 a 2160-line screen's.
 inline constexpr double kMinimumScale = 1.0;

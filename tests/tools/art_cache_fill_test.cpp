@@ -1,0 +1,213 @@
+// Filling the art cache: only complete, stamped sets ever land in place, one fill per height
+// runs at a time, and a cache that cannot be written fails cleanly.
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include "CacheFill.h"
+#include "Catalogue.h"
+#include "fakes/QtApp.h"
+#include "settings/ArtCache.h"
+#include "settings/ArtVersion.h"
+
+namespace {
+
+using bw::ArtCache;
+using bw::ArtCacheStamp;
+using bw::art::FillOutcome;
+
+// The smallest screen scale above 1: a whole set is quick to paint.
+constexpr int kHeight = 660;
+
+void writeBytes(const QString& path, const QByteArray& bytes) {
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+QByteArray readBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Every picture of the data folder, under its relative path: what a set must hold.
+QStringList cataloguePictures() {
+    QStringList paths;
+    for (const bw::art::Asset& asset : bw::art::catalogue()) {
+        if (asset.encoding != bw::art::Encoding::Wave) {
+            paths += bw::art::imagePaths(asset);
+        }
+    }
+    paths.sort();
+    return paths;
+}
+
+// Everything in the cache folder, hidden entries included.
+QStringList entries(const QString& root) {
+    return QDir(root).entryList(
+        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+}
+
+void expectCompleteSet(const ArtCache& cache, int height) {
+    QString why;
+    ASSERT_EQ(cache.completeSet(height, &why), cache.folderFor(height)) << why.toStdString();
+    const auto stamp = ArtCacheStamp::fromText(
+        readBytes(cache.folderFor(height) + u'/' + QLatin1String(ArtCache::kStampName)));
+    ASSERT_TRUE(stamp);
+    EXPECT_EQ(stamp->version, bw::art::kArtVersion);
+    QStringList listed;
+    for (const ArtCacheStamp::File& file : stamp->files) {
+        listed += file.path;
+    }
+    listed.sort();
+    EXPECT_EQ(listed, cataloguePictures());
+}
+
+QString generator() { return ArtCache::generatorIn(qEnvironmentVariable("BW_TEST_DATA")); }
+
+class CacheFill : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        bw::ensureQtApp();  // fonts, for the pictures with text
+        ASSERT_TRUE(dir.isValid());
+    }
+    QTemporaryDir dir;
+    ArtCache cache{dir.filePath("cache/Brinewave3")};
+};
+
+TEST_F(CacheFill, TwoGeneratorsAtOnceLeaveOneValidSetAndNothingElse) {
+    if (!QFileInfo(generator()).isExecutable()) {
+        GTEST_SKIP() << "no generator in BW_TEST_DATA";
+    }
+    QProcess first, second;
+    const QStringList arguments = {"--cache-fill", QString::number(kHeight), cache.root(),
+                                   "--threads", "1"};
+    first.start(generator(), arguments);
+    second.start(generator(), arguments);
+    ASSERT_TRUE(first.waitForFinished(300000));
+    ASSERT_TRUE(second.waitForFinished(300000));
+    const QString said = first.readAllStandardOutput() + second.readAllStandardOutput();
+    EXPECT_EQ(first.exitCode(), 0) << first.readAllStandardError().toStdString();
+    EXPECT_EQ(second.exitCode(), 0) << second.readAllStandardError().toStdString();
+    EXPECT_EQ(said.count("painted into"), 1) << said.toStdString();
+    EXPECT_EQ(said.count("another fill") + said.count("is complete"), 1) << said.toStdString();
+
+    expectCompleteSet(cache, kHeight);
+    EXPECT_EQ(entries(cache.root()), QStringList({"660", "660.lock"}))
+        << "no folder painted aside is left";
+}
+
+TEST_F(CacheFill, AStaleSetIsReplacedAndACompleteOneKept) {
+    // Another version's set, and what fills that died left behind.
+    writeBytes(cache.folderFor(kHeight) + "/fish/old.bmp", "old");
+    ArtCacheStamp stale = ArtCacheStamp::describe(cache.folderFor(kHeight), kHeight);
+    stale.version = bw::art::kArtVersion - 1;
+    writeBytes(cache.folderFor(kHeight) + "/art.stamp", stale.toText());
+    writeBytes(cache.fillingPrefixFor(kHeight) + "4242-dead/fish/half.bmp", "half");
+    writeBytes(cache.discardedPrefixFor(kHeight) + "4242-dead/fish/old.bmp", "old");
+    writeBytes(cache.folderFor(1080) + "/fish/other.bmp", "another height's set stays");
+    ASSERT_TRUE(cache.completeSet(kHeight).isEmpty());
+
+    QString error;
+    ASSERT_EQ(bw::art::fillCache(cache.root(), kHeight, 2, &error), FillOutcome::Filled)
+        << error.toStdString();
+    expectCompleteSet(cache, kHeight);
+    EXPECT_FALSE(QFile::exists(cache.folderFor(kHeight) + "/fish/old.bmp"));
+    EXPECT_EQ(entries(cache.root()), QStringList({"1080", "660", "660.lock"}));
+
+    // A second fill finds the set complete and leaves it as it is.
+    const QString probe = cache.folderFor(kHeight) + "/probe";
+    writeBytes(probe, "kept");
+    EXPECT_EQ(bw::art::fillCache(cache.root(), kHeight, 2, &error), FillOutcome::AlreadyComplete);
+    EXPECT_EQ(readBytes(probe), "kept");
+}
+
+TEST_F(CacheFill, WhileAnotherFillHoldsTheLockNothingIsDone) {
+    ASSERT_TRUE(QDir().mkpath(cache.root()));
+    const int held = ::open(QFile::encodeName(cache.lockPathFor(kHeight)).constData(),
+                            O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+    ASSERT_GE(held, 0);
+    ASSERT_EQ(::flock(held, LOCK_EX | LOCK_NB), 0);
+    QString error;
+    EXPECT_EQ(bw::art::fillCache(cache.root(), kHeight, 1, &error),
+              FillOutcome::AnotherFillRunning);
+    EXPECT_EQ(entries(cache.root()), QStringList({"660.lock"}));
+    ::close(held);
+}
+
+TEST_F(CacheFill, ASetThatAppearedMeanwhileIsKeptAndTheNewOneDropped) {
+    // A complete set in place (made by a writer that took no lock), and ours painted aside.
+    const auto makeSet = [](const QString& folder, const QByteArray& bytes) {
+        writeBytes(folder + "/fish/fish1.bmp", bytes);
+        writeBytes(folder + "/art.stamp", ArtCacheStamp::describe(folder, kHeight).toText());
+    };
+    makeSet(cache.folderFor(kHeight), "theirs");
+    const QString aside = cache.fillingPrefixFor(kHeight) + "1-ours";
+    makeSet(aside, "ours, longer");
+    QString error;
+    EXPECT_EQ(bw::art::moveIntoPlace(cache, kHeight, aside, &error), FillOutcome::AlreadyComplete);
+    EXPECT_EQ(readBytes(cache.folderFor(kHeight) + "/fish/fish1.bmp"), "theirs");
+    EXPECT_FALSE(QFileInfo::exists(aside));
+
+    // A damaged one in place is replaced by ours.
+    QFile::remove(cache.folderFor(kHeight) + "/fish/fish1.bmp");
+    makeSet(aside, "ours, longer");
+    EXPECT_EQ(bw::art::moveIntoPlace(cache, kHeight, aside, &error), FillOutcome::Filled);
+    EXPECT_EQ(readBytes(cache.folderFor(kHeight) + "/fish/fish1.bmp"), "ours, longer");
+    EXPECT_EQ(entries(cache.root()), QStringList({"660"}));
+}
+
+TEST_F(CacheFill, ACacheFolderThatCannotBeWrittenFailsCleanly) {
+    writeBytes(dir.filePath("a file"), "not a folder");
+    QStringList roots = {dir.filePath("a file"), dir.filePath("a file/Brinewave3")};
+    if (::geteuid() != 0) {  // permissions bind everyone but root
+        const QString readOnly = dir.filePath("read-only");
+        ASSERT_TRUE(QDir().mkpath(readOnly));
+        QFile::setPermissions(readOnly, QFile::ReadOwner | QFile::ExeOwner);
+        roots += readOnly;
+    }
+    for (const QString& root : roots) {
+        SCOPED_TRACE(root.toStdString());
+        QString error;
+        EXPECT_EQ(bw::art::fillCache(root, kHeight, 1, &error), FillOutcome::Failed);
+        EXPECT_FALSE(error.isEmpty());
+    }
+    EXPECT_EQ(readBytes(dir.filePath("a file")), "not a folder");
+    EXPECT_TRUE(entries(dir.filePath("read-only")).isEmpty());
+
+    if (QFileInfo(generator()).isExecutable()) {
+        QProcess run;
+        run.start(generator(), {"--cache-fill", QString::number(kHeight), roots[1]});
+        ASSERT_TRUE(run.waitForFinished(60000));
+        EXPECT_EQ(run.exitCode(), 1);
+        EXPECT_TRUE(run.readAllStandardError().contains("cannot make the cache folder"));
+    }
+}
+
+TEST_F(CacheFill, HeightsOutsideTheScalesAreRefused) {
+    for (int height : {0, 599, 4801}) {
+        QString error;
+        EXPECT_EQ(bw::art::fillCache(cache.root(), height, 1, &error), FillOutcome::Failed);
+        EXPECT_TRUE(error.contains("600 to 4800")) << error.toStdString();
+    }
+    EXPECT_FALSE(QFileInfo::exists(cache.root()));
+    if (QFileInfo(generator()).isExecutable()) {
+        for (const char* height : {"1080.5", "abc", "300"}) {
+            QProcess run;
+            run.start(generator(), {"--cache-fill", height, cache.root()});
+            ASSERT_TRUE(run.waitForFinished(60000));
+            EXPECT_EQ(run.exitCode(), 2) << height;
+        }
+        EXPECT_FALSE(QFileInfo::exists(cache.root()));
+    }
+}
+
+}  // namespace
