@@ -150,6 +150,12 @@ bool ArtCache::startFilling(int height, const QString& generator, SystemLayer& s
                                {QStringLiteral("--cache-fill"), QString::number(height), root_});
 }
 
+QString ArtCache::cachedPictureName(const QString& name) {
+    const qsizetype dot = name.lastIndexOf(u'.');
+    const bool hasSuffix = dot > name.lastIndexOf(u'/') + 1;
+    return (hasSuffix ? name.left(dot) : name) + QStringLiteral(".png");
+}
+
 QString ArtCache::generatorIn(const QString& dataFolder) {
     return dataFolder + u'/' + QLatin1String(kGeneratorName);
 }

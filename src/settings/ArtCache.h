@@ -69,6 +69,9 @@ class ArtCache {
     // outlives the caller, and does nothing when another fill of that height runs. False when
     // the height is out of range or the generator cannot be started.
     bool startFilling(int height, const QString& generator, SystemLayer& system) const;
+    // The name in a set of the data folder's picture `name` ("fish/Fish1a.bmp"): the same
+    // folders and name, as PNG ("fish/Fish1a.png").
+    static QString cachedPictureName(const QString& name);
     // The generator installed in `dataFolder`, beside the saver.
     static QString generatorIn(const QString& dataFolder);
 

@@ -32,7 +32,8 @@ void makeSet(const ArtCache& cache, int height) {
     writeBytes(folder + "/fish/fish1.bmp", QByteArray(300, 'a'));
     writeBytes(folder + "/Water/cool waters.bmp", QByteArray(1000, 'b'));
     writeBytes(folder + "/Misc/preview.bmp", QByteArray(20, 'c'));
-    writeBytes(folder + "/" + ArtCache::kStampName, ArtCacheStamp::describe(folder, height).toText());
+    writeBytes(folder + "/" + ArtCache::kStampName,
+               ArtCacheStamp::describe(folder, height).toText());
 }
 
 class ArtCacheTest : public ::testing::Test {
@@ -162,6 +163,14 @@ TEST_F(ArtCacheTest, FillingStartsTheInstalledGeneratorForTheHeight) {
                                 "--cache-fill, %1, %2)")
                                 .arg("%1", cache.root());
     EXPECT_EQ(system.calls(), QStringList({started.arg(2160), started.arg(1080)}));
+}
+
+TEST(ArtCacheNames, PicturesAreNamedAsInTheDataFolderWithThePngSuffix) {
+    EXPECT_EQ(ArtCache::cachedPictureName("fish/Fish1a.bmp"), "fish/Fish1a.png");
+    EXPECT_EQ(ArtCache::cachedPictureName("Water/cool waters.BMP"), "Water/cool waters.png");
+    EXPECT_EQ(ArtCache::cachedPictureName("Misc/brinewave3.png"), "Misc/brinewave3.png");
+    EXPECT_EQ(ArtCache::cachedPictureName("Misc.d/preview"), "Misc.d/preview.png");
+    EXPECT_EQ(ArtCache::cachedPictureName("Misc/.bmp"), "Misc/.bmp.png");
 }
 
 TEST(ArtCacheRoot, FollowsXdgCacheHome) {

@@ -8,11 +8,14 @@
 
 #include <QDir>
 #include <QFile>
+#include <QImageReader>
+#include <QMap>
 #include <QProcess>
 #include <QTemporaryDir>
 
 #include "CacheFill.h"
 #include "Catalogue.h"
+#include "Paint.h"
 #include "fakes/QtApp.h"
 #include "settings/ArtCache.h"
 #include "settings/ArtVersion.h"
@@ -38,16 +41,18 @@ QByteArray readBytes(const QString& path) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-// Every picture of the data folder, under its relative path: what a set must hold.
-QStringList cataloguePictures() {
-    QStringList paths;
+// Every picture of the data folder under its name in a set, with its size at the set's scale.
+QMap<QString, QSize> cataloguePictures(double scale) {
+    QMap<QString, QSize> pictures;
     for (const bw::art::Asset& asset : bw::art::catalogue()) {
         if (asset.encoding != bw::art::Encoding::Wave) {
-            paths += bw::art::imagePaths(asset);
+            for (const QString& path : bw::art::imagePaths(asset)) {
+                pictures.insert(ArtCache::cachedPictureName(path),
+                                bw::art::scaledSize(asset.size, scale));
+            }
         }
     }
-    paths.sort();
-    return paths;
+    return pictures;
 }
 
 // Everything in the cache folder, hidden entries included.
@@ -63,12 +68,16 @@ void expectCompleteSet(const ArtCache& cache, int height) {
         readBytes(cache.folderFor(height) + u'/' + QLatin1String(ArtCache::kStampName)));
     ASSERT_TRUE(stamp);
     EXPECT_EQ(stamp->version, bw::art::kArtVersion);
+    const QMap<QString, QSize> expected = cataloguePictures(ArtCache::scaleFor(height));
     QStringList listed;
     for (const ArtCacheStamp::File& file : stamp->files) {
         listed += file.path;
+        // Every picture is a PNG of the catalogue's size at the set's scale.
+        QImageReader reader(cache.folderFor(height) + u'/' + file.path);
+        EXPECT_EQ(reader.format(), "png") << file.path.toStdString();
+        EXPECT_EQ(reader.size(), expected.value(file.path)) << file.path.toStdString();
     }
-    listed.sort();
-    EXPECT_EQ(listed, cataloguePictures());
+    EXPECT_EQ(listed, expected.keys());
 }
 
 QString generator() { return ArtCache::generatorIn(qEnvironmentVariable("BW_TEST_DATA")); }

@@ -115,7 +115,8 @@ FillOutcome fillCache(const QString& cacheRoot, int height, int threads, QString
         return fail(QStringLiteral("cannot write to %1").arg(cache.root()));
     }
     QString why;
-    bool painted = generatePictures(aside, ArtCache::scaleFor(height), threads, &why);
+    bool painted =
+        generatePictures(aside, ArtCache::scaleFor(height), threads, &why, PictureFormat::Png);
     if (painted) {
         // The stamp last: until it is written the set is partial.
         const QByteArray stamp = ArtCacheStamp::describe(aside, height).toText();

@@ -25,8 +25,14 @@ QImage paintPreview(const ImageLookup& lookup, double scale);
 // `error` set when a file cannot be written.
 bool generateAll(const QString& folder, int threads, QString* error);
 
+// How the pictures of a set are written: as the data folder has them (BMP, 32-bit where they
+// carry alpha), or all as PNG at zlib level 1 (fast to write, a fifth to a sixth of the bytes,
+// read as fast by the saver's loader), named ArtCache::cachedPictureName(): the art cache's.
+enum class PictureFormat { DataFolder, Png };
+
 // Writes every picture of the catalogue at `scale` below `folder`, with the data folder's
 // relative paths and names; the sound and the hand-written files are not part of it.
-bool generatePictures(const QString& folder, double scale, int threads, QString* error);
+bool generatePictures(const QString& folder, double scale, int threads, QString* error,
+                      PictureFormat format = PictureFormat::DataFolder);
 
 }  // namespace bw::art
