@@ -3,6 +3,7 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sched.h>
 #include <sys/file.h>
 #include <unistd.h>
 
@@ -12,6 +13,9 @@
 #include <QMap>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QThread>
+#include <optional>
+#include <utility>
 
 #include "CacheFill.h"
 #include "Catalogue.h"
@@ -80,6 +84,18 @@ void expectCompleteSet(const ArtCache& cache, int height) {
     EXPECT_EQ(listed, expected.keys());
 }
 
+// The nice value and scheduling policy of a running process, from /proc/PID/stat; nullopt once
+// it has ended.
+std::optional<std::pair<int, int>> niceAndPolicy(qint64 pid) {
+    const QByteArray stat = readBytes(QStringLiteral("/proc/%1/stat").arg(pid));
+    // The fields after the command name (which may hold spaces) start at field 3.
+    const QList<QByteArray> fields = stat.mid(stat.lastIndexOf(')') + 2).split(' ');
+    if (fields.size() < 39) {
+        return std::nullopt;
+    }
+    return std::pair(fields[19 - 3].toInt(), fields[41 - 3].toInt());
+}
+
 QString generator() { return ArtCache::generatorIn(qEnvironmentVariable("BW_TEST_DATA")); }
 
 class CacheFill : public ::testing::Test {
@@ -101,6 +117,18 @@ TEST_F(CacheFill, TwoGeneratorsAtOnceLeaveOneValidSetAndNothingElse) {
                                    "--threads", "1"};
     first.start(generator(), arguments);
     second.start(generator(), arguments);
+    ASSERT_TRUE(first.waitForStarted());
+    // A fill is background work: it lowers itself to the lowest priority before painting.
+    std::optional<std::pair<int, int>> priority;
+    for (int i = 0; i < 500 && first.state() == QProcess::Running; ++i) {
+        priority = niceAndPolicy(first.processId());
+        if (priority && priority->second == SCHED_IDLE) {
+            break;
+        }
+        QThread::msleep(10);
+    }
+    ASSERT_TRUE(priority) << "the fill ended before its priority could be read";
+    EXPECT_EQ(*priority, std::pair(19, int(SCHED_IDLE))) << "nice 19, SCHED_IDLE";
     ASSERT_TRUE(first.waitForFinished(300000));
     ASSERT_TRUE(second.waitForFinished(300000));
     const QString said = first.readAllStandardOutput() + second.readAllStandardOutput();
