@@ -204,7 +204,8 @@ TEST_F(CacheFill, ASetThatAppearedMeanwhileIsKeptAndTheNewOneDropped) {
 
 TEST_F(CacheFill, ACacheFolderThatCannotBeWrittenFailsCleanly) {
     writeBytes(dir.filePath("a file"), "not a folder");
-    QStringList roots = {dir.filePath("a file"), dir.filePath("a file/Brinewave3")};
+    // A file where the folder should be, a folder below a file, a folder no one may write in.
+    QStringList roots = {dir.filePath("a file"), dir.filePath("a file/Brinewave3"), "/proc"};
     if (::geteuid() != 0) {  // permissions bind everyone but root
         const QString readOnly = dir.filePath("read-only");
         ASSERT_TRUE(QDir().mkpath(readOnly));
@@ -227,6 +228,47 @@ TEST_F(CacheFill, ACacheFolderThatCannotBeWrittenFailsCleanly) {
         EXPECT_EQ(run.exitCode(), 1);
         EXPECT_TRUE(run.readAllStandardError().contains("cannot make the cache folder"));
     }
+}
+
+TEST_F(CacheFill, AFillKilledOrStoppedByAFullDiskLeavesNoSetInPlace) {
+    if (!QFileInfo(generator()).isExecutable()) {
+        GTEST_SKIP() << "no generator in BW_TEST_DATA";
+    }
+    // Killed while painting: what it painted stays aside, never in the set's place.
+    QProcess killed;
+    killed.start(generator(), {"--cache-fill", QString::number(kHeight), cache.root()});
+    ASSERT_TRUE(killed.waitForStarted());
+    const QString filling = QFileInfo(cache.fillingPrefixFor(kHeight)).fileName();
+    bool painting = false;
+    for (int i = 0; i < 3000 && !painting && killed.state() == QProcess::Running; ++i) {
+        const QStringList found =
+            QDir(cache.root()).entryList({filling + "*"}, QDir::Dirs | QDir::Hidden);
+        painting =
+            !found.isEmpty() &&
+            !QDir(cache.root() + u'/' + found[0]).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot);
+        QThread::msleep(10);
+    }
+    ASSERT_TRUE(painting) << "the fill never started painting";
+    killed.kill();
+    ASSERT_TRUE(killed.waitForFinished());
+    EXPECT_TRUE(cache.completeSet(kHeight).isEmpty());
+    EXPECT_FALSE(QFileInfo::exists(cache.folderFor(kHeight)));
+
+    // A disk that fills up midway (here: a file size limit): a clean failure, nothing left.
+    QProcess limited;
+    limited.start("bash", {"-c", "trap '' XFSZ; ulimit -f 64; exec \"$0\" \"$@\"", generator(),
+                           "--cache-fill", QString::number(kHeight), cache.root()});
+    ASSERT_TRUE(limited.waitForFinished(300000));
+    EXPECT_EQ(limited.exitCode(), 1);
+    EXPECT_TRUE(limited.readAllStandardError().contains("cannot write"));
+    EXPECT_EQ(entries(cache.root()), QStringList({"660.lock"})) << "the killed fill's leftovers "
+                                                                   "and its own are gone";
+
+    // The next fill makes the set.
+    QString error;
+    ASSERT_EQ(bw::art::fillCache(cache.root(), kHeight, 2, &error), FillOutcome::Filled)
+        << error.toStdString();
+    expectCompleteSet(cache, kHeight);
 }
 
 TEST_F(CacheFill, HeightsOutsideTheScalesAreRefused) {

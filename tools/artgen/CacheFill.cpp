@@ -72,6 +72,19 @@ void removeLeftovers(const ArtCache& cache, int height) {
     }
 }
 
+// Everything written reaches the disk before the set takes its place, so a power cut cannot
+// leave a stamped set whose files the disk never received.
+bool syncFileSystem(const QString& folder) {
+    const int fd =
+        ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) {
+        return false;
+    }
+    const bool synced = ::syncfs(fd) == 0;
+    ::close(fd);
+    return synced;
+}
+
 QString uniqueSuffix() {
     return QStringLiteral("%1-%2")
         .arg(QCoreApplication::applicationPid())
@@ -124,6 +137,10 @@ FillOutcome fillCache(const QString& cacheRoot, int height, int threads, QString
         if (!painted) {
             why = QStringLiteral("cannot write the stamp in %1").arg(aside);
         }
+    }
+    if (painted && !syncFileSystem(aside)) {
+        painted = false;
+        why = QStringLiteral("cannot write %1 to the disk").arg(aside);
     }
     if (!painted) {
         removeFolder(aside);
