@@ -11,7 +11,7 @@ build=${1:-build}
 shift || true
 scales=("$@")
 [[ ${#scales[@]} -gt 0 ]] || scales=(1 1.8 3.6)
-generator=$build/tools/brinewave3-artgen
+generator=$build/Brinewave3/brinewave3-artgen
 [[ -x $generator ]] || { echo "no $generator: build first" >&2; exit 1; }
 
 work=$(mktemp -d)

@@ -64,7 +64,7 @@ install(FILES ${CMAKE_BINARY_DIR}/install/${BW_APPSTREAM_ID}.metainfo.xml
 # strips them here.
 install(CODE "
     if(CMAKE_INSTALL_DO_STRIP)
-        foreach(program Brinewave3 Help/Help brinewave3-decode)
+        foreach(program Brinewave3 Help/Help brinewave3-decode brinewave3-artgen)
             execute_process(COMMAND \"${CMAKE_STRIP}\" --strip-unneeded --remove-section=.comment
                 \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/lib/brinewave3/\${program}\")
         endforeach()

@@ -39,5 +39,19 @@ xdotool key Escape
 wait_for_exit "$pid" 5 || fail "the installed saver did not end"
 
 [[ -f "$INI" ]] || fail "the settings went somewhere else"
+
+# The installed art generator fills the user's cache: a complete set, stamped with its version.
+generator=$prefix/lib/brinewave3/brinewave3-artgen
+[[ -x "$generator" ]] || fail "not installed: lib/brinewave3/brinewave3-artgen"
+"$generator" --cache-fill 660 "$XDG_CACHE_HOME/Brinewave3" >"$TEST_HOME/fill.log" 2>&1 ||
+    fail "the installed generator cannot fill the cache: $(cat "$TEST_HOME/fill.log")"
+set_folder=$XDG_CACHE_HOME/Brinewave3/660
+grep -qx "version $("$generator" --version)" "$set_folder/art.stamp" ||
+    fail "the set is not stamped with the generator's version"
+pictures=$(find "$set_folder" -type f ! -name art.stamp | wc -l)
+(( pictures > 100 )) && grep -qx "files $pictures" "$set_folder/art.stamp" ||
+    fail "the stamp does not count the set's $pictures pictures"
+[[ "$(ls -A "$XDG_CACHE_HOME/Brinewave3")" == $'660\n660.lock' ]] ||
+    fail "the cache holds more than the set: $(ls -A "$XDG_CACHE_HOME/Brinewave3")"
 [[ "$(find "$prefix" -printf '%p %s\n' | sort)" == "$before" ]] || fail "the program wrote into its install folder"
 echo "install: ok"

@@ -9,6 +9,7 @@ SCREEN_SIZE=${SCREEN_SIZE:-800x600}
 TEST_HOME=$(mktemp -d)
 export HOME=$TEST_HOME
 export XDG_CONFIG_HOME=$TEST_HOME/config XDG_DATA_HOME=$TEST_HOME/data
+export XDG_CACHE_HOME=$TEST_HOME/cache
 export XDG_RUNTIME_DIR=$TEST_HOME/runtime
 mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
 INI=$XDG_CONFIG_HOME/Brinewave3/Brinewave3.ini

@@ -36,6 +36,7 @@ while read -r path; do
 done <"$TEST_HOME/files"
 for file in /usr/bin/brinewave3 /usr/bin/brinewave3-help /usr/lib/brinewave3/Brinewave3 \
             /usr/lib/brinewave3/Help/Help /usr/lib/brinewave3/brinewave3-decode \
+            /usr/lib/brinewave3/brinewave3-artgen \
             /usr/lib/brinewave3/bubbles1.wav "/usr/lib/brinewave3/Water/cool waters.bmp" \
             /usr/libexec/xscreensaver/brinewave3 /usr/share/xscreensaver/config/brinewave3.xml \
             /usr/share/applications/brinewave3-settings.desktop \

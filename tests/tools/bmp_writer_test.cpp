@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QBuffer>
+#include <QFileInfo>
 #include <QImage>
 #include <QImageReader>
 
@@ -58,3 +59,13 @@ TEST(BmpWriter, TwentyFourBitIsOpaqueAndExact) {
 }
 
 }  // namespace
+
+// A full disk must not pass for a written file: a small file sits in the write buffer until it
+// is closed, where the error shows (a truncated picture would otherwise be stamped complete).
+TEST(WriteFile, ReportsAFullDisk) {
+    if (!QFileInfo::exists("/dev/full")) {
+        GTEST_SKIP() << "no /dev/full";
+    }
+    EXPECT_FALSE(bw::art::writeFile("/dev/full", QByteArray(100, 'x')));
+    EXPECT_FALSE(bw::art::writeFile("/dev/full", QByteArray(1 << 20, 'x')));
+}

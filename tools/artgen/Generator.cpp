@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
+#include <QImageWriter>
 #include <algorithm>
 #include <atomic>
 #include <cmath>
@@ -16,6 +17,7 @@
 #include "Paint.h"
 #include "Scene.h"
 #include "Sound.h"
+#include "settings/ArtCache.h"
 
 namespace bw::art {
 
@@ -24,7 +26,8 @@ namespace {
 struct Job {
     const Asset* asset;
     int image;
-    QString path;
+    QString path;    // the data folder's name
+    QString output;  // the name written
 };
 
 constexpr uint64_t kSoundSeed = 0xB0BB1E5;
@@ -52,14 +55,17 @@ QImage paintPreview(const ImageLookup& lookup, double scale) {
 
 namespace {
 
-std::vector<Job> paintingJobs() {
+std::vector<Job> paintingJobs(PictureFormat format) {
     std::vector<Job> jobs;
     for (const Asset& asset : catalogue()) {
         if (asset.source != Source::Painted) {
             continue;
         }
         for (int i = 1; i <= asset.images; ++i) {
-            jobs.push_back({&asset, i, imagePath(asset, i)});
+            const QString path = imagePath(asset, i);
+            jobs.push_back(
+                {&asset, i, path,
+                 format == PictureFormat::Png ? ArtCache::cachedPictureName(path) : path});
         }
     }
     // Large pictures first, so no worker is left with one big job at the end.
@@ -70,28 +76,41 @@ std::vector<Job> paintingJobs() {
     return jobs;
 }
 
-QByteArray encodePicture(const Asset& asset, const QImage& image) {
+QByteArray encodePng(const QImage& image, int quality) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "PNG");
+    writer.setQuality(quality);
+    return writer.write(image) ? bytes : QByteArray();
+}
+
+QByteArray encodePicture(const Asset& asset, const QImage& image, PictureFormat format) {
+    if (format == PictureFormat::Png) {
+        // Qt's quality 85 is zlib level (100 - 85) * 9 / 91 = 1, the fastest that compresses.
+        return encodePng(asset.encoding == Encoding::Opaque
+                             ? image.convertToFormat(QImage::Format_RGB32)
+                             : image,
+                         85);
+    }
     if (asset.encoding == Encoding::Opaque) {
         return encodeBmp24(image);
     }
     if (asset.encoding == Encoding::Png) {
-        QByteArray bytes;
-        QBuffer buffer(&bytes);
-        buffer.open(QIODevice::WriteOnly);
-        image.save(&buffer, "PNG");
-        return bytes;
+        return encodePng(image, -1);
     }
     return encodeBmp32(image);
 }
 
 // Each picture is written as soon as it is painted and then let go, so a set at a large scale
 // never sits in memory whole; only the parts of the preview's scene are kept for it.
-bool writeSet(const QString& folder, double scale, bool withSound, int threads, QString* error) {
+bool writeSet(const QString& folder, double scale, bool withSound, int threads, QString* error,
+              PictureFormat format) {
     const QDir root(folder);
-    const std::vector<Job> jobs = paintingJobs();
+    const std::vector<Job> jobs = paintingJobs(format);
     bool writable = root.mkpath(QStringLiteral(".")) && QFileInfo(folder).isWritable();
     for (const Job& job : jobs) {
-        writable = writable && root.mkpath(QFileInfo(job.path).path());
+        writable = writable && root.mkpath(QFileInfo(job.output).path());
     }
     if (!writable) {
         if (error) {
@@ -109,8 +128,9 @@ bool writeSet(const QString& folder, double scale, bool withSound, int threads, 
         for (size_t i = next++; i < jobs.size() && !failed; i = next++) {
             const Job& job = jobs[i];
             const QImage image = job.asset->paint(*job.asset, job.image, scale);
-            const QString path = root.filePath(job.path);
-            if (!writeFile(path, encodePicture(*job.asset, image))) {
+            const QString path = root.filePath(job.output);
+            const QByteArray bytes = encodePicture(*job.asset, image, format);
+            if (bytes.isEmpty() || !writeFile(path, bytes)) {
                 const std::lock_guard lock(guard);
                 failure = QStringLiteral("cannot write %1").arg(path);
                 failed = true;
@@ -132,8 +152,11 @@ bool writeSet(const QString& folder, double scale, bool withSound, int threads, 
         const Asset& preview = *findAsset(QStringLiteral("Misc/preview"));
         const QImage picture =
             paintPreview([&](const QString& path) { return kept.value(path); }, scale);
-        const QString path = root.filePath(imagePath(preview, 1));
-        if (!writeFile(path, encodePicture(preview, picture))) {
+        const QString name = imagePath(preview, 1);
+        const QString path =
+            root.filePath(format == PictureFormat::Png ? ArtCache::cachedPictureName(name) : name);
+        const QByteArray bytes = encodePicture(preview, picture, format);
+        if (bytes.isEmpty() || !writeFile(path, bytes)) {
             failure = QStringLiteral("cannot write %1").arg(path);
             failed = true;
         }
@@ -155,11 +178,12 @@ bool writeSet(const QString& folder, double scale, bool withSound, int threads, 
 }  // namespace
 
 bool generateAll(const QString& folder, int threads, QString* error) {
-    return writeSet(folder, 1.0, true, threads, error);
+    return writeSet(folder, 1.0, true, threads, error, PictureFormat::DataFolder);
 }
 
-bool generatePictures(const QString& folder, double scale, int threads, QString* error) {
-    return writeSet(folder, scale, false, threads, error);
+bool generatePictures(const QString& folder, double scale, int threads, QString* error,
+                      PictureFormat format) {
+    return writeSet(folder, scale, false, threads, error, format);
 }
 
 }  // namespace bw::art

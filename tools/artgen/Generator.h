@@ -5,13 +5,11 @@
 #include <optional>
 
 #include "Scene.h"
+#include "settings/ArtVersion.h"
 
 namespace bw::art {
 
-// Names the art the generator paints. Raise it with every change that alters a picture at any
-// scale: sets painted earlier and kept aside (at screen scales) are told apart by it. The
-// generator tests hold hashes of the 1x pictures and the version they belong to.
-inline constexpr int kArtVersion = 1;
+// kArtVersion (settings/ArtVersion.h) names the art painted here.
 
 // The scales a set can be painted at: 1 is the data folder's, 3.6 a 2160-line screen's.
 inline constexpr double kMinimumScale = 1.0;
@@ -27,8 +25,14 @@ QImage paintPreview(const ImageLookup& lookup, double scale);
 // `error` set when a file cannot be written.
 bool generateAll(const QString& folder, int threads, QString* error);
 
+// How the pictures of a set are written: as the data folder has them (BMP, 32-bit where they
+// carry alpha), or all as PNG at zlib level 1 (fast to write, a fifth to a sixth of the bytes,
+// read as fast by the saver's loader), named ArtCache::cachedPictureName(): the art cache's.
+enum class PictureFormat { DataFolder, Png };
+
 // Writes every picture of the catalogue at `scale` below `folder`, with the data folder's
 // relative paths and names; the sound and the hand-written files are not part of it.
-bool generatePictures(const QString& folder, double scale, int threads, QString* error);
+bool generatePictures(const QString& folder, double scale, int threads, QString* error,
+                      PictureFormat format = PictureFormat::DataFolder);
 
 }  // namespace bw::art

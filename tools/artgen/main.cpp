@@ -3,25 +3,53 @@
 // brinewave3-artgen --scale S [--threads N] FOLDER
 //     paints every picture at scale S (1 to 8; 1.8 for a 1080-line screen) into FOLDER, laid out
 //     like the data folder; no sound.
+// brinewave3-artgen --cache-fill H CACHEFOLDER [--threads N]
+//     paints the set for a scene area H screen pixels high (scale H / 600) into the art cache
+//     CACHEFOLDER/H, at idle priority; does nothing when a complete set is there or another
+//     fill of H runs.
 // brinewave3-artgen --version
 //     prints the art version: sets painted by another version are stale.
 // brinewave3-artgen --contact-sheet FOLDER SHEET.png SCENE.png [FULL-SCENE.png]
 //     composes the contact sheet and the factory scene from the files in FOLDER.
 
 #include <sys/resource.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QImage>
 #include <cstdio>
+#include <cstring>
 #include <optional>
 #include <thread>
 
+#include "CacheFill.h"
 #include "Generator.h"
 #include "Scene.h"
+#include "settings/ArtCache.h"
+
+namespace {
+
+bool wantsCacheFill(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--cache-fill") == 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
+    if (wantsCacheFill(argc, argv)) {
+        // A fill is background work that outlives the saver that asked for it: the lowest
+        // priority from the start, and a session of its own, so the saver's end (its process
+        // group signalled) does not end it.
+        bw::art::paintAtIdlePriority();
+        ::setsid();
+    }
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
@@ -48,11 +76,13 @@ int main(int argc, char** argv) {
     const char* usage =
         "usage: brinewave3-artgen FOLDER\n"
         "       brinewave3-artgen --scale S [--threads N] FOLDER\n"
+        "       brinewave3-artgen --cache-fill H CACHEFOLDER [--threads N]\n"
         "       brinewave3-artgen --version\n"
         "       brinewave3-artgen --contact-sheet FOLDER SHEET.png SCENE.png [FULL-SCENE.png]\n";
     std::optional<double> scale;
     int threads = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
     QString folder;
+    std::optional<int> fillHeight;
     for (int i = 1; i < args.size(); ++i) {
         const bool hasValue = i + 1 < args.size();
         if (args[i] == QStringLiteral("--scale") && hasValue) {
@@ -70,6 +100,18 @@ int main(int argc, char** argv) {
                 std::fprintf(stderr, "brinewave3-artgen: the thread count must be 1 or more\n");
                 return 2;
             }
+        } else if (args[i] == QStringLiteral("--cache-fill") && i + 2 < args.size() &&
+                   folder.isEmpty()) {
+            bool ok = false;
+            fillHeight = args[++i].toInt(&ok);
+            if (!ok || !bw::ArtCache::heightIsValid(*fillHeight)) {
+                std::fprintf(stderr,
+                             "brinewave3-artgen: the height must be a whole number from %d to "
+                             "%d\n",
+                             bw::ArtCache::kMinimumHeight, bw::ArtCache::kMaximumHeight);
+                return 2;
+            }
+            folder = args[++i];
         } else if (folder.isEmpty() && !args[i].startsWith(u'-')) {
             folder = args[i];
         } else {
@@ -81,8 +123,33 @@ int main(int argc, char** argv) {
         std::fputs(usage, stderr);
         return 2;
     }
+    if (fillHeight && scale) {
+        std::fputs(usage, stderr);
+        return 2;
+    }
     QElapsedTimer clock;
     clock.start();
+    if (fillHeight) {
+        QString error;
+        switch (bw::art::fillCache(folder, *fillHeight, threads, &error)) {
+            case bw::art::FillOutcome::Filled:
+                std::printf("brinewave3-artgen: the set for %d lines painted into %s in %.2f s\n",
+                            *fillHeight, qPrintable(folder), clock.elapsed() / 1000.0);
+                return 0;
+            case bw::art::FillOutcome::AlreadyComplete:
+                std::printf("brinewave3-artgen: the set for %d lines in %s is complete\n",
+                            *fillHeight, qPrintable(folder));
+                return 0;
+            case bw::art::FillOutcome::AnotherFillRunning:
+                std::printf("brinewave3-artgen: another fill of the set for %d lines runs\n",
+                            *fillHeight);
+                return 0;
+            case bw::art::FillOutcome::Failed:
+                break;
+        }
+        std::fprintf(stderr, "brinewave3-artgen: %s\n", qPrintable(error));
+        return 1;
+    }
     QString error;
     const bool ok = scale ? bw::art::generatePictures(folder, *scale, threads, &error)
                           : bw::art::generateAll(folder, threads, &error);
