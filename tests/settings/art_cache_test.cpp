@@ -1,5 +1,6 @@
 // The art cache: which sets the saver may use, and how it asks for a missing one.
 
+#include "fakes/FileBytes.h"
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -13,18 +14,6 @@
 
 namespace bw {
 namespace {
-
-void writeBytes(const QString& path, const QByteArray& bytes) {
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
-QByteArray readBytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 // A small set as the generator leaves it: pictures, then the stamp that lists them.
 void makeSet(const ArtCache& cache, int height) {

@@ -17,6 +17,7 @@
 #include <optional>
 #include <utility>
 
+#include "fakes/FileBytes.h"
 #include "CacheFill.h"
 #include "Catalogue.h"
 #include "Paint.h"
@@ -28,22 +29,12 @@ namespace {
 
 using bw::ArtCache;
 using bw::ArtCacheStamp;
+using bw::readBytes;
+using bw::writeBytes;
 using bw::art::FillOutcome;
 
 // The smallest screen scale above 1: a whole set is quick to paint.
 constexpr int kHeight = 660;
-
-void writeBytes(const QString& path, const QByteArray& bytes) {
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
-QByteArray readBytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 // Every picture of the data folder under its name in a set, with its size at the set's scale.
 QMap<QString, QSize> cataloguePictures(double scale) {
