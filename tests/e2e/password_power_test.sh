@@ -28,7 +28,7 @@ set_setting Monitor "1 Minute"
 xset s 12
 start_program /s
 pid=$!
-wait_for_window "Power Management" 15 >/dev/null || fail "no power-management notice"
+wait_for_window "Power Management" 30 >/dev/null || fail "no power-management notice"
 kill -0 "$pid" 2>/dev/null || fail "the saver ended instead of showing the notice"
 sleep 0.5
 xdotool mousemove 400 300
