@@ -198,16 +198,20 @@ bool LinuxSystemLayer::PreviousInstanceRunning() {
     return previousInstance_;
 }
 
-bool LinuxSystemLayer::WindowGone(uint64_t window) {
-    if (window == 0 || QGuiApplication::platformName() != QLatin1String("xcb")) return false;
+ForeignWindowProbe* LinuxSystemLayer::Probe() {
+    if (QGuiApplication::platformName() != QLatin1String("xcb")) return nullptr;
     if (!probe_) probe_ = std::make_unique<ForeignWindowProbe>();
-    return probe_->connected() && !probe_->size(window);
+    return probe_->connected() ? probe_.get() : nullptr;
+}
+
+bool LinuxSystemLayer::WindowGone(uint64_t window) {
+    ForeignWindowProbe* probe = window ? Probe() : nullptr;
+    return probe && !probe->size(window);
 }
 
 QSize LinuxSystemLayer::ForeignWindowSize(uint64_t window) {
-    if (window == 0 || QGuiApplication::platformName() != QLatin1String("xcb")) return {};
-    if (!probe_) probe_ = std::make_unique<ForeignWindowProbe>();
-    return probe_->size(window).value_or(QSize());
+    ForeignWindowProbe* probe = window ? Probe() : nullptr;
+    return probe ? probe->size(window).value_or(QSize()) : QSize();
 }
 
 std::optional<int> LinuxSystemLayer::ParseXScreenSaverTimeout(const QString& fileText) {

@@ -64,6 +64,8 @@ public:
 
 private:
     void* Display();
+    // Our own connection for questions about windows; null without X11.
+    ForeignWindowProbe* Probe();
     void TryGrab();
     void ReleaseGrab();
 
