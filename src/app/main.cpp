@@ -6,6 +6,7 @@
 #include "platform/SdlMediaPlayer.h"
 #include "platform/SdlSoundComponent.h"
 #include "platform/SpriteDisplay.h"
+#include "settings/ArtCache.h"
 #include "settings/IniSettingsStore.h"
 #include "settings/InstallFolder.h"
 #include "settings/Product.h"
@@ -60,6 +61,7 @@ int main(int argc, char* argv[]) {
         auto display = std::make_unique<bw::SpriteDisplay>();
         if (place.hostWindow) display->setHostWindow(*place.hostWindow);
         if (place.previewOwner) display->setPreviewOwner(place.previewOwner);
+        display->useArtCache(bw::ArtCache(), folder.dataFolder(), system);
         bw::SpriteDisplay* shown = display.get();
         return bw::SaverDevices{std::move(display), std::make_unique<bw::SdlSoundComponent>(),
                                 std::make_unique<bw::SdlMediaPlayer>(),

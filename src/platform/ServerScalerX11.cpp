@@ -195,6 +195,8 @@ bool ServerScaler::present(const QImage& frame, const DirtyTiles& changed, const
         XRenderSetPictureTransform(display, s.source, &transform);
         s.sceneSize = scene.size();
     }
+    // Shown 1:1 there is nothing to blend, and nearest lets the server copy.
+    if (scene.size() == frame.size()) smooth = false;
     if (int(smooth) != s.filter) {
         XRenderSetPictureFilter(display, s.source, smooth ? FilterBilinear : FilterNearest, nullptr,
                                 0);

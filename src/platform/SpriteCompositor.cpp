@@ -1,6 +1,8 @@
 #include "platform/SpriteCompositor.h"
 
+#include <QBuffer>
 #include <QFileInfo>
+#include <QImageReader>
 #include <QFontMetrics>
 #include <QHash>
 #include <QPainter>
@@ -13,6 +15,7 @@
 #include <limits>
 
 #include "platform/PictureLoader.h"
+#include "platform/ScaledPictures.h"
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -228,41 +231,10 @@ void buildRuns(SpritePicture& picture) {
 
 }  // namespace
 
-std::shared_ptr<const SpritePicture> SpritePicture::prepare(QImage image, int transparency,
+std::shared_ptr<const SpritePicture> SpritePicture::prepare(QImage decoded, int transparency,
                                                             int tileShift) {
-    if (image.isNull()) return nullptr;
-    // Converted in place where the image is not shared: a decoded file is used only here.
-    auto everyPixel = [&image](auto&& change) {
-        const int width = image.width();
-        for (int y = 0; y < image.height(); ++y) {
-            auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-            for (int x = 0; x < width; ++x) line[x] = change(line[x]);
-        }
-    };
-    if (transparency == kOpaque) {
-        image.convertTo(QImage::Format_ARGB32);
-        everyPixel([](QRgb p) { return p | 0xFF000000u; });
-        image.reinterpretAsFormat(QImage::Format_RGB32);
-    } else if (transparency == kTransparent && image.hasAlphaChannel()) {
-        const bool givenPremultiplied =
-            image.pixelFormat().premultiplied() == QPixelFormat::Premultiplied;
-        image.convertTo(QImage::Format_ARGB32_Premultiplied);
-        // No colour may exceed its pixel's alpha: blending relies on it (a clear pixel adds
-        // nothing), and a picture handed over already premultiplied may break it.
-        if (givenPremultiplied) {
-            everyPixel([](QRgb p) {
-                const uint32_t a = p >> 24;
-                return (a << 24) | (std::min(a, (p >> 16) & 0xFF) << 16) |
-                       (std::min(a, (p >> 8) & 0xFF) << 8) | std::min(a, p & 0xFF);
-            });
-        }
-    } else {
-        const QRgb key =
-            transparency >= 0 ? (toQRgb(Rgb(transparency)) & 0xFFFFFFu) : (kColourKey & 0xFFFFFFu);
-        image.convertTo(QImage::Format_ARGB32);
-        everyPixel([key](QRgb p) { return (p & 0xFFFFFFu) == key ? 0u : (p | 0xFF000000u); });
-        image.convertTo(QImage::Format_ARGB32_Premultiplied);
-    }
+    if (decoded.isNull()) return nullptr;
+    QImage image = keyedPicture(std::move(decoded), transparency);
     if (image.isNull()) return nullptr;
     auto picture = std::make_shared<SpritePicture>();
     picture->image = std::move(image);
@@ -388,22 +360,49 @@ PendingPicture ready(std::shared_ptr<const SpritePicture> picture) {
 // Decoding the aquarium's few hundred pictures is most of its start-up time, so BMP files,
 // whose headers tell in advance whether they will decode, are decoded on the other cores
 // while this one reads the next files; the first frames of animations come before the rest.
-// Other formats are decoded here and now.
-PendingPicture SpriteCompositor::startLoading(const QString& path, int transparency,
-                                              bool firstFrame, int tileShift) {
+// Other formats are decoded here and now. Whether a file can be used is known on return.
+// At a scale above 1, and for a backdrop, the pictures are made on the other cores too: read
+// from the crisp file when there is one, else enlarged or fitted from the file's own pixels.
+PendingPicture SpriteCompositor::startLoading(const PictureFile& file, bool firstFrame) const {
     QByteArray data;
-    if (!PictureLoader::readSmallRegularFile(path, &data, nullptr)) return {};
-    if (!data.startsWith("BM"))
-        return ready(SpritePicture::prepare(PictureLoader::decode(data), transparency, tileShift));
-    if (!PictureLoader::bmpWillDecode(data)) return {};
+    if (!PictureLoader::readSmallRegularFile(file.path, &data, nullptr)) return {};
+    const bool bmp = data.startsWith("BM");
+    if (bmp && !PictureLoader::bmpWillDecode(data)) return {};
+    QImage decodedHere;
+    if (!bmp) {
+        decodedHere = PictureLoader::decode(data);
+        if (decodedHere.isNull()) return {};
+    }
+    const int tileShift = grid_.shift;
+    std::function<std::shared_ptr<const SpritePicture>()> make;
+    if (scale_ == 1.0 && !file.backdrop) {
+        if (!bmp) return ready(SpritePicture::prepare(decodedHere, file.transparency, tileShift));
+        make = [data, transparency = file.transparency, tileShift] {
+            return SpritePicture::prepare(PictureLoader::decodeBmp(data), transparency, tileShift);
+        };
+    } else {
+        const QString crisp = crispSource_ ? crispSource_(file.path) : QString();
+        make = [data, decodedHere, file, crisp, scale = scale_, tileShift] {
+            // The crisp picture's size is checked against the file's (its header says it).
+            QSize ownSize = decodedHere.size();
+            if (ownSize.isEmpty() && !crisp.isEmpty()) {
+                QByteArray header = data;
+                QBuffer buffer(&header);
+                ownSize = QImageReader(&buffer, "bmp").size();
+            }
+            const QImage picture = pictureAtScale(file, scale, crisp, ownSize, [&] {
+                return decodedHere.isNull() ? PictureLoader::decodeBmp(data) : decodedHere;
+            });
+            return SpritePicture::prepare(picture, keyedTransparency(picture), tileShift);
+        };
+    }
     auto promise = std::make_shared<std::promise<std::shared_ptr<const SpritePicture>>>();
     PendingPicture picture = promise->get_future().share();
     QThreadPool::globalInstance()->start(
-        [promise, data, transparency, tileShift] {
+        [promise, make = std::move(make)] {
             std::shared_ptr<const SpritePicture> decoded;
             try {
-                decoded = SpritePicture::prepare(PictureLoader::decodeBmp(data), transparency,
-                                                 tileShift);
+                decoded = make();
             } catch (...) {  // out of memory: the picture draws nothing
             }
             promise->set_value(std::move(decoded));
@@ -425,17 +424,92 @@ bool SpriteCompositor::storeFrame(Surface& s, int frame, PendingPicture picture)
 
 bool SpriteCompositor::loadFrame(SurfaceId surface, int frame, const QString& path,
                                  int transparency) {
+    return loadFile(surface, frame, PictureFile{path, transparency, false});
+}
+
+bool SpriteCompositor::loadBackdrop(SurfaceId surface, const QString& path) {
+    return loadFile(surface, 1, PictureFile{path, kOpaque, true});
+}
+
+bool SpriteCompositor::loadFile(SurfaceId surface, int frame, const PictureFile& file) {
     Surface* s = find(surface);
-    if (!s || frame < 1 || frame > kMaxFrames || path.isEmpty()) return false;
-    const QString key =
-        QFileInfo(path).absoluteFilePath() + QLatin1Char('\n') + QString::number(transparency);
+    if (!s || frame < 1 || frame > kMaxFrames || file.path.isEmpty()) return false;
+    const QString key = QFileInfo(file.path).absoluteFilePath() + QLatin1Char('\n') +
+                        QString::number(file.transparency) +
+                        (file.backdrop ? QStringLiteral("\nbackdrop") : QString());
     auto cached = cache_.constFind(key);
     if (cached == cache_.constEnd()) {
         // Failures are remembered too: four hundred surfaces asking for one broken file
         // read it once.
-        cached = cache_.insert(key, startLoading(path, transparency, frame == 1, grid_.shift));
+        cached = cache_.insert(key, CachedFile{startLoading(file, frame == 1), file});
     }
-    return storeFrame(*s, frame, cached.value());
+    return storeFrame(*s, frame, cached->picture);
+}
+
+std::vector<SpriteCompositor::LoadedFile> SpriteCompositor::loadedFiles() const {
+    std::vector<LoadedFile> files;
+    for (auto at = cache_.constBegin(); at != cache_.constEnd(); ++at) {
+        if (at->picture.valid()) files.push_back({at.key(), at->file, at->picture});
+    }
+    return files;
+}
+
+void SpriteCompositor::changeScale(
+    double scale, const QHash<QString, std::shared_ptr<const SpritePicture>>& pictures) {
+    compose();
+    const QImage lastFrame = frame_;
+    scale_ = std::clamp(scale, 1.0, kMaxScale);
+    grid_ = TileGrid::forFrame(QSize(toPixels(kWidth), toPixels(kHeight)));
+    frame_ = lastFrame.scaled(grid_.width, grid_.height, Qt::IgnoreAspectRatio,
+                              Qt::SmoothTransformation)
+                 .convertToFormat(QImage::Format_RGB32);
+    underlayPixels_.clear();
+    underlayPixels_.shrink_to_fit();
+    // Each picture's replacement, by the picture it replaces.
+    QHash<const SpritePicture*, PendingPicture> replacements;
+    for (auto at = cache_.begin(); at != cache_.end(); ++at) {
+        const SpritePicture* old = at->picture.valid() ? at->picture.get().get() : nullptr;
+        if (!old) continue;
+        const auto made = pictures.constFind(at.key());
+        if (made != pictures.constEnd() && *made && (*made)->tileShift == grid_.shift)
+            at->picture = ready(*made);
+        replacements.insert(old, at->picture);
+    }
+    for (Surface& s : surfaces_) {
+        for (PendingPicture& frame : s.frames) {
+            const SpritePicture* old = frame.valid() ? frame.get().get() : nullptr;
+            if (!old) continue;
+            auto replacement = replacements.constFind(old);
+            if (replacement == replacements.constEnd() || replacement->get().get() == old) {
+                // Not from a file, or its file gave nothing at the new scale.
+                const QImage enlarged = enlargedPicture(old->image, scale_);
+                replacement = replacements.insert(
+                    old, ready(SpritePicture::prepare(enlarged, keyedTransparency(enlarged),
+                                                      grid_.shift)));
+            }
+            frame = *replacement;
+        }
+        s.shown = nullptr;
+        s.shownKnown = false;
+    }
+    for (auto at = cache_.begin(); at != cache_.end(); ++at) {
+        if (!at->picture.valid() || !at->picture.get()) continue;
+        const auto replacement = replacements.constFind(at->picture.get().get());
+        if (replacement != replacements.constEnd()) at->picture = *replacement;
+    }
+    composed_.clear();
+    composedValid_ = false;
+    retiring_.clear();
+    retired_.clear();
+    fonts_.clear();
+    font_ = -1;
+    if (fontRequest_) {
+        const FontRequest again = *fontRequest_;
+        setTextFont(again.face, again.points, again.weight, again.italic, again.underline,
+                    again.strikeOut);
+    }
+    changed_ = DirtyTiles(grid_);
+    changed_.markAll();
 }
 
 bool SpriteCompositor::setFrameImage(SurfaceId surface, int frame, const QImage& image,
@@ -1007,6 +1081,7 @@ double emPerLine(const QFont& face) {
 
 void SpriteCompositor::setTextFont(const QString& face, int points, int weight, bool italic,
                                    bool underline, bool strikeOut) {
+    fontRequest_ = FontRequest{face, points, weight, italic, underline, strikeOut};
     QFont font(face.isEmpty() ? QStringLiteral("Arial") : face);
     font.setStyleHint(QFont::SansSerif);
     // The size is the height of a line of text in pixels, as Windows' font creation takes it:

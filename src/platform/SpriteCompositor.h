@@ -12,9 +12,11 @@
 #include <functional>
 #include <future>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "platform/DirtyTiles.h"
+#include "platform/ScaledPictures.h"
 #include "scene/DrawingComponent.h"
 
 namespace bw {
@@ -111,6 +113,24 @@ class SpriteCompositor {
     void reset();
     // Composes at `scale` from now on (clamped to 1..kMaxScale); resets like reset().
     void setScale(double scale);
+    // Where pictures painted at the scale come from; without one, or for a file it has none
+    // for, the file's own picture is enlarged. Kept over resets.
+    void setCrispSource(CrispSource source) { crispSource_ = std::move(source); }
+
+    // Every file loaded since the reset that can be used, for changeScale: its key, the file,
+    // and its picture at the scale now (perhaps still decoding).
+    struct LoadedFile {
+        QString key;
+        PictureFile file;
+        PendingPicture picture;
+    };
+    std::vector<LoadedFile> loadedFiles() const;
+    // Composes at `scale` from now on with every surface, place and frame kept: each file's
+    // picture is replaced by `pictures`' one for its key (made at the new scale), or else
+    // enlarged from the one it had. The frame until the next is drawn is the last one
+    // enlarged, and counts as changed throughout.
+    void changeScale(double scale,
+                     const QHash<QString, std::shared_ptr<const SpritePicture>>& pictures);
     double scale() const { return scale_; }
     // The frame's size in pixels and its tiles.
     const TileGrid& grid() const { return grid_; }
@@ -124,6 +144,9 @@ class SpriteCompositor {
     // Loads frame `frame` (from 1) of a surface. A file is decoded once per path and
     // transparency; later loads share the picture.
     bool loadFrame(SurfaceId surface, int frame, const QString& path, int transparency);
+    // Loads the picture that fills the scene behind everything (the water): drawn opaque at
+    // the frame's size, whatever the file's own (see backdropPicture).
+    bool loadBackdrop(SurfaceId surface, const QString& path);
     // The same, from a picture in memory (decoded as by the loader).
     bool setFrameImage(SurfaceId surface, int frame, const QImage& image, int transparency);
 
@@ -207,8 +230,8 @@ class SpriteCompositor {
     const SpritePicture* currentPicture(const Surface& s) const;
     const SpritePicture* shownPicture(Surface& s);
     bool storeFrame(Surface& s, int frame, PendingPicture picture);
-    static PendingPicture startLoading(const QString& path, int transparency, bool firstFrame,
-                                       int tileShift);
+    bool loadFile(SurfaceId surface, int frame, const PictureFile& file);
+    PendingPicture startLoading(const PictureFile& file, bool firstFrame) const;
     int64_t now() const { return clock_(); }
     void record(DrawOp op, bool coversFrame);
     template <typename F>
@@ -248,10 +271,25 @@ class SpriteCompositor {
     QImage frame_;
     PixelTarget canvas_;                    // frame_'s pixels, taken when composing starts
     std::vector<Surface> surfaces_;         // surface n at index n - 1
-    QHash<QString, PendingPicture> cache_;  // invalid: the file could not be used
+    CrispSource crispSource_;
+    struct CachedFile {
+        PendingPicture picture;  // invalid: the file could not be used
+        PictureFile file;
+    };
+    QHash<QString, CachedFile> cache_;
     std::vector<Font> fonts_;               // every font asked for since the reset
     int font_ = -1;                         // chosen on first use: needs the application's fonts
     QFont requestedFont_;
+    // The last setTextFont call, so that the font follows a change of scale.
+    struct FontRequest {
+        QString face;
+        int points;
+        int weight;
+        bool italic;
+        bool underline;
+        bool strikeOut;
+    };
+    std::optional<FontRequest> fontRequest_;
     // Draws since the last composition; when `pendingCovers_` they start a new frame.
     std::vector<DrawOp> pending_;
     bool pendingCovers_ = false;

@@ -9,11 +9,17 @@
 #include <QPainter>
 #include <QScreen>
 #include <QWindow>
+#include <QDir>
+#include <QFileInfo>
+#include <QSet>
 #include <algorithm>
 #include <cstdio>
+#include <sys/resource.h>
+#include <unistd.h>
 #include <utility>
 
 #include "platform/KeyCodes.h"
+#include "platform/PictureLoader.h"
 #include "platform/ServerScalerX11.h"
 #include "platform/SpriteDisplayX11.h"
 
@@ -22,6 +28,15 @@ namespace bw {
 namespace {
 
 constexpr int64_t kFrameNs = 1'000'000'000 / SpriteDisplay::kFramesPerSecond;
+// How often the cache is looked at while the generator fills a set.
+constexpr int kCacheWatchMs = 3000;
+
+// The heights this process has started a fill for: one each, so that a fill that fails is
+// not started again and again by every preview or opening.
+QSet<int>& fillsStarted() {
+    static QSet<int> heights;
+    return heights;
+}
 
 int windowsButton(Qt::MouseButton button) {
     switch (button) {
@@ -124,6 +139,13 @@ SpriteDisplay::SpriteDisplay(SpriteCompositor::Clock clock) : compositor_(std::m
     QObject::connect(&followTimer_, &QTimer::timeout, [this] { followForeignWindow(); });
     holdTimer_.setInterval(500);
     QObject::connect(&holdTimer_, &QTimer::timeout, [this] { holdWindows(); });
+    cacheWatch_.setInterval(kCacheWatchMs);
+    QObject::connect(&cacheWatch_, &QTimer::timeout, [this] { lookForCrispArt(); });
+}
+
+void SpriteDisplay::useArtCache(const ArtCache& cache, const QString& dataFolder,
+                                SystemLayer& system) {
+    crispArt_ = CrispArt{cache, dataFolder, &system};
 }
 
 SpriteDisplay::~SpriteDisplay() { CloseDisplay(); }
@@ -132,8 +154,10 @@ void SpriteDisplay::setEventSink(DrawingEvents* sink) { sink_ = sink; }
 
 bool SpriteDisplay::openCommon() {
     CloseDisplay();
-    compositor_.reset();
+    compositor_.setScale(1.0);
+    compositor_.setCrispSource({});
     deactivated_ = false;
+    crispLookedFor_ = false;
     connections_ = std::make_unique<QObject>();
     // The server's side of drawing is set up on another core while the pictures load.
     if (serverScalingWanted()) {
@@ -270,6 +294,7 @@ void SpriteDisplay::CloseDisplay() {
     frameTimer_.stop();
     followTimer_.stop();
     connections_.reset();
+    stopCrispArt();
     if (connectingServerScaler_.valid()) connectingServerScaler_.get();
     windows_.clear();  // hides now, deletes once control is back in the event loop
     foreignParent_.reset();
@@ -299,6 +324,9 @@ void SpriteDisplay::tick() {
     // rather than raise a burst of frames.
     nextFrameNs_ += kFrameNs;
     if (now - nextFrameNs_ > 3 * kFrameNs) nextFrameNs_ = now + kFrameNs;
+    if (crispLoading_.valid() &&
+        crispLoading_.wait_for(std::chrono::seconds(0)) == std::future_status::ready)
+        swapInCrispArt();
     if (sink_ && !rendering_) {
         rendering_ = true;
         sink_->RenderFrame();
@@ -410,6 +438,94 @@ void SpriteDisplay::PresentFrame() {
         paint(window.get(), false);
     }
     if (!firstFrameReported_) reportFirstFrame();
+    if (!crispLookedFor_) {
+        crispLookedFor_ = true;
+        lookForCrispArt();
+    }
+}
+
+// Looks for the set of pictures painted for the scene window's scene area, and loads it in
+// the background when it is there; otherwise has the generator make it and looks again now
+// and then. Nothing at 600 lines or fewer: the data folder's pictures are the art for those.
+void SpriteDisplay::lookForCrispArt() {
+    if (!crispArt_ || windows_.empty() || crispLoading_.valid()) return;
+    const SceneWindow* window = windows_.front().get();
+    const int height = qRound(sceneRectFor(window->size()).height() * window->devicePixelRatio());
+    if (height <= SpriteCompositor::kHeight || !ArtCache::heightIsValid(height)) {
+        cacheWatch_.stop();
+        return;
+    }
+    if (crispHeight_ != height) cacheWatch_.stop();
+    crispHeight_ = height;
+    const QString set = crispArt_->cache.completeSet(height);
+    if (!set.isEmpty()) {
+        cacheWatch_.stop();
+        startLoadingCrispArt(set, height);
+        return;
+    }
+    if (!fillsStarted().contains(height)) {
+        fillsStarted().insert(height);
+        crispArt_->cache.startFilling(height, ArtCache::generatorIn(crispArt_->dataFolder),
+                                      *crispArt_->system);
+    }
+    if (!cacheWatch_.isActive()) cacheWatch_.start();
+}
+
+// Every picture the scene loaded, made at the new scale on a thread of low priority, so that
+// the animation goes on meanwhile. Only the swap itself happens here, between two frames.
+void SpriteDisplay::startLoadingCrispArt(const QString& set, int height) {
+    const QString dataFolder = QDir(crispArt_->dataFolder).absolutePath() + u'/';
+    const QString setFolder = set + u'/';
+    crispSource_ = [dataFolder, setFolder](const QString& path) {
+        const QString absolute = QFileInfo(path).absoluteFilePath();
+        if (!absolute.startsWith(dataFolder)) return QString();  // the user's own pictures
+        return setFolder + ArtCache::cachedPictureName(absolute.mid(dataFolder.size()));
+    };
+    const double scale = ArtCache::scaleFor(height);
+    const int tileShift = TileGrid::forFrame(pixelsAt(
+        QSize(SpriteCompositor::kWidth, SpriteCompositor::kHeight), scale)).shift;
+    crispCancelled_ = std::make_shared<std::atomic<bool>>(false);
+    crispLoading_ = std::async(
+        std::launch::async, [files = compositor_.loadedFiles(), source = crispSource_, scale,
+                             tileShift, cancelled = crispCancelled_] {
+            setpriority(PRIO_PROCESS, gettid(), 10);
+            PictureSet pictures;
+            for (const SpriteCompositor::LoadedFile& loaded : files) {
+                if (*cancelled) break;
+                const std::shared_ptr<const SpritePicture> own = loaded.picture.get();
+                if (!own) continue;
+                const QImage picture =
+                    pictureAtScale(loaded.file, scale, source(loaded.file.path), own->image.size(),
+                                   [&] { return PictureLoader::load(loaded.file.path); });
+                if (!picture.isNull())
+                    pictures.insert(loaded.key, SpritePicture::prepare(
+                                                    picture, keyedTransparency(picture), tileShift));
+            }
+            return pictures;
+        });
+}
+
+void SpriteDisplay::swapInCrispArt() {
+    const PictureSet pictures = crispLoading_.get();
+    if (*crispCancelled_ || windows_.empty()) return;
+    compositor_.setCrispSource(crispSource_);
+    compositor_.changeScale(ArtCache::scaleFor(crispHeight_), pictures);
+    // The frame has a new size: every window starts afresh with it.
+    for (const WindowPtr& window : windows_) {
+        window->unshown = DirtyTiles(compositor_.grid());
+        window->serverScaler.reset();
+        window->serverScalerTried = false;
+        window->serverScalerStarted = false;
+    }
+}
+
+void SpriteDisplay::stopCrispArt() {
+    cacheWatch_.stop();
+    if (crispLoading_.valid()) {
+        *crispCancelled_ = true;
+        crispLoading_.get();
+    }
+    crispHeight_ = 0;
 }
 
 // The start-up benchmark sets BRINEWAVE3_BENCH to the wall-clock time (ms) it started us at.
@@ -496,6 +612,10 @@ bool SpriteDisplay::IsPointerOver(SurfaceId surface) {
 
 bool SpriteDisplay::LoadFrame(SurfaceId surface, int frame, const QString& path, int transparency) {
     return compositor_.loadFrame(surface, frame, path, transparency);
+}
+
+bool SpriteDisplay::LoadBackdrop(SurfaceId surface, const QString& path) {
+    return compositor_.loadBackdrop(surface, path);
 }
 
 void SpriteDisplay::SetTextFont(const QString& face, int size, int weight, bool italic,

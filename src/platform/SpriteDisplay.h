@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QElapsedTimer>
+#include <QHash>
 #include <QObject>
 #include <QTimer>
+#include <atomic>
 #include <future>
 #include <memory>
 #include <optional>
@@ -11,6 +13,7 @@
 #include "platform/SpriteCompositor.h"
 #include "platform/SpriteDisplayScaler.h"
 #include "scene/DrawingComponent.h"
+#include "settings/ArtCache.h"
 
 class QScreen;
 class QWindow;
@@ -20,11 +23,19 @@ namespace bw {
 class ForeignWindowProbe;
 class SceneWindow;
 class ServerScaler;
+class SystemLayer;
 
-// The sprite display: one frameless, stay-on-top window per screen, each showing the 800 x 600
-// frame scaled to fit (4:3, black bars), the primary one taking the input; or one window
-// inside a foreign X11 window for the preview. RenderFrame is raised 60 times a second from a precise
+// The sprite display: one frameless, stay-on-top window per screen, each showing the frame
+// scaled to fit (4:3, black bars), the primary one taking the input; or one window inside a
+// foreign X11 window for the preview. RenderFrame is raised 60 times a second from a precise
 // timer, never while a RenderFrame is still running.
+//
+// The frame starts at 800 x 600, from the data folder's pictures, enlarged to the screen.
+// With an art cache (useArtCache) and a scene area taller than 600 pixels, the pictures
+// painted for that area's height are loaded in the background once the first frame is shown,
+// and swapped in: from then on the frame is composed at the screen's scale and shown 1:1.
+// When the cache has no set for that height yet, the art generator is started to make one,
+// and the set is swapped in as soon as it is complete.
 class SpriteDisplay : public DrawingComponent {
   public:
     static constexpr int kFramesPerSecond = 60;
@@ -51,6 +62,7 @@ class SpriteDisplay : public DrawingComponent {
     int16_t GetSurfaceY(SurfaceId surface) override;
     bool IsPointerOver(SurfaceId surface) override;
     bool LoadFrame(SurfaceId surface, int frame, const QString& path, int transparency) override;
+    bool LoadBackdrop(SurfaceId surface, const QString& path) override;
     void SetTextFont(const QString& face, int size, int weight, bool italic, bool underline,
                      bool strikeOut) override;
     void DrawText(const QString& text, int x, int y, Rgb colour) override;
@@ -69,6 +81,11 @@ class SpriteDisplay : public DrawingComponent {
     // From now on the screens' windows are a preview above `owner` (the settings dialog): not
     // kept above every other window, and not blocked by the dialog being modal.
     void setPreviewOwner(QWindow* owner) { previewOwner_ = owner; }
+    // Pictures painted at the screen's own scale come from `cache`; a set the cache lacks is
+    // made by the generator installed in `dataFolder`, started through `system`.
+    void useArtCache(const ArtCache& cache, const QString& dataFolder, SystemLayer& system);
+    // The height of the scene area the frame is composed for (600 until crisp art is used).
+    int composedHeight() const { return compositor_.grid().height; }
 
     bool isOpen() const { return !windows_.empty(); }
     int windowCount() const { return int(windows_.size()); }
@@ -105,6 +122,11 @@ class SpriteDisplay : public DrawingComponent {
     void followForeignWindow();
     void holdWindows();
     void reportFirstFrame();
+    // Crisp art (see the class comment).
+    void lookForCrispArt();
+    void startLoadingCrispArt(const QString& set, int height);
+    void swapInCrispArt();
+    void stopCrispArt();
 
     using WindowPtr = std::unique_ptr<SceneWindow, void (*)(SceneWindow*)>;
 
@@ -133,6 +155,20 @@ class SpriteDisplay : public DrawingComponent {
     bool locked_ = false;
     std::unique_ptr<ForeignWindowProbe> holdProbe_;
     QTimer holdTimer_;
+    // Crisp art
+    struct CrispArt {
+        ArtCache cache;
+        QString dataFolder;
+        SystemLayer* system;
+    };
+    std::optional<CrispArt> crispArt_;
+    bool crispLookedFor_ = false;  // this opening
+    int crispHeight_ = 0;          // the height looked for
+    QTimer cacheWatch_;            // while the generator fills the set
+    using PictureSet = QHash<QString, std::shared_ptr<const SpritePicture>>;
+    std::future<PictureSet> crispLoading_;
+    std::shared_ptr<std::atomic<bool>> crispCancelled_;
+    CrispSource crispSource_;
     // Preview
     std::unique_ptr<QWindow> foreignParent_;
     std::unique_ptr<ForeignWindowProbe> probe_;

@@ -238,6 +238,14 @@ void FrameScaler::scalePart(const QImage& source, QImage& target, const QRect& a
     if (source.isNull() || part.isEmpty() || source.depth() != 32 || target.depth() != 32 ||
         !target.rect().contains(area))
         return;
+    if (source.size() == area.size()) {  // shown 1:1: a copy
+        const size_t bytes = size_t(part.width()) * 4;
+        for (int y = part.top(); y <= part.bottom(); ++y)
+            std::memcpy(target.scanLine(y) + part.left() * 4,
+                        source.constScanLine(y - area.top()) + (part.left() - area.left()) * 4,
+                        bytes);
+        return;
+    }
     prepare(source.size(), area.size());
     // The source's pixels may have changed since the last call.
     widenedSource_[0] = widenedSource_[1] = -1;

@@ -61,6 +61,11 @@ public:
     virtual bool IsPointerOver(SurfaceId surface) = 0;
     // Frames count from 1. False when the file is missing or cannot be decoded.
     virtual bool LoadFrame(SurfaceId surface, int frame, const QString& path, int transparency) = 0;
+    // The picture behind everything, which fills the frame: a display may fit a file of
+    // another size to it. Loaded as frame 1, opaque.
+    virtual bool LoadBackdrop(SurfaceId surface, const QString& path) {
+        return LoadFrame(surface, 1, path, kOpaque);
+    }
     virtual void SetTextFont(const QString& face, int size, int weight, bool italic, bool underline,
                              bool strikeOut) = 0;
     virtual void DrawText(const QString& text, int x, int y, Rgb colour) = 0;

@@ -124,7 +124,7 @@ void Loader::run() {
     scene_.WaterSurface = display.NewSurface();
     scene_.waterHasPicture =
         scene_.WaterType == u"1" && !scene_.Water.isEmpty() &&
-        load(scene_.WaterSurface, 1, QStringLiteral("water\\") + scene_.Water, kOpaque);
+        display.LoadBackdrop(scene_.WaterSurface, realPath(QStringLiteral("water\\") + scene_.Water));
     place(scene_.WaterSurface, 0, 0);
 
     SceneObject& wall = objects[kWall];

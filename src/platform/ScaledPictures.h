@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QImage>
+#include <QSize>
+#include <QString>
+#include <functional>
+
+namespace bw {
+
+// A picture file as the scene asked for it.
+struct PictureFile {
+    QString path;
+    int transparency = -1;  // as SpritePicture::prepare takes it
+    // Fills the scene whatever its own size (the water): fitted to the frame once, at load.
+    bool backdrop = false;
+};
+
+// For a file of the data folder, the same picture painted at the frame's scale (see
+// ArtCache); empty when there is none.
+using CrispSource = std::function<QString(const QString& path)>;
+
+// A picture's pixels with its transparency applied, as SpritePicture keeps them: RGB32 when
+// drawn opaque, otherwise premultiplied ARGB32 with every transparent pixel clear.
+QImage keyedPicture(QImage decoded, int transparency);
+// The transparency to prepare a keyed picture with, so that it is taken as it is.
+int keyedTransparency(const QImage& keyed);
+
+// The pixels `sceneSize` units take in a frame composed at `scale`.
+QSize pixelsAt(QSize sceneSize, double scale);
+
+// A keyed picture enlarged smoothly for a frame at `scale`. Its transparent pixels are clear,
+// so its edges blend into nothing rather than into the colour key.
+QImage enlargedPicture(const QImage& keyed, double scale);
+// A keyed backdrop as a frame of `frame` pixels shows it: scaled to cover the frame with its
+// own proportions kept, centred. Returned as it is when it has the frame's size already.
+QImage backdropPicture(const QImage& keyed, QSize frame);
+
+// The keyed picture for `file` in a frame composed at `scale` (> 1, or any scale for a
+// backdrop). It is the crisp file `crisp`, when that decodes at the size the picture takes at
+// the scale (`ownSize`, the file's own size, times the scale; the frame for a backdrop).
+// Otherwise it is the file's own pixels, from `decodeOwn`, enlarged or fitted. Null when
+// neither can be used.
+QImage pictureAtScale(const PictureFile& file, double scale, const QString& crisp, QSize ownSize,
+                      const std::function<QImage()>& decodeOwn);
+
+}  // namespace bw
