@@ -7,6 +7,7 @@
 #include <QRandomGenerator>
 #include <cmath>
 
+#include "display_Images.h"
 #include "display_TestApp.h"
 #include "platform/DirtyTiles.h"
 #include "platform/SpriteCompositor.h"
@@ -49,17 +50,7 @@ QImage spriteOf(int width, int height, int seed) {
     return sprite;
 }
 
-int worstDistance(const QImage& a, const QImage& b) {
-    int worst = 0;
-    for (int y = 0; y < a.height(); ++y) {
-        for (int x = 0; x < a.width(); ++x) {
-            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
-            worst = std::max({worst, std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
-                              std::abs(qBlue(p) - qBlue(q))});
-        }
-    }
-    return worst;
-}
+using test::worstDistance;
 
 TEST(ScaledComposition, MatchesQPainterAtTheRoundedPositionsFrameAfterFrame) {
     test::guiApp();
