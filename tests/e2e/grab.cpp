@@ -1,12 +1,15 @@
 // Saves what an X11 window (the root window by default) shows as a PNG.
 // Usage: bw-grab OUT.png [WINDOW-ID]
-// Prints the number of distinct colours, so a test can tell a picture from a blank screen.
+// Prints the number of distinct colours, so a test can tell a picture from a blank screen, and
+// its sharpness (see bench/Sharpness.h), so a test can tell crisp art from enlarged.
 #include <QImage>
 #include <QSet>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <cstdio>
 #include <cstdlib>
+
+#include "Sharpness.h"
 
 int main(int argc, char* argv[]) {
     if (argc < 2) {
@@ -47,5 +50,6 @@ int main(int argc, char* argv[]) {
         for (int x = 0; x < image.width(); x += 2) colours.insert(line[x]);
     }
     std::printf("colours: %lld\n", static_cast<long long>(colours.size()));
+    std::printf("sharpness: %.3f\n", bw::bench::sharpness(image));
     return image.save(QString::fromLocal8Bit(argv[1])) ? 0 : 1;
 }
