@@ -63,6 +63,11 @@ struct ServerScaler::State {
     GC gc = nullptr;
     Picture source = 0;
     Picture target = 0;
+    // A frame shown 1:1 is put straight into the window (one copy in the server instead of
+    // two), when the window's pixels are laid out as the image's.
+    ::Window window = 0;
+    GC windowGc = nullptr;
+    int copying = -1;  // 1: the last frame went straight to the window; -1 none sent yet
     QSize sceneSize;  // the enlargement the source is set up for
     int filter = -1;  // 1 smooth, 0 nearest, -1 not set yet
 
@@ -77,6 +82,7 @@ struct ServerScaler::State {
         if (target) XRenderFreePicture(display, target);
         if (source) XRenderFreePicture(display, source);
         if (gc) XFreeGC(display, gc);
+        if (windowGc) XFreeGC(display, windowGc);
         if (pixmap) XFreePixmap(display, pixmap);
         if (segment.shmaddr) {
             if (segment.shmseg) XShmDetach(display, &segment);
@@ -162,6 +168,12 @@ bool ServerScaler::attach(uint64_t window) {
     pad.repeat = RepeatPad;  // the edge pixels continue outwards instead of fading to black
     s.source = XRenderCreatePicture(display, s.pixmap, s.frameFormat, CPRepeat, &pad);
     s.target = XRenderCreatePicture(display, ::Window(window), windowFormat, 0, nullptr);
+    const Visual* visual = attributes.visual;
+    if (attributes.depth == s.image->depth && visual->red_mask == s.image->red_mask &&
+        visual->green_mask == s.image->green_mask && visual->blue_mask == s.image->blue_mask) {
+        s.window = ::Window(window);
+        s.windowGc = XCreateGC(display, s.window, 0, nullptr);
+    }
     return s.sync();
 }
 
@@ -173,6 +185,12 @@ std::unique_ptr<ServerScaler> ServerScaler::open(uint64_t window, QSize frameSiz
 bool ServerScaler::present(const QImage& frame, const DirtyTiles& changed, const QRect& scene,
                            QSize windowSize, bool whole, bool smooth) {
     State& s = *state_;
+    const bool copy = s.windowGc && scene.size() == frame.size();
+    if (int(copy) != s.copying) {
+        // The pixmap or the window missed what went the other way.
+        whole = true;
+        s.copying = int(copy);
+    }
     const std::vector<QRect> sent = whole ? std::vector<QRect>{frame.rect()} : changed.rects();
     // A pixel wider all round: the server's sample positions may round apart from ours.
     const QRegion area = whole ? QRegion(QRect(QPoint(0, 0), windowSize))
@@ -211,14 +229,19 @@ bool ServerScaler::present(const QImage& frame, const DirtyTiles& changed, const
         for (int y = part.top(); y <= part.bottom(); ++y)
             std::memcpy(s.image->data + qsizetype(y) * s.image->bytes_per_line + part.left() * 4,
                         frame.constScanLine(y) + part.left() * 4, bytes);
-        XShmPutImage(display, s.pixmap, s.gc, s.image, part.x(), part.y(), part.x(), part.y(),
-                     unsigned(part.width()), unsigned(part.height()), False);
+        if (copy)
+            XShmPutImage(display, s.window, s.windowGc, s.image, part.x(), part.y(),
+                         scene.x() + part.x(), scene.y() + part.y(), unsigned(part.width()),
+                         unsigned(part.height()), False);
+        else
+            XShmPutImage(display, s.pixmap, s.gc, s.image, part.x(), part.y(), part.x(),
+                         part.y(), unsigned(part.width()), unsigned(part.height()), False);
     }
 
     const XRenderColor black{0, 0, 0, 0xFFFF};
     for (const QRect& r : area) {
         const QRect inside = r & scene;
-        if (!inside.isEmpty())
+        if (!inside.isEmpty() && !copy)
             XRenderComposite(display, PictOpSrc, s.source, None, s.target, inside.x() - scene.x(),
                              inside.y() - scene.y(), 0, 0, inside.x(), inside.y(),
                              unsigned(inside.width()), unsigned(inside.height()));

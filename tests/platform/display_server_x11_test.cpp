@@ -169,6 +169,52 @@ TEST_F(ServerScaling, PartialUpdatesLeaveNothingStale) {
     }
 }
 
+TEST_F(ServerScaling, AFrameTheSizeOfTheSceneIsCopiedExactlyAndScaledAgainWhenItIsNot) {
+    const QSize size(1000, 700);
+    const Window w = window(size);
+    auto scaler = ServerScaler::open(w, QSize(800, 600));
+    ASSERT_NE(scaler, nullptr);
+    const QRect oneToOne(100, 50, 800, 600);
+    auto copied = [&](const QImage& frame) {
+        QImage window(size, QImage::Format_RGB32);
+        window.fill(Qt::black);
+        for (int y = 0; y < frame.height(); ++y)
+            for (int x = 0; x < frame.width(); ++x)
+                window.setPixel(oneToOne.x() + x, oneToOne.y() + y, frame.pixel(x, y));
+        return window;
+    };
+    QImage frame = pattern(0);
+    ASSERT_TRUE(scaler->present(frame, DirtyTiles(), oneToOne, size, true, true));
+    ASSERT_TRUE(scaler->finish());
+    Difference d = compare(shown(w, size), copied(frame));
+    EXPECT_EQ(d.largest, 0) << "at " << d.where.x() << "," << d.where.y();
+
+    // Changed tiles only, then the frame scaled to another scene area (told as a partial
+    // update: what the window showed so far was put there another way), then 1:1 again.
+    const QImage next = pattern(70);
+    DirtyTiles tiles;
+    for (int y = 16; y < 48; ++y)
+        for (int x = 784; x < 800; ++x) frame.setPixel(x, y, next.pixel(x, y));
+    tiles.mark(QRect(784, 16, 16, 32));
+    ASSERT_TRUE(scaler->present(frame, tiles, oneToOne, size, false, true));
+    ASSERT_TRUE(scaler->finish());
+    d = compare(shown(w, size), copied(frame));
+    EXPECT_EQ(d.largest, 0) << "at " << d.where.x() << "," << d.where.y();
+
+    frame = pattern(140);
+    ASSERT_TRUE(scaler->present(frame, tiles, sceneRectFor(size), size, false, true));
+    ASSERT_TRUE(scaler->finish());
+    d = compare(shown(w, size), expected(frame, size));
+    EXPECT_LE(d.largest, kEdgeLevels) << "at " << d.where.x() << "," << d.where.y();
+    EXPECT_LT(d.mean, kMeanLevels);
+
+    frame = pattern(210);
+    ASSERT_TRUE(scaler->present(frame, tiles, oneToOne, size, false, true));
+    ASSERT_TRUE(scaler->finish());
+    d = compare(shown(w, size), copied(frame));
+    EXPECT_EQ(d.largest, 0) << "at " << d.where.x() << "," << d.where.y();
+}
+
 TEST_F(ServerScaling, AWindowThatIsGoneIsReportedNotFatal) {
     const QSize size(640, 480);
     const Window w = window(size);
