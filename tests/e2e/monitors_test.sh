@@ -24,6 +24,8 @@ for window in $windows; do
 done
 [[ "$sizes" == *"800x600 "* && "$sizes" == *"1024x600 "* ]] || fail "windows of $sizes"
 kill -0 "$pid" 2>/dev/null || fail "the saver ended by itself"
+# The scene area is 600 lines high: the 800 x 600 pictures are the art, nothing is painted.
+[[ ! -e $XDG_CACHE_HOME/Brinewave3 ]] || fail "a cache fill for a 600-line screen"
 xdotool key space
 wait_for_exit "$pid" 5 || fail "a key did not end the saver"
 echo "monitors: ok"
