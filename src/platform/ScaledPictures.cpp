@@ -57,6 +57,10 @@ QSize pixelsAt(QSize sceneSize, double scale) {
                  int(std::lround(sceneSize.height() * scale)));
 }
 
+QSize frameSizeAt(double scale) {
+    return pixelsAt(QSize(SpriteCompositor::kWidth, SpriteCompositor::kHeight), scale);
+}
+
 QImage enlargedPicture(const QImage& keyed, double scale) {
     const QSize size = pixelsAt(keyed.size(), scale);
     if (keyed.isNull() || size == keyed.size()) return keyed;
@@ -69,14 +73,14 @@ QImage backdropPicture(const QImage& keyed, QSize frame) {
     const QImage covering =
         keyed.scaled(frame, Qt::KeepAspectRatioByExpanding, Qt::SmoothTransformation);
     if (covering.size() == frame) return covering;
-    return covering.copy(QRect(QPoint((covering.width() - frame.width()) / 2,
-                                      (covering.height() - frame.height()) / 2),
-                               frame));
+    return covering.copy(QRect(
+        QPoint((covering.width() - frame.width()) / 2, (covering.height() - frame.height()) / 2),
+        frame));
 }
 
 QImage pictureAtScale(const PictureFile& file, double scale, const QString& crisp, QSize ownSize,
                       const std::function<QImage()>& decodeOwn) {
-    const QSize frame = pixelsAt(QSize(SpriteCompositor::kWidth, SpriteCompositor::kHeight), scale);
+    const QSize frame = frameSizeAt(scale);
     if (!crisp.isEmpty()) {
         // A crisp picture of another size was painted for other art: the file's own is right.
         QImage painted = PictureLoader::load(crisp);

@@ -27,6 +27,8 @@ int keyedTransparency(const QImage& keyed);
 
 // The pixels `sceneSize` units take in a frame composed at `scale`.
 QSize pixelsAt(QSize sceneSize, double scale);
+// The frame composed at `scale`: the 800 x 600 scene's pixels.
+QSize frameSizeAt(double scale);
 
 // A keyed picture enlarged smoothly for a frame at `scale`. Its transparent pixels are clear,
 // so its edges blend into nothing rather than into the colour key.

@@ -317,12 +317,16 @@ SpriteCompositor::SpriteCompositor(Clock clock)
 }
 
 void SpriteCompositor::setScale(double scale) {
+    takeScale(scale);
+    frame_ = QImage(grid_.width, grid_.height, QImage::Format_RGB32);
+    reset();
+}
+
+void SpriteCompositor::takeScale(double scale) {
     scale_ = std::clamp(scale, 1.0, kMaxScale);
     grid_ = TileGrid::forFrame(QSize(toPixels(kWidth), toPixels(kHeight)));
-    frame_ = QImage(grid_.width, grid_.height, QImage::Format_RGB32);
     underlayPixels_.clear();
     underlayPixels_.shrink_to_fit();
-    reset();
 }
 
 void SpriteCompositor::reset() {
@@ -457,14 +461,11 @@ std::vector<SpriteCompositor::LoadedFile> SpriteCompositor::loadedFiles() const 
 void SpriteCompositor::changeScale(
     double scale, const QHash<QString, std::shared_ptr<const SpritePicture>>& pictures) {
     compose();
-    const QImage lastFrame = frame_;
-    scale_ = std::clamp(scale, 1.0, kMaxScale);
-    grid_ = TileGrid::forFrame(QSize(toPixels(kWidth), toPixels(kHeight)));
-    frame_ = lastFrame.scaled(grid_.width, grid_.height, Qt::IgnoreAspectRatio,
-                              Qt::SmoothTransformation)
+    const double before = scale_;
+    takeScale(scale);
+    frame_ = frame_.scaled(grid_.width, grid_.height, Qt::IgnoreAspectRatio,
+                           Qt::SmoothTransformation)
                  .convertToFormat(QImage::Format_RGB32);
-    underlayPixels_.clear();
-    underlayPixels_.shrink_to_fit();
     // Each picture's replacement, by the picture it replaces.
     QHash<const SpritePicture*, PendingPicture> replacements;
     for (auto at = cache_.begin(); at != cache_.end(); ++at) {
@@ -482,7 +483,7 @@ void SpriteCompositor::changeScale(
             auto replacement = replacements.constFind(old);
             if (replacement == replacements.constEnd() || replacement->get().get() == old) {
                 // Not from a file, or its file gave nothing at the new scale.
-                const QImage enlarged = enlargedPicture(old->image, scale_);
+                const QImage enlarged = enlargedPicture(old->image, scale_ / before);
                 replacement = replacements.insert(
                     old, ready(SpritePicture::prepare(enlarged, keyedTransparency(enlarged),
                                                       grid_.shift)));

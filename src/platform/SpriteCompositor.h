@@ -229,6 +229,8 @@ class SpriteCompositor {
     }
     const SpritePicture* currentPicture(const Surface& s) const;
     const SpritePicture* shownPicture(Surface& s);
+    // Sets the scale and the frame's grid; the frame itself is the caller's to make.
+    void takeScale(double scale);
     bool storeFrame(Surface& s, int frame, PendingPicture picture);
     bool loadFile(SurfaceId surface, int frame, const PictureFile& file);
     PendingPicture startLoading(const PictureFile& file, bool firstFrame) const;

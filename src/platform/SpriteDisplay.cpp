@@ -3,15 +3,15 @@
 #include <QBackingStore>
 #include <QCursor>
 #include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
-#include <QWindow>
-#include <QDir>
-#include <QFileInfo>
 #include <QSet>
+#include <QWindow>
 #include <algorithm>
 #include <cstdio>
 #include <sys/resource.h>
@@ -482,34 +482,39 @@ void SpriteDisplay::startLoadingCrispArt(const QString& set, int height) {
         return setFolder + ArtCache::cachedPictureName(absolute.mid(dataFolder.size()));
     };
     const double scale = ArtCache::scaleFor(height);
-    const int tileShift = TileGrid::forFrame(pixelsAt(
-        QSize(SpriteCompositor::kWidth, SpriteCompositor::kHeight), scale)).shift;
+    const int tileShift = TileGrid::forFrame(frameSizeAt(scale)).shift;
     crispCancelled_ = std::make_shared<std::atomic<bool>>(false);
     crispLoading_ = std::async(
-        std::launch::async, [files = compositor_.loadedFiles(), source = crispSource_, scale,
-                             tileShift, cancelled = crispCancelled_] {
+        std::launch::async,
+        [files = compositor_.loadedFiles(), source = crispSource_, scale, tileShift,
+         cancelled = crispCancelled_]() -> std::optional<PictureSet> {
             setpriority(PRIO_PROCESS, gettid(), 10);
             PictureSet pictures;
-            for (const SpriteCompositor::LoadedFile& loaded : files) {
-                if (*cancelled) break;
-                const std::shared_ptr<const SpritePicture> own = loaded.picture.get();
-                if (!own) continue;
-                const QImage picture =
-                    pictureAtScale(loaded.file, scale, source(loaded.file.path), own->image.size(),
-                                   [&] { return PictureLoader::load(loaded.file.path); });
-                if (!picture.isNull())
-                    pictures.insert(loaded.key, SpritePicture::prepare(
-                                                    picture, keyedTransparency(picture), tileShift));
+            try {
+                for (const SpriteCompositor::LoadedFile& loaded : files) {
+                    if (*cancelled) return std::nullopt;
+                    const std::shared_ptr<const SpritePicture> own = loaded.picture.get();
+                    if (!own) continue;
+                    const QImage picture = pictureAtScale(
+                        loaded.file, scale, source(loaded.file.path), own->image.size(),
+                        [&] { return PictureLoader::load(loaded.file.path); });
+                    if (!picture.isNull())
+                        pictures.insert(loaded.key,
+                                        SpritePicture::prepare(picture, keyedTransparency(picture),
+                                                               tileShift));
+                }
+            } catch (...) {  // out of memory: the frame stays as it is
+                return std::nullopt;
             }
             return pictures;
         });
 }
 
 void SpriteDisplay::swapInCrispArt() {
-    const PictureSet pictures = crispLoading_.get();
-    if (*crispCancelled_ || windows_.empty()) return;
+    const std::optional<PictureSet> pictures = crispLoading_.get();
+    if (!pictures || windows_.empty()) return;
     compositor_.setCrispSource(crispSource_);
-    compositor_.changeScale(ArtCache::scaleFor(crispHeight_), pictures);
+    compositor_.changeScale(ArtCache::scaleFor(crispHeight_), *pictures);
     // The frame has a new size: every window starts afresh with it.
     for (const WindowPtr& window : windows_) {
         window->unshown = DirtyTiles(compositor_.grid());

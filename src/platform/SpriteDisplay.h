@@ -166,7 +166,7 @@ class SpriteDisplay : public DrawingComponent {
     int crispHeight_ = 0;          // the height looked for
     QTimer cacheWatch_;            // while the generator fills the set
     using PictureSet = QHash<QString, std::shared_ptr<const SpritePicture>>;
-    std::future<PictureSet> crispLoading_;
+    std::future<std::optional<PictureSet>> crispLoading_;  // nothing: cancelled or failed
     std::shared_ptr<std::atomic<bool>> crispCancelled_;
     CrispSource crispSource_;
     // Preview

@@ -63,8 +63,8 @@ TEST(PictureAtScale, TakesTheCrispFileOnlyWhenItDecodesAtTheSizeThePictureTakes)
         EXPECT_EQ(picture.pixel(90, 45), qRgb(200, 0, 0)) << crisp.toStdString();
     }
     // Nothing usable at all: nothing.
-    EXPECT_TRUE(pictureAtScale(file, scale, garbage, QSize(100, 50), [] { return QImage(); })
-                    .isNull());
+    EXPECT_TRUE(
+        pictureAtScale(file, scale, garbage, QSize(100, 50), [] { return QImage(); }).isNull());
 
     // A backdrop's crisp file has the frame's size, whatever the file's own.
     const QString water = dir.filePath("water.png");
@@ -125,8 +125,8 @@ TEST(PictureAtScale, BackdropsCoverTheFrameAndLargePhotosKeepTheirDetail) {
     const QSize frame4k(2880, 2160);
     const QImage kept = backdropPicture(keyedPicture(photo, kOpaque), frame4k);
     ASSERT_EQ(kept.size(), frame4k);
-    const QImage blurred = backdropPicture(
-        backdropPicture(keyedPicture(photo, kOpaque), QSize(800, 600)), frame4k);
+    const QImage blurred =
+        backdropPicture(backdropPicture(keyedPicture(photo, kOpaque), QSize(800, 600)), frame4k);
     EXPECT_LT(greyPixels(kept, 1000), 2 * 240 + 1);  // 240 edges of at most 2 pixels
     EXPECT_GT(greyPixels(blurred, 1000), 2 * greyPixels(kept, 1000));
 
@@ -158,8 +158,7 @@ TEST(PictureAtScale, BadBackdropsAreRefusedAtEveryScaleAsBefore) {
             EXPECT_FALSE(c.loadBackdrop(water, dir.filePath(name))) << name << " at " << scale;
         ASSERT_TRUE(c.loadBackdrop(water, dir.filePath("good.bmp")));
         c.draw(water);
-        EXPECT_EQ(c.frame().pixel(c.frame().width() - 1, c.frame().height() - 1),
-                  qRgb(0, 90, 160));
+        EXPECT_EQ(c.frame().pixel(c.frame().width() - 1, c.frame().height() - 1), qRgb(0, 90, 160));
     }
 }
 
@@ -183,7 +182,7 @@ struct ArtFiles {
         savePicture(fish, path("fish/fish2.png"));
         savePicture(filled({40, 40}, qRgb(90, 90, 90)), path("Bottom/stone.bmp"));
 
-        QImage crispWater(pixelsAt({800, 600}, scale), QImage::Format_RGB32);
+        QImage crispWater(frameSizeAt(scale), QImage::Format_RGB32);
         crispWater.fill(qRgb(10, 60, 200));
         savePicture(crispWater, crisp + "/Water/water.png");
         QImage crispFish = filled(pixelsAt({60, 30}, scale), 0u, QImage::Format_ARGB32);
@@ -238,13 +237,13 @@ TEST(ChangingScale, KeepsEverySurfaceAndComposesAsAStartAtThatScaleWould) {
     swapped.takeChanges();
 
     QHash<QString, std::shared_ptr<const SpritePicture>> pictures;
-    const int tileShift = TileGrid::forFrame(pixelsAt({800, 600}, scale)).shift;
+    const int tileShift = TileGrid::forFrame(frameSizeAt(scale)).shift;
     for (const SpriteCompositor::LoadedFile& f : swapped.loadedFiles()) {
         const QString crisp = art.source()(f.file.path);
         const QImage picture = pictureAtScale(f.file, scale, crisp, f.picture.get()->image.size(),
                                               [&] { return QImage(f.file.path); });
-        pictures.insert(f.key, SpritePicture::prepare(picture, keyedTransparency(picture),
-                                                      tileShift));
+        pictures.insert(f.key,
+                        SpritePicture::prepare(picture, keyedTransparency(picture), tileShift));
     }
     EXPECT_EQ(pictures.size(), 4);
     swapped.setCrispSource(art.source());
@@ -252,9 +251,8 @@ TEST(ChangingScale, KeepsEverySurfaceAndComposesAsAStartAtThatScaleWould) {
 
     // Until the next frame is drawn, the last one enlarged stands in, all of it changed.
     ASSERT_EQ(swapped.frame().size(), QSize(1440, 1080));
-    EXPECT_LE(worstDistance(swapped.frame(),
-                            before.scaled(1440, 1080, Qt::IgnoreAspectRatio,
-                                          Qt::SmoothTransformation)),
+    EXPECT_LE(worstDistance(swapped.frame(), before.scaled(1440, 1080, Qt::IgnoreAspectRatio,
+                                                           Qt::SmoothTransformation)),
               2);
     EXPECT_TRUE(swapped.takeChanges().all());
     EXPECT_EQ(swapped.x(s.fish), 300);
