@@ -8,10 +8,10 @@
 #                                    20-second run with crisp art, the scene drawn anew every
 #                                    frame (TunePC 1), first-run notices seen
 #   xserver_core_fraction_SIZE       the X server's CPU over the same run
-#   cpu_core_fraction_1080p_first_run, xserver_core_fraction_1080p_first_run
+#   cpu_core_fraction_SIZE_first_run, xserver_core_fraction_SIZE_first_run
 #                                    the same with the factory settings and the first-run
 #                                    notices on screen (the scene drawn anew every sixth frame)
-#   peak_rss_mb_SIZE                 the saver's peak resident memory over those runs
+#   peak_rss_mb_SIZE                 the saver's peak resident memory over those runs (MiB)
 #   cache_fill_s_SIZE, cache_mb_SIZE the art generator's time (wall, on an idle machine) and
 #                                    the size of the set it leaves
 #   sharpness_2160p                  sharpness (bench/Sharpness.h) of the screen with crisp
@@ -116,19 +116,16 @@ for size in 1920x1080 3840x2160; do
     echo "cache_fill_s_$name: $(awk -v ns=$(($(date +%s%N) - start)) 'BEGIN { printf "%.1f", ns / 1e9 }')"
     echo "cache_mb_$name: $(du -sm "$XDG_CACHE_HOME/Brinewave3/$lines" | cut -f1)"
     echo "first_frame_ms_${name}_cached: $(first_frame)"
-    if [[ $lines == 1080 ]]; then
-        # Factory settings: the first-run notices, the scene drawn anew every sixth frame.
-        rm -rf "$XDG_CONFIG_HOME"
-        read -r cpu server peak <<<"$(cpu_fraction)"
-        echo "cpu_core_fraction_1080p_first_run: $cpu"
-        echo "xserver_core_fraction_1080p_first_run: $server"
-        first_run_peak=$peak
-    fi
+    # Factory settings: the first-run notices, the scene drawn anew every sixth frame.
+    rm -rf "$XDG_CONFIG_HOME"
+    read -r cpu server first_run_peak <<<"$(cpu_fraction)"
+    echo "cpu_core_fraction_${name}_first_run: $cpu"
+    echo "xserver_core_fraction_${name}_first_run: $server"
     steady_settings
     read -r cpu server peak <<<"$(cpu_fraction)"
     echo "cpu_core_fraction_$name: $cpu"
     echo "xserver_core_fraction_$name: $server"
-    echo "peak_rss_mb_$name: $((peak > ${first_run_peak:-0} ? peak : first_run_peak))"
+    echo "peak_rss_mb_$name: $((peak > first_run_peak ? peak : first_run_peak))"
     if [[ $lines == 2160 ]]; then
         "$program" /s 2>/dev/null & pid=$!
         sleep 5
@@ -138,5 +135,4 @@ for size in 1920x1080 3840x2160; do
         echo "sharpness_2160p_crisp: $crisp"
         echo "sharpness_2160p_enlarged: $enlarged"
     fi
-    unset first_run_peak
 done
