@@ -397,7 +397,7 @@ PendingPicture SpriteCompositor::startLoading(const PictureFile& file, bool firs
             const QImage picture = pictureAtScale(file, scale, crisp, ownSize, [&] {
                 return decodedHere.isNull() ? PictureLoader::decodeBmp(data) : decodedHere;
             });
-            return SpritePicture::prepare(picture, keyedTransparency(picture), tileShift);
+            return SpritePicture::prepareKeyed(picture, tileShift);
         };
     }
     auto promise = std::make_shared<std::promise<std::shared_ptr<const SpritePicture>>>();
@@ -485,8 +485,7 @@ void SpriteCompositor::changeScale(
                 // Not from a file, or its file gave nothing at the new scale.
                 const QImage enlarged = enlargedPicture(old->image, scale_ / before);
                 replacement = replacements.insert(
-                    old, ready(SpritePicture::prepare(enlarged, keyedTransparency(enlarged),
-                                                      grid_.shift)));
+                    old, ready(SpritePicture::prepareKeyed(enlarged, grid_.shift)));
             }
             frame = *replacement;
         }

@@ -62,6 +62,11 @@ struct SpritePicture {
     // The tile spans are made for tiles of 1 << tileShift pixels (see TileGrid).
     static std::shared_ptr<const SpritePicture> prepare(QImage decoded, int transparency,
                                                         int tileShift = 4);
+    // The same for a picture whose transparency is applied already (see keyedPicture).
+    static std::shared_ptr<const SpritePicture> prepareKeyed(QImage keyed, int tileShift) {
+        const int transparency = keyedTransparency(keyed);
+        return prepare(std::move(keyed), transparency, tileShift);
+    }
 
     bool visibleAt(int x, int y) const;
 };

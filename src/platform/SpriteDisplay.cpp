@@ -501,13 +501,12 @@ void SpriteDisplay::startLoadingCrispArt(const QString& set, int height) {
                     if (*cancelled) return std::nullopt;
                     const std::shared_ptr<const SpritePicture> own = loaded.picture.get();
                     if (!own) continue;
+                    // The file again, not `own`: a large water photo was reduced for 800 x 600.
                     const QImage picture = pictureAtScale(
                         loaded.file, scale, source(loaded.file.path), own->image.size(),
                         [&] { return PictureLoader::load(loaded.file.path); });
                     if (!picture.isNull())
-                        pictures.insert(loaded.key,
-                                        SpritePicture::prepare(picture, keyedTransparency(picture),
-                                                               tileShift));
+                        pictures.insert(loaded.key, SpritePicture::prepareKeyed(picture, tileShift));
                 }
             } catch (...) {  // out of memory: the frame stays as it is
                 return std::nullopt;

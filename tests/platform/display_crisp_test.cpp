@@ -243,7 +243,7 @@ TEST(ChangingScale, KeepsEverySurfaceAndComposesAsAStartAtThatScaleWould) {
         const QImage picture = pictureAtScale(f.file, scale, crisp, f.picture.get()->image.size(),
                                               [&] { return QImage(f.file.path); });
         pictures.insert(f.key,
-                        SpritePicture::prepare(picture, keyedTransparency(picture), tileShift));
+                        SpritePicture::prepareKeyed(picture, tileShift));
     }
     EXPECT_EQ(pictures.size(), 4);
     swapped.setCrispSource(art.source());
