@@ -1,5 +1,6 @@
 #include "platform/LinuxSystemLayer.h"
 
+#include "platform/InputLockX11.h"
 #include "platform/LinuxSystemX11.h"
 #include "platform/SpriteDisplayX11.h"
 
@@ -119,10 +120,18 @@ int LinuxSystemLayer::ShowCursor(bool show) {
 
 void LinuxSystemLayer::SetScreenSaverRunning(bool running, QWindow* window) {
     running_ = running;
-    if (!running || window != grabWindow_)
+    if (!running) {
         ReleaseGrab();
-    if (!running || !window)
         return;
+    }
+    if (!synthetic_ && X11InputLock::available()) {
+        synthetic_ = std::make_unique<SyntheticInputFilter>();
+        QCoreApplication::instance()->installNativeEventFilter(synthetic_.get());
+    }
+    // No window (yet): whatever is held stays held, for the window that comes next.
+    if (!window || window == grabWindow_) return;
+    // On X11 the grab is on the root window and simply stays on; elsewhere it is the window's.
+    if (!X11InputLock::available()) ReleaseGrab();
     grabWindow_ = window;
     TryGrab();
 }
@@ -137,10 +146,14 @@ void LinuxSystemLayer::TryGrab() {
             grabRetry_->stop();
         return;
     }
-    // Both report failure while another client holds a grab or the window is not yet mapped.
-    const bool keyboard = grabWindow_->setKeyboardGrabEnabled(true);
-    const bool pointer = grabWindow_->setMouseGrabEnabled(true);
-    grabbed_ = keyboard && pointer;
+    if (X11InputLock::available()) {
+        grabbed_ = X11InputLock::grab();
+    } else {
+        // Both report failure while another client holds a grab or the window is not yet mapped.
+        const bool keyboard = grabWindow_->setKeyboardGrabEnabled(true);
+        const bool pointer = grabWindow_->setMouseGrabEnabled(true);
+        grabbed_ = keyboard && pointer;
+    }
     if (grabbed_) {
         if (grabRetry_)
             grabRetry_->stop();
@@ -158,9 +171,16 @@ void LinuxSystemLayer::TryGrab() {
 void LinuxSystemLayer::ReleaseGrab() {
     if (grabRetry_)
         grabRetry_->stop();
-    if (grabWindow_) {
+    if (X11InputLock::available()) {
+        if (grabWindow_) X11InputLock::release();
+    } else if (grabWindow_) {
         grabWindow_->setKeyboardGrabEnabled(false);
         grabWindow_->setMouseGrabEnabled(false);
+    }
+    if (synthetic_) {
+        if (QCoreApplication* app = QCoreApplication::instance())
+            app->removeNativeEventFilter(synthetic_.get());
+        synthetic_.reset();
     }
     grabWindow_ = nullptr;
     grabbed_ = false;

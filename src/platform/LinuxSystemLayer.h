@@ -14,6 +14,7 @@ class QWindow;
 namespace bw {
 
 class ForeignWindowProbe;
+class SyntheticInputFilter;
 
 // The operating-system services of a Linux desktop: Qt for the cursor, grabs, message boxes and
 // the shell, Xlib for what Qt does not tell (window titles, the X screen-saver timeout).
@@ -75,6 +76,7 @@ private:
     QPointer<QWindow> grabWindow_;
     bool grabbed_ = false;
     std::unique_ptr<QTimer> grabRetry_;
+    std::unique_ptr<SyntheticInputFilter> synthetic_;  // installed while running, on X11
     void* display_ = nullptr;  // our own X11 connection, opened on first use
     bool displayTried_ = false;
     int lockFd_ = -1;

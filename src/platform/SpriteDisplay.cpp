@@ -30,6 +30,10 @@ namespace {
 constexpr int64_t kFrameNs = 1'000'000'000 / SpriteDisplay::kFramesPerSecond;
 // How often the cache is looked at while the generator fills a set.
 constexpr int kCacheWatchMs = 3000;
+// How often a locked display puts its windows back (mapped, in place, on top).
+constexpr int kHoldMs = 250;
+// How much of the last frame shows behind the password prompt.
+constexpr int kCoverDimAlpha = 150;
 
 // The heights this process has started a fill for: one each, so that a fill that fails is
 // not started again and again by every preview or opening.
@@ -138,7 +142,7 @@ SpriteDisplay::SpriteDisplay(SpriteCompositor::Clock clock) : compositor_(std::m
     QObject::connect(&frameTimer_, &QTimer::timeout, [this] { tick(); });
     followTimer_.setInterval(250);
     QObject::connect(&followTimer_, &QTimer::timeout, [this] { followForeignWindow(); });
-    holdTimer_.setInterval(500);
+    holdTimer_.setInterval(kHoldMs);
     QObject::connect(&holdTimer_, &QTimer::timeout, [this] { holdWindows(); });
     cacheWatch_.setInterval(kCacheWatchMs);
     QObject::connect(&cacheWatch_, &QTimer::timeout, [this] { lookForCrispArt(); });
@@ -149,7 +153,10 @@ void SpriteDisplay::useArtCache(const ArtCache& cache, const QString& dataFolder
     crispArt_ = CrispArt{cache, dataFolder, &system};
 }
 
-SpriteDisplay::~SpriteDisplay() { CloseDisplay(); }
+SpriteDisplay::~SpriteDisplay() {
+    locked_ = false;
+    CloseDisplay();
+}
 
 void SpriteDisplay::setEventSink(DrawingEvents* sink) { sink_ = sink; }
 
@@ -193,7 +200,7 @@ bool SpriteDisplay::OpenDisplay(int width, int height, int bitsPerPixel, const Q
     QObject::connect(
         qGuiApp, &QGuiApplication::screenRemoved, connections_.get(), [this](QScreen* screen) {
             if (windows_.empty()) return;
-            if (screen == sceneScreen_) {
+            if (screen == sceneScreen_ && !covering_) {
                 windowLost();
                 return;
             }
@@ -269,6 +276,7 @@ void SpriteDisplay::setLocked(bool locked) {
     if (!locked_) {
         holdTimer_.stop();
         holdProbe_.reset();
+        if (covering_) CloseDisplay();
         return;
     }
     if (!holdProbe_ && qGuiApp->nativeInterface<QNativeInterface::QX11Application>())
@@ -276,22 +284,82 @@ void SpriteDisplay::setLocked(bool locked) {
     if (holdProbe_ && holdProbe_->connected()) holdTimer_.start();
 }
 
-// Another X client may unmap, iconify or lower any window: ours come back on top. A window that
-// is gone (destroyed by another client) cannot be had back: the display is lost.
+// Another X client may unmap, move, resize, iconify or lower any window: ours come back, in
+// place and on top, with the modal prompt above them. While the scene runs, a window that is
+// gone (destroyed by another client) cannot be had back: the display is lost. Behind the prompt
+// a new one takes its place.
 void SpriteDisplay::holdWindows() {
     if (!holdProbe_) return;
-    for (const WindowPtr& window : windows_) {
-        if (!holdProbe_->mapRaised(window->winId())) {
+    if (covering_) coverEveryScreen();
+    std::vector<uint64_t> stack;
+    if (QWindow* prompt = QGuiApplication::modalWindow(); prompt && prompt->isVisible())
+        stack.push_back(prompt->winId());
+    for (auto it = windows_.begin(); it != windows_.end();) {
+        SceneWindow* window = it->get();
+        if (holdProbe_->holdInPlace(window->winId(), nativeGeometry(window->home()))) {
+            stack.push_back(window->winId());
+            ++it;
+            continue;
+        }
+        if (!covering_) {
             windowLost();
             return;
         }
+        QScreen* home = window->home();
+        it = windows_.erase(it);
+        addScreenWindow(home);
+        return;  // the new window is held from the next look on
+    }
+    holdProbe_->stackOnTop(stack);
+}
+
+// The screen's area in the X server's pixels.
+QRect SpriteDisplay::nativeGeometry(const QScreen* screen) {
+    if (!screen) return {};
+    const QRect area = screen->geometry();
+    const qreal ratio = screen->devicePixelRatio();
+    return QRect(qRound(area.x() * ratio), qRound(area.y() * ratio), qRound(area.width() * ratio),
+                 qRound(area.height() * ratio));
+}
+
+// Closing a locked display: the scene stops and its last frame, dimmed, stays on every screen,
+// held like the scene, until the display is unlocked. The password prompt shows above it, so
+// nothing of the desktop shows before the right password.
+void SpriteDisplay::coverScreens() {
+    covering_ = true;
+    frameTimer_.stop();
+    stopCrispArt();
+    coverFrame_ = compositor_.frame().copy();
+    QPainter painter(&coverFrame_);
+    painter.fillRect(coverFrame_.rect(), QColor(0, 0, 0, kCoverDimAlpha));
+    painter.end();
+    for (const WindowPtr& window : windows_) paint(window.get(), true);
+    coverEveryScreen();
+}
+
+// A window for every screen, including one that came or whose window was lost.
+void SpriteDisplay::coverEveryScreen() {
+    for (QScreen* screen : QGuiApplication::screens()) {
+        const bool covered = std::any_of(windows_.begin(), windows_.end(),
+                                         [screen](const WindowPtr& w) { return w->home() == screen; });
+        if (!covered) addScreenWindow(screen);
     }
 }
 
+const QImage& SpriteDisplay::shownFrame() {
+    return covering_ ? coverFrame_ : compositor_.frame();
+}
+
 void SpriteDisplay::CloseDisplay() {
-    if (closing_) return;
+    if (closing_ || (covering_ && locked_)) return;
+    if (locked_ && !windows_.empty()) {
+        coverScreens();
+        return;
+    }
     closing_ = true;
     setLocked(false);
+    covering_ = false;
+    coverFrame_ = QImage();
     frameTimer_.stop();
     followTimer_.stop();
     connections_.reset();
@@ -354,7 +422,7 @@ void SpriteDisplay::paint(SceneWindow* window, bool whole) {
         store.resize(size);
         whole = true;
     }
-    const QImage& frame = compositor_.frame();
+    const QImage& frame = shownFrame();
     const DirtyTiles changes = std::exchange(window->unshown, {});
     const qreal ratio = window->devicePixelRatio();
     // What to draw again, in window pixels: the screen pixels that show a changed tile.
@@ -414,13 +482,13 @@ bool SpriteDisplay::paintOnServer(SceneWindow* window, const QRect& scene, bool&
         if (connectingServerScaler_.valid())
             scaler = connectingServerScaler_.get();
         else if (serverScalingWanted())
-            scaler = ServerScaler::connect(compositor_.frame().size());
+            scaler = ServerScaler::connect(shownFrame().size());
         if (scaler && (window->devicePixelRatio() != 1.0 || !scaler->attach(window->winId())))
             scaler.reset();
     }
     if (!scaler) return false;
     if (!window->serverScalerStarted) whole = true;
-    const QImage& frame = compositor_.frame();
+    const QImage& frame = shownFrame();
     const DirtyTiles changes = std::exchange(window->unshown, {});
     if (!whole && !changes.any()) return true;
     if (!scaler->present(frame, changes, scene, window->size(), whole,
@@ -555,26 +623,29 @@ QPoint SpriteDisplay::framePointForGlobal(QPoint global) const {
 }
 
 void SpriteDisplay::keyPressed(int keyCode) {
-    if (sink_) sink_->KeyDown(keyCode);
+    if (sink_ && !covering_) sink_->KeyDown(keyCode);
 }
 
 void SpriteDisplay::keyReleased(int keyCode) {
-    if (sink_) sink_->KeyUp(keyCode);
+    if (sink_ && !covering_) sink_->KeyUp(keyCode);
 }
 
 void SpriteDisplay::mousePressed(int button, QPoint global) {
+    if (covering_) return;
     pointer_ = global;
     const QPoint p = framePointForGlobal(global);
     if (sink_) sink_->MouseDown(button, p.x(), p.y());
 }
 
 void SpriteDisplay::mouseMoved(int buttons, QPoint global) {
+    if (covering_) return;
     pointer_ = global;
     const QPoint p = framePointForGlobal(global);
     if (sink_) sink_->MouseMove(buttons, p.x(), p.y());
 }
 
 void SpriteDisplay::mouseReleased(int button, QPoint global) {
+    if (covering_) return;
     pointer_ = global;
     const QPoint p = framePointForGlobal(global);
     if (sink_) sink_->MouseUp(button, p.x(), p.y());
@@ -582,7 +653,7 @@ void SpriteDisplay::mouseReleased(int button, QPoint global) {
 
 void SpriteDisplay::windowLost() {
     // Once per opening: the saver closes in answer.
-    if (closing_ || deactivated_ || windows_.empty()) return;
+    if (closing_ || covering_ || deactivated_ || windows_.empty()) return;
     deactivated_ = true;
     if (sink_) sink_->Deactivated();
 }

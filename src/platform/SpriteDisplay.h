@@ -69,7 +69,8 @@ class SpriteDisplay : public DrawingComponent {
     void MoveSurfaceX(SurfaceId surface, int16_t dx) override;
     void MoveSurfaceUp(SurfaceId surface, int16_t dy) override;
     void AdvanceFrame(SurfaceId surface) override;
-    // For this opening of the display (closing it unlocks).
+    // While locked, closing the display covers the screens instead (see DrawingComponent);
+    // unlocking uncovers them.
     void setLocked(bool locked) override;
 
     // Opens the display inside the foreign X11 window `parent` (the preview), filling it and
@@ -121,6 +122,11 @@ class SpriteDisplay : public DrawingComponent {
     void tick();
     void followForeignWindow();
     void holdWindows();
+    static QRect nativeGeometry(const QScreen* screen);
+    void coverScreens();
+    void coverEveryScreen();
+    // The frame the windows show: the scene's, or the dimmed cover behind the prompt.
+    const QImage& shownFrame();
     void reportFirstFrame();
     // Crisp art (see the class comment).
     void lookForCrispArt();
@@ -151,8 +157,10 @@ class SpriteDisplay : public DrawingComponent {
     // Enlarges the scene in the X server when it can (see ServerScaler); connected when the
     // display opens, for the first window painted (the others connect when first painted).
     std::future<std::unique_ptr<ServerScaler>> connectingServerScaler_;
-    // Locked: the windows are mapped and raised again now and then (on X11).
+    // Locked: the windows are mapped, put in place and raised again now and then (on X11).
     bool locked_ = false;
+    bool covering_ = false;  // closed while locked: the dimmed last frame stays up
+    QImage coverFrame_;
     std::unique_ptr<ForeignWindowProbe> holdProbe_;
     QTimer holdTimer_;
     // Crisp art

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <QRect>
 #include <QSize>
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 namespace bw {
 
@@ -22,6 +24,12 @@ class ForeignWindowProbe {
     // Maps and raises a window (ours or another program's) again; false when it does not exist
     // (any more).
     bool mapRaised(uint64_t window);
+    // Maps a window again and puts it back to `geometry` (root coordinates, pixels) when another
+    // client moved or resized it; false when it does not exist (any more).
+    bool holdInPlace(uint64_t window, const QRect& geometry);
+    // Stacks the windows, top first, above every other window of the screen. Windows already in
+    // that order are left alone, so nothing flickers.
+    void stackOnTop(const std::vector<uint64_t>& topFirst);
     // The screen's root window; 0 without a connection.
     uint64_t rootWindow() const;
 

@@ -74,8 +74,10 @@ public:
     virtual void AdvanceFrame(SurfaceId surface) = 0;
 
     // While locked (an exit password is set), a window of the display that another program
-    // hides, minimises or lowers is shown and raised again: no program may uncover the desktop
-    // under a locked saver. Only a display that cannot be had back raises Deactivated.
+    // hides, minimises, moves, resizes or lowers is shown and put back again: no program may
+    // uncover the desktop under a locked saver. Only a display that cannot be had back raises
+    // Deactivated. Closing a locked display stops the scene but keeps every screen covered (by
+    // its last frame, dimmed) for the password prompt, until it is unlocked.
     virtual void setLocked(bool locked) {}
 };
 

@@ -7,13 +7,32 @@
 
 #include <QCloseEvent>
 #include <QGridLayout>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QVBoxLayout>
 #include <QWindow>
+#include <algorithm>
 
 namespace bw {
+
+namespace {
+
+// Typing mistakes cost nothing; after that each wrong entry doubles the wait before the next,
+// up to half a minute: guessing becomes hopeless, the owner is never shut out for long.
+constexpr int kFreeTries = 5;
+constexpr int64_t kFirstWaitMs = 1000;
+constexpr int64_t kLongestWaitMs = 30'000;
+
+int64_t waitAfterWrongEntries(int wrong) {
+    if (wrong < kFreeTries) return 0;
+    const int doublings = std::min(wrong - kFreeTries, 15);
+    return std::min(kFirstWaitMs << doublings, kLongestWaitMs);
+}
+
+}  // namespace
 
 frmEnterPassword::frmEnterPassword(const Settings& settings, SystemLayer& system, QWidget* owner)
     : QDialog(owner), settings_(settings), system_(system) {
@@ -31,6 +50,7 @@ frmEnterPassword::frmEnterPassword(const Settings& settings, SystemLayer& system
     cmdOK->setDefault(true);
     lblWrong = new QLabel(QStringLiteral("WRONG!"));
     lblWrong->setStyleSheet(QStringLiteral("color: #c00000; font-weight: bold"));
+    lblWait = new QLabel;
     lblAttempts = new QLabel(QStringLiteral("Somebody has tried repeatedly to access this computer!"));
     lblAttempts->setWordWrap(true);
     auto* lblFirstAttempt = new QLabel(QStringLiteral("1st Attempt:"));
@@ -58,6 +78,7 @@ frmEnterPassword::frmEnterPassword(const Settings& settings, SystemLayer& system
     layout->addWidget(instruction);
     layout->addLayout(entry);
     layout->addWidget(lblWrong);
+    layout->addWidget(lblWait);
     layout->addLayout(stats);
     layout->addStretch();
     setMinimumWidth(420);
@@ -65,11 +86,14 @@ frmEnterPassword::frmEnterPassword(const Settings& settings, SystemLayer& system
     connect(cmdOK, &QPushButton::clicked, this, &frmEnterPassword::cmdOK_Click);
     watch_.setInterval(500);
     connect(&watch_, &QTimer::timeout, this, &frmEnterPassword::checkStillShown);
+    waitTick_.setInterval(250);
+    connect(&waitTick_, &QTimer::timeout, this, &frmEnterPassword::showWait);
 
     // Loading: the lock is on from here, the attempts count from now.
     system_.SetScreenSaverRunning(true, nullptr);
     firstAttempt_ = system_.Now();
     lblWrong->hide();
+    lblWait->hide();
     showStatistics(false);
 }
 
@@ -100,7 +124,41 @@ void frmEnterPassword::checkStillShown() {
         return;
     }
     if (!unseen) unseenChecks_ = 0;
+    keepOnScreen();
     raise();
+    if (!isActiveWindow()) activateWindow();
+}
+
+// Another program may move the prompt off the screen or shrink it: it comes back whole, in the
+// middle of the primary screen, so that nobody types blind.
+void frmEnterPassword::keepOnScreen() {
+    QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen) return;
+    const QRect area = screen->geometry();
+    const QSize whole = sizeHint().expandedTo(minimumSize());
+    const QRect now = geometry();
+    if (area.contains(now) && now.width() >= whole.width() && now.height() >= whole.height())
+        return;
+    const QSize size = now.size().expandedTo(whole).boundedTo(area.size());
+    setGeometry(QRect(area.center() - QPoint(size.width() / 2, size.height() / 2), size));
+}
+
+int64_t frmEnterPassword::waitRemainingMs() {
+    return std::max<int64_t>(0, nextTryMs_ - system_.MonotonicMs());
+}
+
+// Counts down the wait before the next try, in whole seconds.
+void frmEnterPassword::showWait() {
+    const int64_t remaining = waitRemainingMs();
+    cmdOK->setEnabled(remaining == 0);
+    lblWait->setVisible(remaining > 0);
+    if (remaining == 0) {
+        waitTick_.stop();
+        return;
+    }
+    const int64_t seconds = (remaining + 999) / 1000;
+    lblWait->setText(seconds == 1 ? QStringLiteral("Wait 1 second before the next try.")
+                                  : QStringLiteral("Wait %1 seconds before the next try.").arg(seconds));
 }
 
 void frmEnterPassword::showAgain() {
@@ -114,6 +172,7 @@ void frmEnterPassword::showStatistics(bool visible) {
 }
 
 void frmEnterPassword::cmdOK_Click() {
+    if (waitRemainingMs() > 0) return;  // neither checked nor counted; what was typed stays
     lblWrong->hide();
     ++attempts_;
     lastAttempt_ = system_.Now();
@@ -124,6 +183,10 @@ void frmEnterPassword::cmdOK_Click() {
         return;
     }
     lblWrong->show();
+    ++wrongEntries_;
+    nextTryMs_ = system_.MonotonicMs() + waitAfterWrongEntries(wrongEntries_);
+    showWait();
+    if (waitRemainingMs() > 0) waitTick_.start();
     txtPassword->clear();
     txtPassword->setFocus();
     if (attempts_ > 2) {

@@ -3,6 +3,7 @@
 #include <QDateTime>
 #include <QDialog>
 #include <QTimer>
+#include <cstdint>
 
 class QLabel;
 class QLineEdit;
@@ -15,6 +16,7 @@ class SystemLayer;
 
 // The lock between the saver and the desktop: it stays on top, holds the keyboard and pointer,
 // and closes only once the stored password is typed. Closing it any other way does nothing.
+// After many wrong entries each try waits a little longer, so that guessing gets nowhere.
 class frmEnterPassword : public QDialog {
     Q_OBJECT
 public:
@@ -27,6 +29,7 @@ public:
     QLineEdit* txtPassword;
     QPushButton* cmdOK;
     QLabel* lblWrong;
+    QLabel* lblWait;  // the wait before the next try, after many wrong entries
     QLabel* lblAttempts;
     QLabel* lblFirstAttemptTime;
     QLabel* lblLastAttemptTime;
@@ -40,6 +43,8 @@ public:
     bool lost() const { return lost_; }
     // A new window for a prompt that was lost, shown modally again.
     void showAgain();
+    // Milliseconds until a try is taken again; 0 when one is taken now.
+    int64_t waitRemainingMs();
 
 public slots:
     void reject() override;
@@ -50,6 +55,8 @@ protected:
 
 private:
     void showStatistics(bool visible);
+    void keepOnScreen();
+    void showWait();
 
     const Settings& settings_;
     SystemLayer& system_;
@@ -61,6 +68,9 @@ private:
     bool lost_ = false;
     int unseenChecks_ = 0;
     QTimer watch_;
+    int wrongEntries_ = 0;
+    int64_t nextTryMs_ = 0;  // system monotonic time
+    QTimer waitTick_;
 };
 
 }  // namespace bw

@@ -1,7 +1,9 @@
 // Saves what an X11 window (the root window by default) shows as a PNG.
 // Usage: bw-grab OUT.png [WINDOW-ID]
 // Prints the number of distinct colours, so a test can tell a picture from a blank screen, and
-// its sharpness (see bench/Sharpness.h), so a test can tell crisp art from enlarged.
+// its sharpness (see bench/Sharpness.h), so a test can tell crisp art from enlarged, and how
+// many of its pixels are the pure magenta of bw-host's window, so a test can tell whether
+// another program's window shows.
 #include <QImage>
 #include <QSet>
 #include <X11/Xlib.h>
@@ -45,11 +47,16 @@ int main(int argc, char* argv[]) {
     XDestroyImage(shot);
     XCloseDisplay(display);
     QSet<QRgb> colours;
-    for (int y = 0; y < image.height(); y += 2) {
+    long long magenta = 0;
+    for (int y = 0; y < image.height(); ++y) {
         const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-        for (int x = 0; x < image.width(); x += 2) colours.insert(line[x]);
+        for (int x = 0; x < image.width(); ++x) {
+            if (x % 2 == 0 && y % 2 == 0) colours.insert(line[x]);
+            if (line[x] == qRgb(255, 0, 255)) ++magenta;
+        }
     }
     std::printf("colours: %lld\n", static_cast<long long>(colours.size()));
+    std::printf("magenta: %lld\n", magenta);
     std::printf("sharpness: %.3f\n", bw::bench::sharpness(image));
     return image.save(QString::fromLocal8Bit(argv[1])) ? 0 : 1;
 }

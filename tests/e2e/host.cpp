@@ -5,10 +5,19 @@
 // the preview picture does not have, so a test can tell the preview from the empty host.
 // Usage: bw-host --can-grab
 // Prints "free" when another program could take the keyboard and pointer now, else "held".
+// Usage: bw-host --poll-grab SECONDS
+// Tries to take the keyboard and the pointer every few milliseconds for that long, letting go
+// at once; prints "took" the first time either grab succeeds, else "never" at the end.
+// Usage: bw-host --send-keys WINDOW TEXT
+// Types TEXT and Return into WINDOW with XSendEvent, as a program that fakes input would.
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <cctype>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <thread>
 
 namespace {
 
@@ -26,12 +35,67 @@ int canGrab(Display* display) {
     return 0;
 }
 
+int pollGrab(Display* display, double seconds) {
+    const Window root = DefaultRootWindow(display);
+    const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+    while (std::chrono::steady_clock::now() < end) {
+        const bool keyboard = XGrabKeyboard(display, root, False, GrabModeAsync, GrabModeAsync,
+                                            CurrentTime) == GrabSuccess;
+        const bool pointer = XGrabPointer(display, root, False, 0, GrabModeAsync, GrabModeAsync,
+                                          None, None, CurrentTime) == GrabSuccess;
+        if (keyboard) XUngrabKeyboard(display, CurrentTime);
+        if (pointer) XUngrabPointer(display, CurrentTime);
+        XSync(display, False);
+        if (keyboard || pointer) {
+            std::printf("took\n");
+            std::fflush(stdout);
+            return 0;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    std::printf("never\n");
+    return 0;
+}
+
+int sendKeys(Display* display, Window window, const std::string& text) {
+    auto send = [&](KeySym symbol, unsigned state) {
+        XKeyEvent key{};
+        key.display = display;
+        key.window = window;
+        key.root = DefaultRootWindow(display);
+        key.time = CurrentTime;
+        key.same_screen = True;
+        key.keycode = XKeysymToKeycode(display, symbol);
+        key.state = state;
+        for (int type : {KeyPress, KeyRelease}) {
+            key.type = type;
+            XSendEvent(display, window, True, KeyPressMask | KeyReleaseMask,
+                       reinterpret_cast<XEvent*>(&key));
+        }
+    };
+    for (char c : text) {
+        const std::string name(1, c);
+        send(XStringToKeysym(name.c_str()), std::isupper(static_cast<unsigned char>(c)) ? ShiftMask : 0);
+    }
+    send(XK_Return, 0);
+    XSync(display, False);
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
     if (argc == 2 && std::string(argv[1]) == "--can-grab") {
         Display* display = XOpenDisplay(nullptr);
         return display ? canGrab(display) : 1;
+    }
+    if (argc == 4 && std::string(argv[1]) == "--send-keys") {
+        Display* display = XOpenDisplay(nullptr);
+        return display ? sendKeys(display, std::strtoul(argv[2], nullptr, 0), argv[3]) : 1;
+    }
+    if (argc == 3 && std::string(argv[1]) == "--poll-grab") {
+        Display* display = XOpenDisplay(nullptr);
+        return display ? pollGrab(display, std::atof(argv[2])) : 1;
     }
     if (argc < 3) {
         std::fprintf(stderr, "usage: bw-host WIDTH HEIGHT\n");

@@ -172,6 +172,38 @@ TEST_F(Display, HidingOrMinimisingTheWindowDeactivatesOnce) {
     }
 }
 
+TEST_F(Display, ClosedWhileLockedItCoversTheScreensUntilUnlocked) {
+    ASSERT_TRUE(display.OpenDisplay(800, 600, 32, ""));
+    runEvents(50);
+    display.ClearFrame(rgb(0, 0, 200));
+    display.PresentFrame();
+    display.setLocked(true);
+    const int windows = display.windowCount();
+    display.CloseDisplay();
+    ASSERT_EQ(display.windowCount(), windows) << "every screen stays covered";
+    QWindow* window = display.sceneWindow();
+    EXPECT_TRUE(window->isVisible());
+    runEvents(50);
+    // The last frame, dimmed, so that the prompt above it stands out.
+    const QImage shown = window->screen()->grabWindow(window->winId()).toImage();
+    const QColor middle = shown.pixelColor(shown.rect().center());
+    EXPECT_GT(middle.blue(), 40);
+    EXPECT_LT(middle.blue(), 150);
+
+    // The scene is over: no frames, no input, no loss reported.
+    recorder.renders = 0;
+    QKeyEvent key(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier);
+    QCoreApplication::sendEvent(window, &key);
+    window->hide();
+    runEvents(100);
+    EXPECT_EQ(recorder.renders, 0);
+    EXPECT_TRUE(recorder.events.empty());
+    display.CloseDisplay();
+    EXPECT_TRUE(display.isOpen());
+    display.setLocked(false);
+    EXPECT_FALSE(display.isOpen());
+}
+
 TEST_F(Display, PresentsChangedFramesAndSavesTheLastOne) {
     ASSERT_TRUE(display.OpenDisplay(800, 600, 32, ""));
     runEvents(50);  // shown and exposed

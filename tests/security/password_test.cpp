@@ -11,6 +11,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -112,6 +113,38 @@ TEST_F(PasswordTest, StatisticsFromTheThirdWrongEntry) {
     EXPECT_EQ(withPlainSpaces(prompt.lblFirstAttemptTime->text()), "2:00:09 PM");
     EXPECT_EQ(withPlainSpaces(prompt.lblLastAttemptTime->text()), "2:03:09 PM");
     EXPECT_FALSE(prompt.unlocked());
+}
+
+TEST_F(PasswordTest, ManyWrongEntriesMakeEachNextTryWaitLonger) {
+    store("right");
+    frmEnterPassword prompt(saver, system);
+    auto enter = [&](const char* text) {
+        prompt.txtPassword->setText(text);
+        prompt.cmdOK_Click();
+    };
+    for (int mistake = 0; mistake < 4; ++mistake) enter("wrong");
+    EXPECT_EQ(prompt.waitRemainingMs(), 0) << "a few typing mistakes cost nothing";
+    enter("wrong");
+    EXPECT_EQ(prompt.waitRemainingMs(), 1000);
+    EXPECT_FALSE(prompt.cmdOK->isEnabled());
+    EXPECT_EQ(prompt.lblWait->text(), "Wait 1 second before the next try.");
+    EXPECT_TRUE(prompt.lblWait->isVisibleTo(&prompt));
+    // A try while waiting is neither checked nor counted, and keeps what was typed.
+    enter("right");
+    EXPECT_FALSE(prompt.unlocked());
+    EXPECT_EQ(prompt.attempts(), 5);
+    EXPECT_EQ(prompt.txtPassword->text(), "right");
+    int64_t wait = 1000;
+    for (int64_t next : {2000, 4000, 8000, 16000, 30000, 30000}) {
+        system.advanceMs(wait);
+        enter("wrong");
+        EXPECT_EQ(prompt.waitRemainingMs(), next);
+        wait = next;
+    }
+    EXPECT_EQ(prompt.lblWait->text(), "Wait 30 seconds before the next try.");
+    system.advanceMs(wait);
+    enter("right");
+    EXPECT_TRUE(prompt.unlocked()) << "never shut out for good";
 }
 
 TEST_F(PasswordTest, EveryPasswordBoxShowsStars) {
