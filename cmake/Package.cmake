@@ -48,6 +48,7 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # every dialog and the help would be set in a typewriter face.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation2, fonts-dejavu-core")
 # The screensaver programs that can run it; xss-lock runs the full saver on any X11 desktop.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xscreensaver | mate-screensaver | xss-lock")
+# xdg-open opens the web site and the power help page from the settings dialog.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xscreensaver | mate-screensaver | xss-lock, xdg-utils")
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "xss-lock, mate-screensaver")
 include(CPack)

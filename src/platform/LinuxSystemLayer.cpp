@@ -2,21 +2,19 @@
 
 #include "platform/InputLockX11.h"
 #include "platform/LinuxSystemX11.h"
+#include "platform/Spawn.h"
 #include "platform/SpriteDisplayX11.h"
 
 #include <QApplication>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QMessageBox>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QThread>
 #include <QTimer>
-#include <QUrl>
 #include <QWindow>
 #include <cerrno>
 #include <chrono>
@@ -24,6 +22,7 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace bw {
@@ -274,17 +273,29 @@ void LinuxSystemLayer::ShellOpen(const QString& target) {
     // A scheme has at least two letters, so "C:\..." stays a path.
     static const QRegularExpression scheme(QStringLiteral("^[A-Za-z][A-Za-z0-9+.-]+:"));
     if (scheme.match(target).hasMatch()) {
-        QDesktopServices::openUrl(QUrl(target));
+        OpenWithDesktop(target);
         return;
     }
     const QFileInfo info(target);
     if (!info.exists())
         return;  // like the shell's "open" on a missing file: nothing, and no message
     if (IsProgram(info)) {
-        QProcess::startDetached(info.absoluteFilePath(), {}, info.absolutePath());
+        StartDetached(info.absoluteFilePath(), {}, info.absolutePath());
         return;
     }
-    QDesktopServices::openUrl(QUrl::fromLocalFile(info.absoluteFilePath()));
+    OpenWithDesktop(info.absoluteFilePath());
+}
+
+// xdg-open started as every other program is, rather than through QDesktopServices, which
+// forks inside Qt and waits for the child on the calling thread.
+void LinuxSystemLayer::OpenWithDesktop(const QString& target) {
+    const QString opener = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
+    if (opener.isEmpty()) {
+        std::fprintf(stderr, "Brinewave3: cannot open %s: xdg-open is not installed\n",
+                     qPrintable(target));
+        return;
+    }
+    StartDetached(opener, {target});
 }
 
 QStringList LinuxSystemLayer::ControlPanelProgram(const QString& commandLine,
@@ -329,11 +340,42 @@ void LinuxSystemLayer::RunControlPanel(const QString& commandLine) {
     if (program.isEmpty())
         return;
     const QString executable = program.takeFirst();
-    QProcess::startDetached(executable, program);
+    StartDetached(executable, program);
 }
 
 bool LinuxSystemLayer::StartProgram(const QString& program, const QStringList& arguments) {
-    return QProcess::startDetached(program, arguments);
+    return StartDetached(program, arguments);
+}
+
+// The program runs in a session of its own and outlives us if need be; while we live it is
+// our child, reaped once it ends without anyone waiting for it.
+bool LinuxSystemLayer::StartDetached(const QString& program, const QStringList& arguments,
+                                     const QString& workingDirectory) {
+    ReapChildren();
+    SpawnOptions options;
+    options.workingDirectory = workingDirectory;
+    options.ownSession = true;
+    const pid_t pid = spawnProgram(program, arguments, options);
+    if (!pid)
+        return false;
+    children_.push_back(pid);
+    if (!reaper_ && QCoreApplication::instance()) {
+        reaper_ = std::make_unique<QTimer>();
+        reaper_->setInterval(kReapIntervalMs);
+        QObject::connect(reaper_.get(), &QTimer::timeout, [this] { ReapChildren(); });
+    }
+    if (reaper_ && !reaper_->isActive())
+        reaper_->start();
+    return true;
+}
+
+void LinuxSystemLayer::ReapChildren() {
+    std::erase_if(children_, [](pid_t pid) {
+        const pid_t result = waitpid(pid, nullptr, WNOHANG);
+        return result == pid || (result < 0 && errno != EINTR);
+    });
+    if (children_.empty() && reaper_)
+        reaper_->stop();
 }
 
 MessageAnswer LinuxSystemLayer::MessageBox(const QString& text, const QString& title,

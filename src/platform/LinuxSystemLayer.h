@@ -7,6 +7,8 @@
 #include <QStringList>
 #include <memory>
 #include <optional>
+#include <sys/types.h>
+#include <vector>
 
 #include <QTimer>
 class QWindow;
@@ -69,6 +71,13 @@ private:
     ForeignWindowProbe* Probe();
     void TryGrab();
     void ReleaseGrab();
+    bool StartDetached(const QString& program, const QStringList& arguments,
+                       const QString& workingDirectory = {});
+    // A URL, or a file that is no program, in the desktop's application for it.
+    void OpenWithDesktop(const QString& target);
+    void ReapChildren();
+
+    static constexpr int kReapIntervalMs = 500;
 
     Options options_;
     int cursorCount_ = 0;
@@ -83,6 +92,8 @@ private:
     bool lockAsked_ = false;
     bool previousInstance_ = false;
     std::unique_ptr<ForeignWindowProbe> probe_;  // its own X11 connection, opened on first use
+    std::vector<pid_t> children_;                // started, not yet reaped
+    std::unique_ptr<QTimer> reaper_;
 };
 
 }  // namespace bw

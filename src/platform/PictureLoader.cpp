@@ -1,17 +1,13 @@
 #include "platform/PictureLoader.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <QBuffer>
-#include <QFile>
 #include <QImageReader>
 #include <algorithm>
 #include <array>
 #include <bit>
-#include <cerrno>
 #include <cstring>
+
+#include "system/RegularFile.h"
 
 namespace bw {
 
@@ -136,44 +132,12 @@ void decodeRle(const Bytes& bytes, int64_t pos, int64_t end, bool four,
 }  // namespace
 
 bool PictureLoader::readSmallRegularFile(const QString& path, QByteArray* data, QString* error) {
-    data->clear();
-    const QByteArray name = QFile::encodeName(path);
-    if (name.isEmpty()) {
-        setError(error, QStringLiteral("empty path"));
+    if (!readRegularFile(path, kMaxFileBytes, data, error)) return false;
+    if (data->isEmpty()) {
+        setError(error, QStringLiteral("empty file"));
         return false;
     }
-    // Non-blocking open: a FIFO must not stall the display while nobody writes to it.
-    const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-    if (fd < 0) {
-        setError(error,
-                 QStringLiteral("cannot open: %1").arg(QString::fromLocal8Bit(strerror(errno))));
-        return false;
-    }
-    struct stat info {};
-    bool ok = ::fstat(fd, &info) == 0;
-    if (ok && !S_ISREG(info.st_mode)) {
-        setError(error, QStringLiteral("not a regular file"));
-        ok = false;
-    } else if (ok && (info.st_size <= 0 || info.st_size > kMaxFileBytes)) {
-        setError(error, QStringLiteral("file size %1 out of range").arg(info.st_size));
-        ok = false;
-    }
-    if (ok) {
-        data->resize(static_cast<qsizetype>(info.st_size));
-        int64_t done = 0;
-        while (done < info.st_size) {
-            const ssize_t got = ::read(fd, data->data() + done, info.st_size - done);
-            if (got < 0 && errno == EINTR) continue;
-            if (got <= 0) break;  // the file shrank meanwhile: keep what is there
-            done += got;
-        }
-        data->resize(static_cast<qsizetype>(done));
-        ok = done > 0;
-        if (!ok) setError(error, QStringLiteral("read failed"));
-    }
-    ::close(fd);
-    if (!ok) data->clear();
-    return ok;
+    return true;
 }
 
 QImage PictureLoader::load(const QString& path, QString* error) {

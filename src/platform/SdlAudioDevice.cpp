@@ -2,7 +2,13 @@
 
 #include <SDL.h>
 #include <SDL_mixer.h>
+#include <cstdarg>
+#include <cstdlib>
 #include <cstdio>
+#include <cstring>
+#include <dlfcn.h>
+#include <mutex>
+#include <string>
 
 namespace bw {
 
@@ -15,6 +21,86 @@ std::weak_ptr<SdlAudioDevice>& Shared() {
     static std::weak_ptr<SdlAudioDevice> device;
     return device;
 }
+
+// What the ALSA library says while the device is being opened. Without a sound card it
+// explains at length why it found none, which we say once in our own words: its lines are
+// dropped then, and printed as usual once the device is open. The library is reached through
+// dlopen (SDL loads the same one), so the build does not depend on it.
+class AlsaMessages {
+public:
+    AlsaMessages() : library_(dlopen("libasound.so.2", RTLD_NOW | RTLD_LOCAL)) {
+        if (!library_)
+            return;
+        setHandler_ = reinterpret_cast<SetHandler>(dlsym(library_, "snd_lib_error_set_handler"));
+        {
+            std::lock_guard lock(Kept().mutex);
+            Kept().describe = reinterpret_cast<Describe>(dlsym(library_, "snd_strerror"));
+        }
+        if (setHandler_)
+            setHandler_(&AlsaMessages::Keep);
+    }
+    ~AlsaMessages() {
+        Finish(true);
+        if (library_)
+            dlclose(library_);
+    }
+    AlsaMessages(const AlsaMessages&) = delete;
+    AlsaMessages& operator=(const AlsaMessages&) = delete;
+
+    // Gives the library its own handler back, then prints or drops what was kept.
+    void Finish(bool print) {
+        if (!setHandler_)
+            return;
+        setHandler_(nullptr);
+        setHandler_ = nullptr;
+        std::string text;
+        {
+            std::lock_guard lock(Kept().mutex);
+            text.swap(Kept().text);
+            Kept().describe = nullptr;
+        }
+        if (print)
+            std::fputs(text.c_str(), stderr);
+    }
+
+private:
+    using Handler = void (*)(const char*, int, const char*, int, const char*, ...);
+    using SetHandler = int (*)(Handler);
+    using Describe = const char* (*)(int);
+
+    // Static, since the handler takes no context; SDL's audio thread may call it too.
+    struct Store {
+        std::mutex mutex;
+        std::string text;
+        Describe describe = nullptr;
+    };
+    static Store& Kept() {
+        static Store store;
+        return store;
+    }
+
+    // The line the library's own handler would have printed.
+    static void Keep(const char* file, int line, const char* function, int error,
+                     const char* format, ...) {
+        char message[1024];
+        va_list arguments;
+        va_start(arguments, format);
+        std::vsnprintf(message, sizeof message, format, arguments);
+        va_end(arguments);
+        std::lock_guard lock(Kept().mutex);
+        std::string& text = Kept().text;
+        text += "ALSA lib " + std::string(file ? file : "") + ':' + std::to_string(line) + ":(" +
+                (function ? function : "") + ") " + message;
+        if (error) {
+            text += ": ";
+            text += Kept().describe ? Kept().describe(error) : std::strerror(std::abs(error));
+        }
+        text += '\n';
+    }
+
+    void* library_;
+    SetHandler setHandler_ = nullptr;
+};
 
 }  // namespace
 
@@ -34,7 +120,10 @@ SdlAudioDevice::SdlAudioDevice() {
     // A WAV whose data ends early is refused instead of being played cut short.
     SDL_SetHint(SDL_HINT_WAVE_TRUNCATION, "strict");
 
-    if (TryOpen())
+    AlsaMessages alsa;
+    const bool opened = TryOpen();
+    alsa.Finish(opened);
+    if (opened)
         return;
     std::fprintf(stderr, "Brinewave3: no audio device (%s); sound stays silent\n", SDL_GetError());
     // The silent driver keeps real time, so songs still end after their length.

@@ -1,6 +1,7 @@
 #include "platform/SdlMediaPlayer.h"
 
 #include "platform/SdlAudioDevice.h"
+#include "platform/Spawn.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -11,13 +12,10 @@
 #include <csignal>
 #include <cstring>
 #include <fcntl.h>
-#include <spawn.h>
 #include <sys/ioctl.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
-
-extern char** environ;
 
 namespace bw {
 
@@ -110,35 +108,12 @@ bool SdlMediaPlayer::Start() {
     fcntl(fds[0], F_SETPIPE_SZ, kPipeBytes);  // a smaller pipe still works
     fcntl(fds[0], F_SETFL, fcntl(fds[0], F_GETFL) | O_NONBLOCK);
 
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, fds[1], STDOUT_FILENO);
-    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-    posix_spawnattr_t attributes;
-    posix_spawnattr_init(&attributes);
-    sigset_t noneBlocked;
-    sigemptyset(&noneBlocked);
-    posix_spawnattr_setsigmask(&attributes, &noneBlocked);
-    // Whatever this process ignores, the decoder must die of a closed pipe or a SIGTERM.
-    sigset_t defaults;
-    sigemptyset(&defaults);
-    sigaddset(&defaults, SIGPIPE);
-    sigaddset(&defaults, SIGTERM);
-    sigaddset(&defaults, SIGINT);
-    posix_spawnattr_setsigdefault(&attributes, &defaults);
-    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
-
-    const QByteArray program = QFile::encodeName(decoderPath_);
-    const QByteArray song = QFile::encodeName(song_);
-    char* arguments[] = {const_cast<char*>(program.constData()),
-                         const_cast<char*>(song.constData()), nullptr};
-    pid_t pid = 0;
-    const int failed =
-        posix_spawn(&pid, program.constData(), &actions, &attributes, arguments, environ);
-    posix_spawn_file_actions_destroy(&actions);
-    posix_spawnattr_destroy(&attributes);
+    // Signals start at their defaults, so the decoder dies of a closed pipe or a SIGTERM.
+    SpawnOptions options;
+    options.standardOutput = fds[1];
+    const pid_t pid = spawnProgram(decoderPath_, {song_}, options);
     close(fds[1]);
-    if (failed) {
+    if (!pid) {
         close(fds[0]);
         return false;
     }

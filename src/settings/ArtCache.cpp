@@ -2,12 +2,12 @@
 
 #include <QDir>
 #include <QDirIterator>
-#include <QFile>
 #include <QFileInfo>
 #include <algorithm>
 #include <climits>
 
 #include "settings/ArtVersion.h"
+#include "system/RegularFile.h"
 #include "system/SystemLayer.h"
 
 namespace bw {
@@ -126,10 +126,15 @@ QString ArtCache::completeSet(int height, QString* why) const {
     };
     if (!heightIsValid(height)) return refuse(QStringLiteral("no set is made for this height"));
     const QString folder = folderFor(height);
-    QFile file(folder + u'/' + QLatin1String(kStampName));
-    if (!file.open(QIODevice::ReadOnly)) return refuse(QStringLiteral("no stamp: not complete"));
-    if (file.size() > kMaxStampBytes) return refuse(QStringLiteral("the stamp is damaged"));
-    const std::optional<ArtCacheStamp> stamp = ArtCacheStamp::fromText(file.readAll());
+    // Anything but a small regular file is no stamp: a FIFO would block the reader for good,
+    // a device would feed it without end.
+    const QString stampPath = folder + u'/' + QLatin1String(kStampName);
+    QByteArray text;
+    QString error;
+    if (!readRegularFile(stampPath, kMaxStampBytes, &text, &error)) {
+        return refuse(QStringLiteral("the stamp cannot be read (%1): not complete").arg(error));
+    }
+    const std::optional<ArtCacheStamp> stamp = ArtCacheStamp::fromText(text);
     if (!stamp) return refuse(QStringLiteral("the stamp is damaged"));
     if (stamp->version != art::kArtVersion) {
         return refuse(QStringLiteral("painted by art version %1").arg(stamp->version));

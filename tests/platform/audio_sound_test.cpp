@@ -6,6 +6,8 @@
 
 #include <SDL_mixer.h>
 #include <csignal>
+#include <fcntl.h>
+#include <unistd.h>
 #include <gtest/gtest.h>
 
 namespace bw {
@@ -136,6 +138,47 @@ TEST(SoundDevice, AnUnusableDriverFallsBackToSilentOutput) {
     EXPECT_GT(bubble, 0);
     sound.PlayLooping(bubble);
     EXPECT_EQ(Mix_Playing(-1), 1);
+}
+
+TEST(SoundDevice, TheAlsaLibrarysOwnLinesAreShownOnlyWhenTheDeviceOpens) {
+    // Configurations of our own, so the machine's cards play no part: a default device on a
+    // card that is not there, and one that opens but fails each write of what it plays.
+    const struct {
+        const char* config;
+        bool opens;
+    } cases[] = {
+        {"pcm.!default { type plug slave.pcm front }\npcm.front { type hw card nosuchcard }\n",
+         false},
+        {"pcm.!default { type file slave.pcm n file \"/nonexistent/out.raw\" }\n"
+         "pcm.n { type null }\n",
+         true},
+    };
+    ScopedEnv driver("SDL_AUDIODRIVER", "alsa");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.config);
+        QTemporaryDir dir;
+        ScopedEnv config("ALSA_CONFIG_PATH", WriteFile(dir.filePath("asound.conf"), c.config));
+        // The descriptor itself: the library prints there, not through our streams.
+        const QString said = dir.filePath("stderr");
+        const int captured = open(QFile::encodeName(said).constData(), O_WRONLY | O_CREAT, 0600);
+        ASSERT_GE(captured, 0);
+        std::fflush(stderr);
+        const int saved = dup(STDERR_FILENO);
+        dup2(captured, STDERR_FILENO);
+        close(captured);
+        {
+            const std::shared_ptr<SdlAudioDevice> device = SdlAudioDevice::Acquire();
+            EXPECT_EQ(device->DriverName(), c.opens ? "alsa" : "dummy");
+            // An open device fails its first write on the audio thread.
+            if (c.opens) WaitFor([&] { return ReadFile(said).contains("ALSA lib"); }, 5000);
+        }
+        std::fflush(stderr);
+        dup2(saved, STDERR_FILENO);
+        close(saved);
+        const QByteArray text = ReadFile(said);
+        EXPECT_EQ(text.contains("no audio device"), !c.opens) << text.toStdString();
+        EXPECT_EQ(text.contains("ALSA lib"), c.opens) << text.toStdString();
+    }
 }
 
 // What the mixer really played, captured by the disk driver.

@@ -6,15 +6,21 @@
 #include <QApplication>
 #include <QCursor>
 #include <QFile>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QWindow>
+#include <algorithm>
+#include <atomic>
 #include <chrono>
+#include <functional>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <string>
 #include <thread>
+#include <vector>
 
 namespace bw {
 namespace {
@@ -44,6 +50,23 @@ QByteArray WaitForLine(const QString& path, int timeoutMs = 5000) {
         if (std::chrono::steady_clock::now() > deadline) return {};
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
+}
+
+// Handles events (the layer reaps its children on a timer) until `done` holds; false if it
+// never does within the time.
+bool WaitUntil(const std::function<bool()>& done, int timeoutMs = 10000) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > deadline) return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return true;
+}
+
+// Gone for good: ended and reaped, not left a zombie.
+bool Reaped(const QByteArray& pid) {
+    return pid.toInt() > 0 && !QFileInfo::exists(QStringLiteral("/proc/") + pid);
 }
 
 class System : public ::testing::Test {
@@ -183,14 +206,49 @@ TEST_F(System, ShellOpenRunsAProgramAndSkipsMissingTargets) {
     EXPECT_EQ(WaitForLine(marker), dir_.path().toLocal8Bit()) << "started in its own folder";
 }
 
-TEST_F(System, StartProgramReportsWhatCannotStart) {
+TEST_F(System, StartProgramReportsWhatCannotStartAndReapsWhatEnded) {
     LinuxSystemLayer system(options_);
     EXPECT_FALSE(system.StartProgram(Path("no-such-program"), {}));
     const QString marker = Path("args");
-    const QString program =
-        Write(Path("p"), "#!/bin/sh\necho \"$1|$2\" > " + marker.toLocal8Bit() + "\n", true);
+    const QString program = Write(Path("p"),
+                                  "#!/bin/sh\necho \"$$ $1|$2\" > " + marker.toLocal8Bit() + "\n",
+                                  true);
+    EXPECT_FALSE(system.StartProgram(Write(Path("text"), "no program"), {})) << "not executable";
     EXPECT_TRUE(system.StartProgram(program, {"a b", "c"}));
-    EXPECT_EQ(WaitForLine(marker), "a b|c");
+    const QList<QByteArray> said = WaitForLine(marker).split(' ');
+    ASSERT_EQ(said.size(), 3);
+    EXPECT_EQ(said[1] + ' ' + said[2], "a b|c");
+    EXPECT_TRUE(WaitUntil([&] { return Reaped(said[0]); })) << "left a zombie";
+}
+
+TEST_F(System, ProgramsStartWhileOtherThreadsAllocate) {
+    // A child forked while another thread holds the allocator's lock can hang before it runs
+    // the program, and its parent with it.
+    std::atomic<bool> stop{false};
+    std::vector<std::thread> busy;
+    for (int i = 0; i < 4; ++i) {
+        busy.emplace_back([&stop] {
+            while (!stop) std::vector<std::string> junk(64, std::string(100, 'x'));
+        });
+    }
+    LinuxSystemLayer system(options_);
+    const QString pids = Path("pids");
+    constexpr int kStarts = 100;
+    int started = 0;
+    for (int i = 0; i < kStarts; ++i)
+        started += system.StartProgram("/bin/sh", {"-c", "echo $$ >> \"$0\"", pids});
+    stop = true;
+    for (std::thread& thread : busy) thread.join();
+    EXPECT_EQ(started, kStarts);
+    QList<QByteArray> ran;
+    EXPECT_TRUE(WaitUntil([&] {
+        QFile file(pids);
+        ran = file.open(QIODevice::ReadOnly) ? file.readAll().split('\n') : QList<QByteArray>();
+        ran.removeAll(QByteArray());
+        return ran.size() == kStarts;
+    })) << ran.size() << " ran";
+    EXPECT_TRUE(WaitUntil([&] { return std::all_of(ran.begin(), ran.end(), Reaped); }))
+        << "zombies left";
 }
 
 TEST_F(System, MessageBoxShowsTitleTextIconAndButtons) {

@@ -2,6 +2,7 @@
 
 #include "fakes/FileBytes.h"
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QDir>
 #include <QFile>
@@ -62,6 +63,17 @@ TEST_F(ArtCacheTest, PartialOrDamagedSetsAreNotUsed) {
              QDir().mkpath(f + "/Misc/preview.bmp");
          }},
         {"the folder gone", [](const QString& f) { QDir(f).removeRecursively(); }},
+        // Neither may stall the caller: one would wait for a writer, the other never end.
+        {"the stamp a FIFO",
+         [](const QString& f) {
+             QFile::remove(f + "/art.stamp");
+             ASSERT_EQ(mkfifo(QFile::encodeName(f + "/art.stamp").constData(), 0600), 0);
+         }},
+        {"the stamp a link to a device",
+         [](const QString& f) {
+             QFile::remove(f + "/art.stamp");
+             ASSERT_TRUE(QFile::link("/dev/zero", f + "/art.stamp"));
+         }},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <sched.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QDir>
@@ -14,6 +15,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
+#include <functional>
 #include <optional>
 #include <utility>
 
@@ -156,6 +158,33 @@ TEST_F(CacheFill, AStaleSetIsReplacedAndACompleteOneKept) {
     writeBytes(probe, "kept");
     EXPECT_EQ(bw::art::fillCache(cache.root(), kHeight, 2, &error), FillOutcome::AlreadyComplete);
     EXPECT_EQ(readBytes(probe), "kept");
+}
+
+TEST_F(CacheFill, ASetWhoseStampIsNoFileIsPaintedAnew) {
+    if (!QFileInfo(generator()).isExecutable()) {
+        GTEST_SKIP() << "no generator in BW_TEST_DATA";
+    }
+    const QString stamp = cache.folderFor(kHeight) + "/art.stamp";
+    const QString old = cache.folderFor(kHeight) + "/fish/old.bmp";
+    const struct {
+        const char* name;
+        std::function<bool()> make;
+    } stamps[] = {
+        {"a FIFO", [&] { return ::mkfifo(QFile::encodeName(stamp).constData(), 0600) == 0; }},
+        {"a link to a device", [&] { return QFile::link("/dev/zero", stamp); }},
+    };
+    for (const auto& c : stamps) {
+        SCOPED_TRACE(c.name);
+        writeBytes(old, "old");
+        QFile::remove(stamp);
+        ASSERT_TRUE(c.make());
+        QProcess fill;
+        fill.start(generator(), {"--cache-fill", QString::number(kHeight), cache.root()});
+        ASSERT_TRUE(fill.waitForFinished(300000)) << "the fill hangs";
+        EXPECT_EQ(fill.exitCode(), 0) << fill.readAllStandardError().toStdString();
+        expectCompleteSet(cache, kHeight);
+        EXPECT_FALSE(QFileInfo::exists(old));
+    }
 }
 
 TEST_F(CacheFill, WhileAnotherFillHoldsTheLockNothingIsDone) {
