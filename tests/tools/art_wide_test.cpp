@@ -133,12 +133,20 @@ const WidePicture kWidePictures[] = {
 
 INSTANTIATE_TEST_SUITE_P(Glass, ArtAcrossWideScene, ::testing::ValuesIn(kWidePictures));
 
+// A frame narrower than 4:3 or wider than the range gives no set: the caller keeps the 4:3 one.
 TEST(ArtSceneWidthOption, AcceptsWholeNumbersFrom800To3200Only) {
     EXPECT_EQ(bw::art::parseSceneWidth(QStringLiteral("800")), 800);
     EXPECT_EQ(bw::art::parseSceneWidth(QStringLiteral(" 2133 ")), 2133);
     EXPECT_EQ(bw::art::parseSceneWidth(QStringLiteral("3200")), 3200);
     for (const char* bad : {"", "799", "3201", "1067.5", "-1067", "wide", "0x500"}) {
         EXPECT_FALSE(bw::art::parseSceneWidth(QString::fromLatin1(bad))) << bad;
+    }
+    const QString nowhere = QStringLiteral("/nonexistent/set");
+    for (int width : {600, 799, 3201}) {
+        QString error;
+        EXPECT_FALSE(
+            bw::art::generatePictures(nowhere, 1.0, 1, &error, bw::art::PictureFormat::Png, width));
+        EXPECT_TRUE(error.contains(QString::number(width))) << error.toStdString();
     }
 }
 

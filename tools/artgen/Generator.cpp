@@ -202,6 +202,15 @@ bool generateAll(const QString& folder, int threads, QString* error) {
 
 bool generatePictures(const QString& folder, double scale, int threads, QString* error,
                       PictureFormat format, int sceneWidth) {
+    if (sceneWidth < kMinimumSceneWidth || sceneWidth > kMaximumSceneWidth) {
+        if (error) {
+            *error = QStringLiteral("the scene width %1 is not from %2 to %3")
+                         .arg(sceneWidth)
+                         .arg(kMinimumSceneWidth)
+                         .arg(kMaximumSceneWidth);
+        }
+        return false;
+    }
     return writeSet(folder, scale, sceneWidth, false, threads, error, format);
 }
 

@@ -43,7 +43,8 @@ enum class PictureFormat { DataFolder, Png };
 // Writes every picture of the catalogue at `scale` below `folder`, with the data folder's
 // relative paths and names; the sound and the hand-written files are not part of it. The
 // pictures of the glass span a scene `sceneWidth` units wide (see Span and paintFor); at 800
-// the set is the 4:3 one. The preview shows the 4:3 middle of the scene whatever the width.
+// the set is the 4:3 one; a width outside the range above is refused before any painting. The
+// preview shows the 4:3 middle of the scene whatever the width.
 bool generatePictures(const QString& folder, double scale, int threads, QString* error,
                       PictureFormat format = PictureFormat::DataFolder,
                       int sceneWidth = kLayoutWidth);
