@@ -6,26 +6,33 @@
 
 #include "Families.h"
 #include "Paint.h"
+#include "Span.h"
 
 namespace bw::art {
 
 namespace {
 
-// Opaque white silhouette whose top edge follows `top(x)`, tapering at both ends.
-QImage silhouette(int w, int h, double scale, const std::function<double(double)>& top,
+// Opaque white silhouette across `span` whose top edge follows `top(x)`, tapering at both ends.
+QImage silhouette(const Span& span, int h, double scale, const std::function<double(double)>& top,
                   double endTaper) {
-    QImage mask = newSprite(w, h, scale);
+    QImage mask = newSprite(span.width, h, scale);
     QPainter p(&mask);
     setupPainter(p);
+    if (span.blockColumn != 0) {
+        p.translate(span.blockColumn / scale, 0);
+    }
+    // The outline's points lie on the even block x, wherever the ends are.
+    const int first = 2 * static_cast<int>(std::floor(span.left / 2));
+    const int last = 2 * static_cast<int>(std::ceil(span.right / 2));
     QPainterPath path;
-    path.moveTo(0, h);
-    for (int x = 0; x <= w; x += 2) {
-        const double fromEnd = std::min(x, w - x);
+    path.moveTo(first, h);
+    for (int x = first; x <= last; x += 2) {
+        const double fromEnd = std::min(x - span.left, span.right - x);
         const double envelope = smoothstep(0.0, endTaper, fromEnd);
         const double y = h - (h - top(x)) * (0.08 + 0.92 * envelope);
         path.lineTo(x, y);
     }
-    path.lineTo(w, h);
+    path.lineTo(last, h);
     path.closeSubpath();
     p.setPen(Qt::NoPen);
     p.setBrush(Qt::white);
@@ -46,8 +53,8 @@ QColor varied(const QColor& base, uint32_t id, double spread) {
 int cellOf(double v, int size) { return static_cast<int>(std::floor(v / size)); }
 double within(double v, int size) { return v - std::floor(v / size) * size; }
 
-void sandTexture(QImage& image, double h, const QColor& sand, uint32_t seed) {
-    shadePixels(image, [&](double x, double y, QColor& c, int) {
+void sandTexture(QImage& image, double h, const QColor& sand, uint32_t seed, int originColumn) {
+    const auto texture = [&](double x, double y, QColor& c, int) {
         const float fx = static_cast<float>(x), fy = static_cast<float>(y);
         const double warp = fbm(fx * 0.01f, fy * 0.03f, 3, seed) * 30.0;
         const double ripple = std::sin((x + warp) * 0.11 + y * 0.35);
@@ -57,7 +64,8 @@ void sandTexture(QImage& image, double h, const QColor& sand, uint32_t seed) {
         c = QColor::fromRgbF(static_cast<float>(clamp01(sand.redF() * f)),
                              static_cast<float>(clamp01(sand.greenF() * f)),
                              static_cast<float>(clamp01(sand.blueF() * f * 0.98)));
-    });
+    };
+    shadePixels(image, texture, originColumn);
 }
 
 double wallTop(int variant, double x, uint32_t seed) {
@@ -88,8 +96,8 @@ double wallTop(int variant, double x, uint32_t seed) {
     }
 }
 
-void wallTexture(QImage& image, int variant, uint32_t seed) {
-    shadePixels(image, [&](double x, double y, QColor& c, int) {
+void wallTexture(QImage& image, int variant, uint32_t seed, int originColumn) {
+    const auto texture = [&](double x, double y, QColor& c, int) {
         const float fx = static_cast<float>(x), fy = static_cast<float>(y);
         const double grain = fbm(fx * 0.15f, fy * 0.15f, 3, seed + 9) - 0.5;
         switch (variant) {
@@ -152,73 +160,133 @@ void wallTexture(QImage& image, int variant, uint32_t seed) {
             default:
                 break;
         }
-    });
+    };
+    shadePixels(image, texture, originColumn);
 }
 
-// `mask` is the bottom painted so far; its scene size is `area`.
-void scatterShells(QPainter& p, const QImage& mask, QSizeF area, int count, uint32_t seed,
-                   double size) {
-    Rng rng(seed);
+// Where the details of a bottom may lie: where it is painted solid, and for band 0 where the
+// picture of the layout's width had it solid. That picture decides band 0 as it did, so band 0
+// keeps its details; those it left out where its ends tapered draw from a source of their own.
+struct Ground {
+    QImage painted;  // across the span
+    QImage layoutWide;
+    Span span;
+    double height;
+
+    bool solid(QPointF at) const { return alphaAt(painted, at, span.blockColumn) == 255; }
+    bool solidInLayoutWide(int band, QPointF at) const {
+        return band != 0 || alphaAt(layoutWide, at) == 255;
+    }
+};
+
+Ground groundOf(const QImage& painted, const Span& span, int h, double scale,
+                const std::function<double(double)>& top, double endTaper) {
+    const bool wide = span.width != span.blockWidth;
+    return {painted, wide ? silhouette(ownSpan(span.blockWidth), h, scale, top, endTaper) : painted,
+            span, static_cast<double>(h)};
+}
+
+void scatterShells(QPainter& p, const Ground& ground, int count, uint32_t seed, double size) {
     const QColor colours[] = {QColor(236, 214, 190), QColor(232, 170, 140), QColor(220, 200, 220),
                               QColor(250, 236, 210), QColor(200, 150, 110)};
-    for (int i = 0; i < count; ++i) {
-        const QPointF at(rng.range(8, area.width() - 8), rng.range(4, area.height() - 4));
-        if (alphaAt(mask, at) < 255 ||
-            alphaAt(mask, at - QPointF(0, static_cast<int>(size))) < 255) {
-            continue;
-        }
-        const QColor colour = colours[rng.integer(0, 4)];
-        const double s = size * rng.range(0.6, 1.3) * (0.6 + 0.4 * at.y() / area.height());
-        if (rng.chance(0.6)) {
-            drawScallop(p, at, s, rng.range(-40, 40), colour);
-        } else {
-            drawSnail(p, at, s, rng.range(-30, 30), colour);
+    const double w = ground.span.blockWidth, h = ground.height;
+    for (const int band : ground.span.bands()) {
+        Rng rng(bandSeed(seed, band));
+        Rng spare(bandSeed(seed, band) + (1ull << 31));
+        const double shift = band * w;
+        for (int i = 0; i < count; ++i) {
+            const QPointF at(rng.range(8, w - 8) + shift, rng.range(4, h - 4));
+            const QPointF lifted = at - QPointF(0, static_cast<int>(size));
+            const bool here = ground.solid(at) && ground.solid(lifted);
+            const bool before =
+                ground.solidInLayoutWide(band, at) && ground.solidInLayoutWide(band, lifted);
+            if (!here && !before) {
+                continue;
+            }
+            Rng& draw = before ? rng : spare;
+            const QColor colour = colours[draw.integer(0, 4)];
+            const double s = size * draw.range(0.6, 1.3) * (0.6 + 0.4 * at.y() / h);
+            const bool scallop = draw.chance(0.6);
+            const double angle = scallop ? draw.range(-40, 40) : draw.range(-30, 30);
+            if (!here || !ground.span.clearOfBlock(band, at.x(), s + 1)) {
+                continue;
+            }
+            if (scallop) {
+                drawScallop(p, at, s, angle, colour);
+            } else {
+                drawSnail(p, at, s, angle, colour);
+            }
         }
     }
 }
 
-void scatterStones(QPainter& p, const QImage& mask, QSizeF area, int count, uint32_t seed,
-                   double size) {
-    Rng rng(seed);
+void scatterStones(QPainter& p, const Ground& ground, int count, uint32_t seed, double size) {
     const QColor colours[] = {QColor(120, 116, 110), QColor(140, 126, 104), QColor(96, 100, 104),
                               QColor(160, 150, 136)};
-    for (int i = 0; i < count; ++i) {
-        const QPointF at(rng.range(10, area.width() - 10), rng.range(10, area.height() - 6));
-        const double s = size * rng.range(0.5, 1.4) * (0.5 + 0.6 * at.y() / area.height());
-        if (alphaAt(mask, at - QPointF(0, static_cast<int>(s * 0.5))) < 255) {
-            continue;
+    const double w = ground.span.blockWidth, h = ground.height;
+    for (const int band : ground.span.bands()) {
+        Rng rng(bandSeed(seed, band));
+        Rng spare(bandSeed(seed, band) + (1ull << 31));
+        const double shift = band * w;
+        for (int i = 0; i < count; ++i) {
+            const QPointF at(rng.range(10, w - 10) + shift, rng.range(10, h - 6));
+            const double s = size * rng.range(0.5, 1.4) * (0.5 + 0.6 * at.y() / h);
+            const QPointF lifted = at - QPointF(0, static_cast<int>(s * 0.5));
+            const bool here = ground.solid(lifted);
+            const bool before = ground.solidInLayoutWide(band, lifted);
+            if (!here && !before) {
+                continue;
+            }
+            Rng& draw = before ? rng : spare;
+            if (!here || !ground.span.clearOfBlock(band, at.x(), 1.4 * s + 1)) {
+                for (int skipped = 0; skipped < 4; ++skipped) {
+                    draw.bits();  // the stone's own draws, so the next one comes as it would
+                }
+                continue;
+            }
+            drawStone(p, at, s, s * draw.range(0.5, 0.75), colours[draw.integer(0, 3)],
+                      draw.range(0, 3), draw.integer(0, 1 << 30));
         }
-        drawStone(p, at, s, s * rng.range(0.5, 0.75), colours[rng.integer(0, 3)], rng.range(0, 3),
-                  rng.integer(0, 1 << 30));
     }
 }
 
 }  // namespace
 
-QImage paintWall(const Asset& asset, int, double scale) {
-    const int w = asset.size.width(), h = asset.size.height(), v = asset.variant;
+QImage paintWideWall(const Asset& asset, int, double scale, int sceneWidth) {
+    const int h = asset.size.height(), v = asset.variant;
     const uint32_t seed = 300u + static_cast<uint32_t>(v);
-    QImage image = silhouette(
-        w, h, scale, [&](double x) { return wallTop(v, x, seed); }, 46);
+    const Span span = spanAcross(sceneWidth, scale);
+    const auto top = [&](double x) { return wallTop(v, x, seed); };
+    const double endTaper = 46;
+    QImage image = silhouette(span, h, scale, top, endTaper);
     if (v == 6) {
-        sandTexture(image, h, QColor(196, 178, 140), seed);
+        sandTexture(image, h, QColor(196, 178, 140), seed, span.blockColumn);
         QPainter p(&image);
         setupPainter(p);
         p.setCompositionMode(QPainter::CompositionMode_SourceAtop);
-        const QImage mask = image.copy();
-        scatterStones(p, mask, asset.size, 30, seed + 1, 9);
-        scatterShells(p, mask, asset.size, 260, seed + 2, 10);
+        if (span.blockColumn != 0) {
+            p.translate(span.blockColumn / scale, 0);
+        }
+        const Ground ground = groundOf(image.copy(), span, h, scale, top, endTaper);
+        scatterStones(p, ground, 30, seed + 1, 9);
+        scatterShells(p, ground, 260, seed + 2, 10);
     } else {
-        wallTexture(image, v, seed);
+        wallTexture(image, v, seed, span.blockColumn);
     }
     topLight(image, 0.6);
     const double algae[] = {0, 0.55, 0.5, 0.45, 0.8, 0.5, 0.3};
-    algaeGrowth(image, algae[v], seed + 7);
+    algaeGrowth(image, algae[v], seed + 7, 0.08, span.blockColumn);
     waterHaze(image, sceneWater(), 0.12);
     return image;
 }
 
-QImage paintBottom(const Asset& asset, int, double scale) {
+QImage paintWall(const Asset& asset, int image, double scale) {
+    return paintWideWall(asset, image, scale, kLayoutWidth);
+}
+
+namespace {
+
+QImage paintBottomAcross(const Asset& asset, const Span& span, double scale) {
     const int w = asset.size.width(), h = asset.size.height(), v = asset.variant;
     const uint32_t seed = 400u + static_cast<uint32_t>(v);
     const double rise[] = {0, 0.25, 0.3, 0.25, 0.3, 0.35, 0.25};
@@ -226,7 +294,8 @@ QImage paintBottom(const Asset& asset, int, double scale) {
         const double dune = fbm(static_cast<float>(x) * 0.006f, 0.5f, 3, seed);
         return h * rise[v] + h * 0.4 * dune;
     };
-    QImage image = silhouette(w, h, scale, top, std::min(120.0, w * 0.18));
+    const double endTaper = std::min(120.0, w * 0.18);
+    QImage image = silhouette(span, h, scale, top, endTaper);
     const QColor sands[] = {QColor(),
                             QColor(214, 194, 150),
                             QColor(190, 172, 134),
@@ -234,36 +303,49 @@ QImage paintBottom(const Asset& asset, int, double scale) {
                             QColor(180, 164, 130),
                             QColor(206, 186, 146),
                             QColor(200, 182, 146)};
-    sandTexture(image, h, sands[v], seed);
+    sandTexture(image, h, sands[v], seed, span.blockColumn);
     QPainter p(&image);
     setupPainter(p);
     p.setCompositionMode(QPainter::CompositionMode_SourceAtop);
-    const QImage mask = image.copy();
+    if (span.blockColumn != 0) {
+        p.translate(span.blockColumn / scale, 0);
+    }
+    const Ground ground = groundOf(image.copy(), span, h, scale, top, endTaper);
     switch (v) {
         case 1:
-            scatterShells(p, mask, asset.size, 22, seed, 7);
-            scatterStones(p, mask, asset.size, 10, seed + 1, 6);
+            scatterShells(p, ground, 22, seed, 7);
+            scatterStones(p, ground, 10, seed + 1, 6);
             break;
         case 2:
         case 4:
-            scatterStones(p, mask, asset.size, v == 2 ? 80 : 60, seed + 1, 14);
-            scatterShells(p, mask, asset.size, 10, seed, 8);
+            scatterStones(p, ground, v == 2 ? 80 : 60, seed + 1, 14);
+            scatterShells(p, ground, 10, seed, 8);
             break;
         case 3:
-            scatterShells(p, mask, asset.size, 90, seed, 10);
+            scatterShells(p, ground, 90, seed, 10);
             break;
         case 5:
-            scatterStones(p, mask, asset.size, 24, seed + 1, 7);
+            scatterStones(p, ground, 24, seed + 1, 7);
             break;
         default:
-            scatterShells(p, mask, asset.size, 40, seed, 8);
-            scatterStones(p, mask, asset.size, 30, seed + 1, 6);
+            scatterShells(p, ground, 40, seed, 8);
+            scatterStones(p, ground, 30, seed + 1, 6);
             break;
     }
     p.end();
     topLight(image, 0.35);
     waterHaze(image, sceneWater(), 0.08);
     return image;
+}
+
+}  // namespace
+
+QImage paintBottom(const Asset& asset, int, double scale) {
+    return paintBottomAcross(asset, ownSpan(asset.size.width()), scale);
+}
+
+QImage paintWideBottom(const Asset& asset, int, double scale, int sceneWidth) {
+    return paintBottomAcross(asset, spanAcross(sceneWidth, scale), scale);
 }
 
 }  // namespace bw::art

@@ -1,5 +1,7 @@
 #include "Catalogue.h"
 
+#include <QImage>
+
 #include "Families.h"
 
 namespace bw::art {
@@ -15,7 +17,9 @@ constexpr Source P = Source::Painted;
 
 // Sizes follow the scene layout: the stored factory places and drag handles were made for
 // them (an object is about twice its handle wide; walls and bottom pieces reach the lower
-// screen edge from their factory place).
+// screen edge from their factory place). The water, the walls and the three floors as wide as
+// the layout belong to the glass and widen with the scene; the narrower bottom pieces are
+// objects of the layout.
 std::vector<Asset> buildCatalogue() {
     return {
         {"Misc/Calendar", S, 1, Spr, {65, 90}, P, paintCalendar, 0},
@@ -29,23 +33,23 @@ std::vector<Asset> buildCatalogue() {
         {"Misc/preview", S, 1, Opq, {153, 115}, Source::Composed, nullptr, 0},
         {"Misc/brinewave3.png", S, 1, Encoding::Png, {256, 256}, P, paintIcon, 0},
 
-        {"Water/cool waters", S, 1, Opq, {800, 600}, P, paintWater, 1},
-        {"Water/tropical lagoon", S, 1, Opq, {800, 600}, P, paintWater, 2},
-        {"Water/deep blue", S, 1, Opq, {800, 600}, P, paintWater, 3},
-        {"Water/kelp forest", S, 1, Opq, {800, 600}, P, paintWater, 4},
-        {"Water/evening glow", S, 1, Opq, {800, 600}, P, paintWater, 5},
-        {"Water/night dive", S, 1, Opq, {800, 600}, P, paintWater, 6},
+        {"Water/cool waters", S, 1, Opq, {800, 600}, P, paintWater, 1, paintWideWater},
+        {"Water/tropical lagoon", S, 1, Opq, {800, 600}, P, paintWater, 2, paintWideWater},
+        {"Water/deep blue", S, 1, Opq, {800, 600}, P, paintWater, 3, paintWideWater},
+        {"Water/kelp forest", S, 1, Opq, {800, 600}, P, paintWater, 4, paintWideWater},
+        {"Water/evening glow", S, 1, Opq, {800, 600}, P, paintWater, 5, paintWideWater},
+        {"Water/night dive", S, 1, Opq, {800, 600}, P, paintWater, 6, paintWideWater},
 
-        {"Bottom/brickwall", S, 1, Spr, {800, 292}, P, paintWall, 1},
-        {"Bottom/rockwall", S, 1, Spr, {800, 292}, P, paintWall, 2},
-        {"Bottom/pebbles2", S, 1, Spr, {800, 292}, P, paintWall, 3},
-        {"Bottom/oldwall", S, 1, Spr, {800, 292}, P, paintWall, 4},
-        {"Bottom/JaggedBottom", S, 1, Spr, {800, 292}, P, paintWall, 5},
-        {"Bottom/Shellbottom", S, 1, Spr, {800, 292}, P, paintWall, 6},
-        {"Bottom/bottom01", S, 1, Spr, {800, 134}, P, paintBottom, 1},
-        {"Bottom/bottom02", S, 1, Spr, {800, 327}, P, paintBottom, 2},
+        {"Bottom/brickwall", S, 1, Spr, {800, 292}, P, paintWall, 1, paintWideWall},
+        {"Bottom/rockwall", S, 1, Spr, {800, 292}, P, paintWall, 2, paintWideWall},
+        {"Bottom/pebbles2", S, 1, Spr, {800, 292}, P, paintWall, 3, paintWideWall},
+        {"Bottom/oldwall", S, 1, Spr, {800, 292}, P, paintWall, 4, paintWideWall},
+        {"Bottom/JaggedBottom", S, 1, Spr, {800, 292}, P, paintWall, 5, paintWideWall},
+        {"Bottom/Shellbottom", S, 1, Spr, {800, 292}, P, paintWall, 6, paintWideWall},
+        {"Bottom/bottom01", S, 1, Spr, {800, 134}, P, paintBottom, 1, paintWideBottom},
+        {"Bottom/bottom02", S, 1, Spr, {800, 327}, P, paintBottom, 2, paintWideBottom},
         {"Bottom/bottom03", S, 1, Spr, {588, 173}, P, paintBottom, 3},
-        {"Bottom/bottom04", S, 1, Spr, {800, 236}, P, paintBottom, 4},
+        {"Bottom/bottom04", S, 1, Spr, {800, 236}, P, paintBottom, 4, paintWideBottom},
         {"Bottom/bottom05", S, 1, Spr, {370, 203}, P, paintBottom, 5},
         {"Bottom/bottom06", S, 1, Spr, {584, 97}, P, paintBottom, 6},
 
@@ -160,6 +164,15 @@ int frameCount(const Asset& asset) {
             return 1;
     }
     return 1;
+}
+
+QImage paintFor(const Asset& asset, int image, double scale, int sceneWidth) {
+    return asset.paintWide ? asset.paintWide(asset, image, scale, sceneWidth)
+                           : asset.paint(asset, image, scale);
+}
+
+QSize sceneSizeFor(const Asset& asset, int sceneWidth) {
+    return asset.paintWide ? QSize(sceneWidth, asset.size.height()) : asset.size;
 }
 
 }  // namespace bw::art

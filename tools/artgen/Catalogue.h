@@ -9,6 +9,8 @@
 #include <QStringList>
 #include <vector>
 
+#include "Span.h"
+
 class QImage;
 
 namespace bw::art {
@@ -34,6 +36,8 @@ enum class Source {
 
 struct Asset;
 using Painter = QImage (*)(const Asset& asset, int image, double scale);
+// Paints a picture of the glass across a scene `sceneWidth` >= 800 units wide (see Span).
+using WidePainter = QImage (*)(const Asset& asset, int image, double scale, int sceneWidth);
 
 struct Asset {
     const char* stem;  // relative path without number, suffix and extension
@@ -44,6 +48,9 @@ struct Asset {
     Source source;
     Painter paint;
     int variant;  // which member of its family the painter draws
+    // Set for the pictures of the glass, which reach the screen's edges: the water, the back
+    // walls and the floors as wide as the layout. `paint` is it at the layout's width.
+    WidePainter paintWide = nullptr;
 };
 
 const std::vector<Asset>& catalogue();
@@ -54,5 +61,11 @@ QString imagePath(const Asset& asset, int image);
 QStringList imagePaths(const Asset& asset);
 // Frames the saver builds from the images.
 int frameCount(const Asset& asset);
+
+// Image `image` for a scene `sceneWidth` units wide: a picture of the glass spans it, any other
+// picture is its own size. At 800 every picture is the one `paint` makes.
+QImage paintFor(const Asset& asset, int image, double scale, int sceneWidth);
+// Its size in scene units.
+QSize sceneSizeFor(const Asset& asset, int sceneWidth);
 
 }  // namespace bw::art

@@ -42,11 +42,15 @@ enum ArtifactKind {
     Columns
 };
 QImage paintArtifact(const Asset& asset, int image, double scale);
-// Walls (variant 1 to 6) and ocean-bottom pieces (variant 1 to 6).
+// Walls (variant 1 to 6) and ocean-bottom pieces (variant 1 to 6). The walls and the pieces as
+// wide as the layout are painted across a wider scene too (see Span).
 QImage paintWall(const Asset& asset, int image, double scale);
+QImage paintWideWall(const Asset& asset, int image, double scale, int sceneWidth);
 QImage paintBottom(const Asset& asset, int image, double scale);
-// Water backdrops (variant 1 to 6).
+QImage paintWideBottom(const Asset& asset, int image, double scale, int sceneWidth);
+// Water backdrops (variant 1 to 6), for the layout's width or a wider scene.
 QImage paintWater(const Asset& asset, int image, double scale);
+QImage paintWideWater(const Asset& asset, int image, double scale, int sceneWidth);
 // Calendar, bubbles, bubble curtain, first-run notices (variant 1 to 3), icon.
 QImage paintCalendar(const Asset& asset, int image, double scale);
 QImage paintBubble(const Asset& asset, int image, double scale);

@@ -44,6 +44,15 @@ std::optional<double> parseScale(const QString& text) {
     return scale;
 }
 
+std::optional<int> parseSceneWidth(const QString& text) {
+    bool ok = false;
+    const int width = text.trimmed().toInt(&ok);
+    if (!ok || width < kMinimumSceneWidth || width > kMaximumSceneWidth) {
+        return std::nullopt;
+    }
+    return width;
+}
+
 QImage paintPreview(const ImageLookup& lookup, double scale) {
     const QImage scene = composeScene(lookup, SceneChoice::Factory, scale);
     QImage preview =
@@ -102,10 +111,20 @@ QByteArray encodePicture(const Asset& asset, const QImage& image, PictureFormat 
     return encodeBmp32(image);
 }
 
+// The part of a picture that the 4:3 scene shows: of a picture of the glass, its block.
+QImage layoutPart(const Asset& asset, const QImage& image, double scale, int sceneWidth) {
+    if (sceneSizeFor(asset, sceneWidth) == asset.size) {
+        return image;
+    }
+    const QRect block(QPoint(spanAcross(sceneWidth, scale).blockColumn, 0),
+                      scaledSize(asset.size, scale));
+    return image.copy(block);
+}
+
 // Each picture is written as soon as it is painted and then let go, so a set at a large scale
 // never sits in memory whole; only the parts of the preview's scene are kept for it.
-bool writeSet(const QString& folder, double scale, bool withSound, int threads, QString* error,
-              PictureFormat format) {
+bool writeSet(const QString& folder, double scale, int sceneWidth, bool withSound, int threads,
+              QString* error, PictureFormat format) {
     const QDir root(folder);
     const std::vector<Job> jobs = paintingJobs(format);
     bool writable = root.mkpath(QStringLiteral(".")) && QFileInfo(folder).isWritable();
@@ -127,7 +146,7 @@ bool writeSet(const QString& folder, double scale, bool withSound, int threads, 
     auto work = [&] {
         for (size_t i = next++; i < jobs.size() && !failed; i = next++) {
             const Job& job = jobs[i];
-            const QImage image = job.asset->paint(*job.asset, job.image, scale);
+            const QImage image = paintFor(*job.asset, job.image, scale, sceneWidth);
             const QString path = root.filePath(job.output);
             const QByteArray bytes = encodePicture(*job.asset, image, format);
             if (bytes.isEmpty() || !writeFile(path, bytes)) {
@@ -136,7 +155,7 @@ bool writeSet(const QString& folder, double scale, bool withSound, int threads, 
                 failed = true;
             } else if (sceneParts.contains(job.path)) {
                 const std::lock_guard lock(guard);
-                kept.insert(job.path, image);
+                kept.insert(job.path, layoutPart(*job.asset, image, scale, sceneWidth));
             }
         }
     };
@@ -178,12 +197,21 @@ bool writeSet(const QString& folder, double scale, bool withSound, int threads, 
 }  // namespace
 
 bool generateAll(const QString& folder, int threads, QString* error) {
-    return writeSet(folder, 1.0, true, threads, error, PictureFormat::DataFolder);
+    return writeSet(folder, 1.0, kLayoutWidth, true, threads, error, PictureFormat::DataFolder);
 }
 
 bool generatePictures(const QString& folder, double scale, int threads, QString* error,
-                      PictureFormat format) {
-    return writeSet(folder, scale, false, threads, error, format);
+                      PictureFormat format, int sceneWidth) {
+    if (sceneWidth < kMinimumSceneWidth || sceneWidth > kMaximumSceneWidth) {
+        if (error) {
+            *error = QStringLiteral("the scene width %1 is not from %2 to %3")
+                         .arg(sceneWidth)
+                         .arg(kMinimumSceneWidth)
+                         .arg(kMaximumSceneWidth);
+        }
+        return false;
+    }
+    return writeSet(folder, scale, sceneWidth, false, threads, error, format);
 }
 
 }  // namespace bw::art

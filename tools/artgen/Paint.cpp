@@ -112,8 +112,8 @@ QPoint pixelAt(QPointF scenePoint, double scale) {
     return QPointF(scenePoint.x() * scale + shift, scenePoint.y() * scale + shift).toPoint();
 }
 
-int alphaAt(const QImage& image, QPointF scenePoint) {
-    const QPoint at = pixelAt(scenePoint, pictureScale(image));
+int alphaAt(const QImage& image, QPointF scenePoint, int originColumn) {
+    const QPoint at = pixelAt(scenePoint, pictureScale(image)) + QPoint(originColumn, 0);
     if (!image.rect().contains(at)) {
         return 0;
     }
@@ -171,7 +171,8 @@ QLinearGradient verticalGradient(double top, double bottom,
     return gradient;
 }
 
-void shadePixels(QImage& image, const std::function<void(double, double, QColor&, int)>& shader) {
+void shadePixels(QImage& image, const std::function<void(double, double, QColor&, int)>& shader,
+                 int originColumn) {
     Q_ASSERT(image.depth() == 32);
     const double scale = pictureScale(image);
     for (int y = 0; y < image.height(); ++y) {
@@ -185,7 +186,7 @@ void shadePixels(QImage& image, const std::function<void(double, double, QColor&
             }
             const QRgb straight = qUnpremultiply(premultiplied);
             QColor colour(qRed(straight), qGreen(straight), qBlue(straight));
-            shader(sceneCoordinate(x, scale), sceneY, colour, alpha);
+            shader(sceneCoordinate(x - originColumn, scale), sceneY, colour, alpha);
             line[x] = qPremultiply(qRgba(colour.red(), colour.green(), colour.blue(), alpha));
         }
     }
@@ -206,14 +207,14 @@ void waterHaze(QImage& image, const QColor& water, double amount) {
     shadePixels(image, [&](double, double, QColor& c, int) { c = mix(c, water, amount); });
 }
 
-void algaeGrowth(QImage& image, double amount, uint32_t seed, double frequency) {
+void algaeGrowth(QImage& image, double amount, uint32_t seed, double frequency, int originColumn) {
     const QImage alphaCopy = image.copy();
     const QColor moss(70, 112, 48), dark(38, 70, 40);
-    shadePixels(image, [&](double x, double y, QColor& c, int) {
+    const auto grow = [&](double x, double y, QColor& c, int) {
         // Open to the light: little of the object lies just above this point.
         int above = 0;
         for (int k = 2; k <= 10; k += 2) {
-            above += alphaAt(alphaCopy, QPointF(x, y - k));
+            above += alphaAt(alphaCopy, QPointF(x, y - k), originColumn);
         }
         const double open = 1.0 - above / (5.0 * 255.0);
         const double n =
@@ -225,7 +226,8 @@ void algaeGrowth(QImage& image, double amount, uint32_t seed, double frequency) 
                 : 0.0;
         const double t = clamp01(amount * (patch + speck * patch));
         c = mix(c, mix(dark, moss, n), t);
-    });
+    };
+    shadePixels(image, grow, originColumn);
 }
 
 void sandFoot(QPainter& painter, QRectF footArea, uint32_t seed) {

@@ -72,8 +72,9 @@ inline double pictureScale(const QImage& image) { return image.devicePixelRatio(
 inline double sceneCoordinate(int pixel, double scale) { return (pixel + 0.5) / scale - 0.5; }
 // The pixel that stands for a scene point (the inverse, rounded). Exact at S = 1.
 QPoint pixelAt(QPointF scenePoint, double scale);
-// Alpha of the pixel standing for a scene point; 0 outside the picture.
-int alphaAt(const QImage& image, QPointF scenePoint);
+// Alpha of the pixel standing for a scene point; 0 outside the picture. `originColumn` is the
+// pixel column of scene x 0 (see Span).
+int alphaAt(const QImage& image, QPointF scenePoint, int originColumn = 0);
 
 // A closed or open curve through the points (Catmull-Rom turned into cubic Beziers).
 QPainterPath smoothPath(const std::vector<QPointF>& points, bool closed);
@@ -85,15 +86,17 @@ QLinearGradient verticalGradient(double top, double bottom,
 // Per-pixel passes over premultiplied sprites; transparent pixels stay untouched.
 // shader(x, y, colour, alpha) may change the straight colour in place; x and y are the scene
 // coordinates the pixel stands for (see sceneCoordinate), so patterns keep their size at any
-// scale.
-void shadePixels(QImage& image, const std::function<void(double, double, QColor&, int)>& shader);
+// scale; x counts from the pixel column `originColumn` (see Span).
+void shadePixels(QImage& image, const std::function<void(double, double, QColor&, int)>& shader,
+                 int originColumn = 0);
 // Multiplies the brightness by 1 + amount * (noise - 0.5) * 2; `frequency` in noise cells per
 // scene unit.
 void grainNoise(QImage& image, double frequency, double amount, uint32_t seed, int octaves = 4);
 // Blends every pixel towards the water colour: distance haze.
 void waterHaze(QImage& image, const QColor& water, double amount);
 // Mossy green where the noise is high on surfaces open to the light above.
-void algaeGrowth(QImage& image, double amount, uint32_t seed, double frequency = 0.08);
+void algaeGrowth(QImage& image, double amount, uint32_t seed, double frequency = 0.08,
+                 int originColumn = 0);
 // Soft dark shadow under the object and a heap of sand grains across its foot.
 void sandFoot(QPainter& painter, QRectF footArea, uint32_t seed);
 // Ambient occlusion towards the lower part, light from above.

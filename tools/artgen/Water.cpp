@@ -6,6 +6,7 @@
 
 #include "Families.h"
 #include "Paint.h"
+#include "Span.h"
 
 namespace bw::art {
 
@@ -102,20 +103,40 @@ QColor gradientAt(const Mood& m, double t) {
 
 }  // namespace
 
-QImage paintWater(const Asset& asset, int, double scale) {
+QImage paintWideWater(const Asset& asset, int, double scale, int sceneWidth) {
     const Mood m = moodFor(asset.variant);
     const int w = asset.size.width(), h = asset.size.height();
-    QImage image = newPicture(asset.size, scale, QImage::Format_RGB32);
-    Rng rng(m.seed);
-    // Rays fan out from a point high above the surface.
+    const Span span = spanAcross(sceneWidth, scale);
+    QImage image = newPicture(QSize(sceneWidth, h), scale, QImage::Format_RGB32);
+    // Every band draws its details from a source of its own; band 0's is the picture's seed.
+    const std::vector<int> bands = span.bands();
+    std::vector<Rng> sources;
+    for (const int band : bands) {
+        sources.emplace_back(bandSeed(m.seed, band));
+    }
+    const auto sourceOf = [&](int band) -> Rng& { return sources[band - bands.front()]; };
+    // Rays fan out from a point high above the surface. Each band adds rays meeting the surface
+    // across it; those of the other bands only where they miss the block altogether.
     struct Ray {
         double angle, width, strength;
     };
-    std::vector<Ray> rays;
-    for (int i = 0; i < 9; ++i) {
-        rays.push_back({rng.range(-0.5, 0.5), rng.range(0.012, 0.04), rng.range(0.4, 1.0)});
-    }
     const double sunY = -900;
+    const double blockFrom = std::atan2(-1 - m.sunX, -1 - sunY);
+    const double blockTo = std::atan2(w + 1 - m.sunX, -1 - sunY);
+    std::vector<Ray> rays;
+    for (const int band : bands) {
+        Rng& draw = sourceOf(band);
+        for (int i = 0; i < 9; ++i) {
+            Ray ray{draw.range(-0.5, 0.5), draw.range(0.012, 0.04), draw.range(0.4, 1.0)};
+            if (band != 0) {
+                ray.angle = std::atan(std::tan(ray.angle) + band * span.blockWidth / -sunY);
+                if (ray.angle + 3 * ray.width > blockFrom && ray.angle - 3 * ray.width < blockTo) {
+                    continue;
+                }
+            }
+            rays.push_back(ray);
+        }
+    }
     for (int row = 0; row < image.height(); ++row) {
         auto* line = reinterpret_cast<QRgb*>(image.scanLine(row));
         const double y = sceneCoordinate(row, scale);
@@ -123,7 +144,7 @@ QImage paintWater(const Asset& asset, int, double scale) {
         const QColor base = gradientAt(m, depth);
         double r = base.redF(), g = base.greenF(), b = base.blueF();
         for (int column = 0; column < image.width(); ++column) {
-            const double x = sceneCoordinate(column, scale);
+            const double x = sceneCoordinate(column - span.blockColumn, scale);
             const float fx = static_cast<float>(x), fy = static_cast<float>(y);
             // Soft rays, flickering along their length.
             const double angle = std::atan2(x - m.sunX, y - sunY);
@@ -170,40 +191,60 @@ QImage paintWater(const Asset& asset, int, double scale) {
     }
     QPainter p(&image);
     setupPainter(p);
-    if (m.kelp) {
-        // Far kelp stems, lost in the green haze.
-        for (int i = 0; i < 9; ++i) {
-            const double x0 = rng.range(0, w);
-            QPainterPath stem;
-            stem.moveTo(x0, h);
-            for (int k = 1; k <= 8; ++k) {
-                const double y = h - k * rng.range(50, 80);
-                stem.lineTo(x0 + 14 * std::sin(k * 0.9 + i), y);
-            }
-            p.setPen(QPen(QColor(30, 70, 50, 60), rng.range(4, 9), Qt::SolidLine, Qt::RoundCap));
-            p.setBrush(Qt::NoBrush);
-            p.drawPath(stem);
-        }
+    if (span.blockColumn != 0) {
+        p.translate(span.blockColumn / scale, 0);
     }
-    // Drifting specks: marine snow by day, glowing plankton at night.
-    for (int i = 0; i < (m.plankton ? 260 : 180); ++i) {
-        const QPointF at(rng.range(0, w), rng.range(0, h));
-        const double size = rng.range(0.4, 1.4);
-        const QColor colour = m.plankton ? QColor(140, 255, 230, rng.integer(60, 200))
-                                         : QColor(230, 245, 255, rng.integer(30, 100));
-        if (m.plankton && rng.chance(0.3)) {
-            QRadialGradient glow(at, size * 5);
-            glow.setColorAt(0.0, QColor(120, 255, 220, 90));
-            glow.setColorAt(1.0, QColor(120, 255, 220, 0));
-            p.setPen(Qt::NoPen);
-            p.setBrush(glow);
-            p.drawEllipse(at, size * 5, size * 5);
+    // The kelp and the specks, band by band.
+    for (const int band : bands) {
+        Rng& draw = sourceOf(band);
+        const double shift = band * span.blockWidth;
+        if (m.kelp) {
+            // Far kelp stems, lost in the green haze.
+            for (int i = 0; i < 9; ++i) {
+                const double x0 = draw.range(0, w) + shift;
+                QPainterPath stem;
+                stem.moveTo(x0, h);
+                for (int k = 1; k <= 8; ++k) {
+                    const double y = h - k * draw.range(50, 80);
+                    stem.lineTo(x0 + 14 * std::sin(k * 0.9 + i), y);
+                }
+                const double width = draw.range(4, 9);
+                if (!span.clearOfBlock(band, x0, 14 + width)) {
+                    continue;
+                }
+                p.setPen(QPen(QColor(30, 70, 50, 60), width, Qt::SolidLine, Qt::RoundCap));
+                p.setBrush(Qt::NoBrush);
+                p.drawPath(stem);
+            }
         }
-        p.setPen(Qt::NoPen);
-        p.setBrush(colour);
-        p.drawEllipse(at, size, size);
+        // Drifting specks: marine snow by day, glowing plankton at night.
+        for (int i = 0; i < (m.plankton ? 260 : 180); ++i) {
+            const QPointF at(draw.range(0, w) + shift, draw.range(0, h));
+            const double size = draw.range(0.4, 1.4);
+            const QColor colour = m.plankton ? QColor(140, 255, 230, draw.integer(60, 200))
+                                             : QColor(230, 245, 255, draw.integer(30, 100));
+            const bool glows = m.plankton && draw.chance(0.3);
+            if (!span.clearOfBlock(band, at.x(), glows ? size * 5 : size)) {
+                continue;
+            }
+            if (glows) {
+                QRadialGradient glow(at, size * 5);
+                glow.setColorAt(0.0, QColor(120, 255, 220, 90));
+                glow.setColorAt(1.0, QColor(120, 255, 220, 0));
+                p.setPen(Qt::NoPen);
+                p.setBrush(glow);
+                p.drawEllipse(at, size * 5, size * 5);
+            }
+            p.setPen(Qt::NoPen);
+            p.setBrush(colour);
+            p.drawEllipse(at, size, size);
+        }
     }
     return image;
+}
+
+QImage paintWater(const Asset& asset, int image, double scale) {
+    return paintWideWater(asset, image, scale, kLayoutWidth);
 }
 
 }  // namespace bw::art

@@ -1,8 +1,10 @@
 // brinewave3-artgen FOLDER
 //     paints every picture and the bubble sound of the aquarium into FOLDER.
-// brinewave3-artgen --scale S [--threads N] FOLDER
-//     paints every picture at scale S (1 to 8; 1.8 for a 1080-line screen) into FOLDER, laid out
-//     like the data folder; no sound.
+// brinewave3-artgen [--scale S] [--scene-width W] [--threads N] FOLDER
+//     paints every picture at scale S (1 to 8; 1.8 for a 1080-line screen; 1 when not given)
+//     into FOLDER, laid out like the data folder; no sound. With W (800 to 3200 scene units;
+//     1067 for 16:9, 2133 for 32:9) the water, the walls and the floors span a scene that wide,
+//     under the same names; 800, the default, is the 4:3 set.
 // brinewave3-artgen --cache-fill H CACHEFOLDER [--threads N]
 //     paints the set for a scene area H screen pixels high (scale H / 600) into the art cache
 //     CACHEFOLDER/H, at idle priority; does nothing when a complete set is there or another
@@ -75,11 +77,12 @@ int main(int argc, char** argv) {
     }
     const char* usage =
         "usage: brinewave3-artgen FOLDER\n"
-        "       brinewave3-artgen --scale S [--threads N] FOLDER\n"
+        "       brinewave3-artgen [--scale S] [--scene-width W] [--threads N] FOLDER\n"
         "       brinewave3-artgen --cache-fill H CACHEFOLDER [--threads N]\n"
         "       brinewave3-artgen --version\n"
         "       brinewave3-artgen --contact-sheet FOLDER SHEET.png SCENE.png [FULL-SCENE.png]\n";
     std::optional<double> scale;
+    std::optional<int> sceneWidth;
     int threads = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
     QString folder;
     std::optional<int> fillHeight;
@@ -91,6 +94,15 @@ int main(int argc, char** argv) {
                 std::fprintf(stderr,
                              "brinewave3-artgen: the scale must be a number from %g to %g\n",
                              bw::art::kMinimumScale, bw::art::kMaximumScale);
+                return 2;
+            }
+        } else if (args[i] == QStringLiteral("--scene-width") && hasValue) {
+            sceneWidth = bw::art::parseSceneWidth(args[++i]);
+            if (!sceneWidth) {
+                std::fprintf(stderr,
+                             "brinewave3-artgen: the scene width must be a whole number from %d "
+                             "to %d\n",
+                             bw::art::kMinimumSceneWidth, bw::art::kMaximumSceneWidth);
                 return 2;
             }
         } else if (args[i] == QStringLiteral("--threads") && hasValue) {
@@ -123,7 +135,7 @@ int main(int argc, char** argv) {
         std::fputs(usage, stderr);
         return 2;
     }
-    if (fillHeight && scale) {
+    if (fillHeight && (scale || sceneWidth)) {
         std::fputs(usage, stderr);
         return 2;
     }
@@ -151,17 +163,24 @@ int main(int argc, char** argv) {
         return 1;
     }
     QString error;
-    const bool ok = scale ? bw::art::generatePictures(folder, *scale, threads, &error)
-                          : bw::art::generateAll(folder, threads, &error);
+    const bool picturesOnly = scale || sceneWidth;
+    const bool ok = picturesOnly
+                        ? bw::art::generatePictures(folder, scale.value_or(1.0), threads, &error,
+                                                    bw::art::PictureFormat::DataFolder,
+                                                    sceneWidth.value_or(bw::art::kLayoutWidth))
+                        : bw::art::generateAll(folder, threads, &error);
     if (!ok) {
         std::fprintf(stderr, "brinewave3-artgen: %s\n", qPrintable(error));
         return 1;
     }
     rusage resources{};
     getrusage(RUSAGE_SELF, &resources);  // ru_maxrss in kilobytes
-    std::printf(
-        "brinewave3-artgen: %s written to %s in %.2f s, peak memory %ld MB\n",
-        scale ? qPrintable(QStringLiteral("pictures at scale %1").arg(*scale)) : "art and sound",
-        qPrintable(folder), clock.elapsed() / 1000.0, resources.ru_maxrss / 1024);
+    const QString what = picturesOnly ? QStringLiteral("pictures at scale %1 for a scene %2 wide")
+                                            .arg(scale.value_or(1.0))
+                                            .arg(sceneWidth.value_or(bw::art::kLayoutWidth))
+                                      : QStringLiteral("art and sound");
+    std::printf("brinewave3-artgen: %s written to %s in %.2f s, peak memory %ld MB\n",
+                qPrintable(what), qPrintable(folder), clock.elapsed() / 1000.0,
+                resources.ru_maxrss / 1024);
     return 0;
 }
