@@ -1,6 +1,7 @@
 #pragma once
 
 #include "scene/DrawingComponent.h"
+#include "scene/SceneSpan.h"
 
 #include <QString>
 #include <array>
@@ -80,6 +81,9 @@ struct SceneState {
 
     std::array<CreatureSettings, kCreatureCount> creatures{};
     std::array<SceneObject, kSceneObjectCount> objects{};
+
+    // What the screen shows of the scene, set when the display opens.
+    SceneSpan span;
 
     // Surfaces.
     SurfaceId CalendarSurface = 0;

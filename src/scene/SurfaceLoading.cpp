@@ -248,6 +248,7 @@ bool OpenDirectDrawSession(SceneState& scene, const SurfaceLoading& with) {
             MessageButtons::Ok);
         return false;
     }
+    scene.span = SceneSpan::forWidth(with.display.SceneWidth());
     Loader(scene, with).run();
     return true;
 }

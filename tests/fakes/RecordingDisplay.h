@@ -26,6 +26,7 @@ public:
     bool openSucceeds = true;
     bool framesDue = false;
     QPoint pointer{-1, -1};
+    int sceneWidth = 800;
     // Paths that LoadFrame reports as missing (by suffix, e.g. "cool waters.bmp").
     QStringList missingFiles;
 
@@ -42,6 +43,7 @@ public:
     void setEventSink(DrawingEvents* eventSink) override { sink = eventSink; }
     void CloseDisplay() override;
     bool OpenDisplay(int width, int height, int bitsPerPixel, const QString& options) override;
+    int SceneWidth() override { return sceneWidth; }
     SurfaceId NewSurface() override;
     void DrawSurface(SurfaceId surface) override;
     void PresentFrame() override;
