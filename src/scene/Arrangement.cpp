@@ -59,10 +59,11 @@ void Arrangement::mouseDown(int, int, int) {
 }
 
 void Arrangement::CheckWhichSprite() {
-    // Every object is tested, so the latest hit in the table wins.
+    // Every object is tested, so the latest hit in the table wins. One that is not drawn is
+    // never picked: it would be dragged unseen, and the one the user sees stay put.
     for (const Pickable& pickable : kPickOrder) {
         const SceneObject& object = scene_.objects[pickable.object];
-        if (!display_.IsPointerOver(object.Surface)) continue;
+        if (!display_.IsPointerOver(object.Surface) || !scene_.shown(pickable.object)) continue;
         Dragging = 1;
         PickSurface = object.Surface;
         PickObject = pickable.object;

@@ -114,6 +114,13 @@ struct SceneState {
 
     // Wall kind 6 is "no wall".
     bool noWall() const { return Bottom == u"6"; }
+    // Whether the frame loop draws the scenery object (SceneObjectIndex): only those can be
+    // picked in custom mode, wherever the others stand.
+    bool shown(int object) const {
+        if (object == kWall) return !noWall();
+        if (object >= kBottom1 && object < kBottom1 + 6) return objects[object].Switch != 0;
+        return objects[object].Switch == 1;
+    }
     // The frame starts black instead of a picture: "3", or "2" (what the dialog writes for
     // its black style).
     bool blackWater() const { return WaterType == u"3" || WaterType == u"2"; }

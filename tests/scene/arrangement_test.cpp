@@ -15,10 +15,14 @@ constexpr int cliff(int n) { return kCliff1 + n - 1; }
 struct Custom : LifeTestScene {
     Arrangement arrangement{scene, display, system, settings};
 
-    Custom() {
+    explicit Custom(int sceneWidth = 800) : LifeTestScene({}, sceneWidth) {
         system.ShowCursor(false);  // as the saver starts
-        // Every object out of reach; tests put back the ones they need.
-        for (const SceneObject& object : scene.objects) put(object.Surface, -400, 0);
+        // Every object shown, as only those can be picked, and out of reach; tests put back
+        // the ones they need.
+        for (int object = 0; object < kSceneObjectCount; ++object) {
+            scene.objects[object].Switch = object >= kBottom1 && object < kBottom1 + 6 ? -1 : 1;
+            put(scene.objects[object].Surface, -400, 0);
+        }
     }
     SurfaceId surface(int object) const { return scene.objects[object].Surface; }
     void press(int x, int y) {
@@ -307,6 +311,42 @@ TEST(CustomMode, ADropKeepsWhatTheSettingsDialogWroteMeanwhile) {
     EXPECT_EQ(after.read("Positions2", "Coral3Y", ""), QStringLiteral("512"));
     EXPECT_EQ(after.read("Settings", "Message", ""), QStringLiteral("Hello"));
     EXPECT_EQ(after.read("Positions2", "HorseX", ""), QStringLiteral("12"));
+}
+
+struct Hidden {
+    int object;
+    int16_t switchValue;
+    const char* wallKind;
+    const char* picked;  // what a press on it picks: the shown wall beneath, or nothing
+};
+
+TEST(CustomMode, AnObjectThatIsNotDrawnIsNeverPickedWhereverItStands) {
+    const Hidden rows[] = {
+        {kCastle, 0, "4", "Wall"},          {coral(3), 0, "4", "Wall"},
+        {coral(3), 2, "4", "Wall"},         {cliff(2), 0, "4", "Wall"},
+        {kDarkCliff1 + 1, 0, "4", "Wall"},  {kBottom1 + 5, 0, "4", "Wall"},
+        {kWall, 1, "6", ""},
+    };
+    for (const Hidden& row : rows) {
+        Custom tank(2133);
+        tank.scene.Bottom = QString::fromLatin1(row.wallKind);
+        tank.scene.objects[row.object].Switch = row.switchValue;
+        tank.arrangement.keyX();
+        // Over the whole scene, as it would stand parked in a side area of a wide one.
+        for (int object : {int{kWall}, row.object}) {
+            tank.put(tank.surface(object), -700, 0);
+            tank.at(tank.surface(object)).size = QSize(2200, 600);
+        }
+        tank.press(-500, 300);
+        tank.drag(-450, 310);
+        EXPECT_EQ(tank.arrangement.pickName(), QString::fromLatin1(row.picked)) << row.object;
+        tank.release(-450, 310);
+        if (row.object != kWall) {
+            EXPECT_EQ(tank.at(tank.surface(row.object)).x, -700);
+        }
+        for (const SettingWrite& write : tank.store.writes())
+            EXPECT_EQ(write.key.left(4), QStringLiteral("Wall")) << row.object;
+    }
 }
 
 }  // namespace
