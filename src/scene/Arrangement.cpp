@@ -38,6 +38,16 @@ int16_t toInt16(int value) {
 
 std::span<const Arrangement::Pickable> Arrangement::pickOrder() { return kPickOrder; }
 
+int16_t Arrangement::reachableX(int object, int16_t x, SceneSpan span) {
+    const auto pickable = std::find_if(std::begin(kPickOrder), std::end(kPickOrder),
+                                       [object](const Pickable& p) { return p.object == object; });
+    if (pickable == std::end(kPickOrder)) return x;
+    // The handles lie in the middle of the objects' widths (Cliff2's further left), so twice
+    // the handle is never wider than the object.
+    const int width = 2 * pickable->handleX;
+    return toInt16(std::clamp<int>(x, span.left + kReachable - width, span.right - kReachable));
+}
+
 Arrangement::Arrangement(SceneState& scene, DrawingComponent& display, SystemLayer& system,
                          Settings& settings)
     : scene_(scene), display_(display), system_(system), settings_(settings) {}

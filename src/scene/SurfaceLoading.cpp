@@ -1,5 +1,6 @@
 #include "scene/SurfaceLoading.h"
 
+#include "scene/Arrangement.h"
 #include "scene/DrawingComponent.h"
 #include "scene/SceneState.h"
 #include "settings/InstallFolder.h"
@@ -82,12 +83,19 @@ public:
         w_.display.SetSurfaceY(surface, y);
         w_.display.SetSurfaceX(surface, x);
     }
-    // A switched-on object stands at its stored place; one switched off is parked at x -400.
-    void placeOrPark(const SceneObject& object) {
-        if (object.Switch != 0)
-            place(object.Surface, object.X, object.Y);
+    // Where a switched-on object (SceneObjectIndex) stands: its stored place, kept within reach.
+    int16_t placeX(int object) const {
+        return Arrangement::reachableX(object, scene_.objects[object].X, scene_.span);
+    }
+    // A switched-off object is parked left of the span, as far out as it is left of a 4:3
+    // screen: no picture it may have is wider than that.
+    int16_t parkX() const { return static_cast<int16_t>(scene_.span.left - 400); }
+    void placeOrPark(int object) {
+        const SceneObject& o = scene_.objects[object];
+        if (o.Switch != 0)
+            place(o.Surface, placeX(object), o.Y);
         else
-            w_.display.SetSurfaceX(object.Surface, -400);
+            w_.display.SetSurfaceX(o.Surface, parkX());
     }
     SurfaceId createAnimated(const QStringList& frames, int delay, int16_t x, int16_t y) {
         const SurfaceId surface = w_.display.NewSurface();
@@ -132,13 +140,13 @@ void Loader::run() {
     if (scene_.noWall())
         place(wall.Surface, 0, -300);
     else
-        place(wall.Surface, wall.X, wall.Y);
+        place(wall.Surface, placeX(kWall), wall.Y);
 
     for (int i = 0; i < 6; ++i) {
         SceneObject& bottom = objects[kBottom1 + i];
         bottom.Surface = create(QStringLiteral("Bottom\\bottom0%1.bmp").arg(i + 1), kTransparent);
         if (bottom.Switch != 0)
-            place(bottom.Surface, bottom.X, bottom.Y);
+            place(bottom.Surface, placeX(kBottom1 + i), bottom.Y);
         else
             place(bottom.Surface, 0, 700);
     }
@@ -146,26 +154,26 @@ void Loader::run() {
         SceneObject& cliff = objects[kDarkCliff1 + i];
         cliff.Surface = create(QStringLiteral("Plants\\darkcliff0%1b.bmp").arg(i + 1), kTransparent);
         if (cliff.Switch != 0) {
-            display.SetSurfaceX(cliff.Surface, cliff.X);
+            display.SetSurfaceX(cliff.Surface, placeX(kDarkCliff1 + i));
             display.SetSurfaceY(cliff.Surface, cliff.Y);
         } else {
-            display.SetSurfaceX(cliff.Surface, -400);
+            display.SetSurfaceX(cliff.Surface, parkX());
         }
     }
     for (const auto& artifact : kArtifacts) {
         SceneObject& object = objects[artifact.object];
         object.Surface = create(QString::fromLatin1(artifact.file), kTransparent);
-        placeOrPark(object);
+        placeOrPark(artifact.object);
     }
     for (int i = 0; i < 14; ++i) {
         SceneObject& coral = objects[kCoral1 + i];
         coral.Surface = create(QStringLiteral("Plants\\coral%1.bmp").arg(i + 1), kTransparent);
-        placeOrPark(coral);
+        placeOrPark(kCoral1 + i);
     }
     for (int i = 0; i < 5; ++i) {
         SceneObject& cliff = objects[kCliff1 + i];
         cliff.Surface = create(QStringLiteral("Plants\\cliff0%1.bmp").arg(i + 1), kTransparent);
-        placeOrPark(cliff);
+        placeOrPark(kCliff1 + i);
     }
 
     for (int i = 1; i <= kSmallBubbles; ++i) {

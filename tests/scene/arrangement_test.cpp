@@ -349,5 +349,71 @@ TEST(CustomMode, AnObjectThatIsNotDrawnIsNeverPickedWhereverItStands) {
     }
 }
 
+TEST(CustomMode, ADropInASideAreaIsStoredInLayoutUnitsAndComesBackThere) {
+    for (int width : {1067, 2133}) {
+        QTemporaryDir folder;
+        ASSERT_TRUE(folder.isValid());
+        const QString path = folder.filePath(QStringLiteral("Brinewave3.ini"));
+        IniSettingsStore file(path);
+        Settings fileSettings(file, Reader::Saver);
+        Custom tank(width);
+        Arrangement arrangement(tank.scene, tank.display, tank.system, fileSettings);
+        arrangement.keyX();
+        const SceneSpan span = tank.scene.span;
+        for (int pointerX : {span.left + 60, span.right - 60}) {
+            tank.put(tank.surface(coral(3)), 300, 300);
+            tank.display.pointer = QPoint(310, 310);
+            arrangement.mouseDown(kLeftButton, 310, 310);
+            arrangement.mouseMove(kLeftButton, pointerX, 420);
+            arrangement.mouseUp(kLeftButton, pointerX, 420);
+
+            const IniSettingsStore stored(path);
+            const QString x = stored.read("Positions2", "Coral3X", "");
+            EXPECT_EQ(x, QString::number(pointerX - 37)) << width;
+            LifeTestScene next(
+                [&](MemorySettingsStore& store) {
+                    store.write("Corals", "Plant3", "1");
+                    store.write("Positions2", "Coral3X", x);
+                    store.write("Positions2", "Coral3Y", stored.read("Positions2", "Coral3Y", ""));
+                },
+                width);
+            const auto& shown = next.at(next.scene.objects[coral(3)].Surface);
+            EXPECT_EQ(QPoint(shown.x, shown.y), QPoint(pointerX - 37, 420 - 25)) << width;
+        }
+    }
+}
+
+struct Stored {
+    int width;
+    int object;
+    int storedX;
+    int shownX;
+};
+
+TEST(CustomMode, AnObjectStoredOutsideTheScreenLoadsWithinReachAndKeepsItsStoredPlace) {
+    // At least 40 units stay within the span; handles lie mid-width (Cliff2's further left).
+    const Stored rows[] = {
+        {800, coral(3), -700, 40 - 74},          {800, coral(3), 1400, 760},
+        {800, coral(3), -30, -30},               {800, cliff(2), -500, 0},
+        {800, kWall, 1200, 760},                 {800, kWall, -900, 40 - 800},
+        {1067, coral(3), -700, -133 + 40 - 74},  {1067, coral(3), 1400, 934 - 40},
+        {2133, coral(3), -643, -643},
+        {2133, kCastle, 240, -666 - 400},  // switched off: parked wholly left of the span
+    };
+    for (const Stored& row : rows) {
+        const SettingKey& key = objectPositions()[row.object].x;
+        LifeTestScene tank(
+            [&](MemorySettingsStore& store) {
+                store.write("Corals", "Plant3", "1");
+                store.write(key.section, key.name, QString::number(row.storedX));
+            },
+            row.width);
+        EXPECT_EQ(tank.at(tank.scene.objects[row.object].Surface).x, row.shownX)
+            << row.width << " " << key.name << " " << row.storedX;
+        EXPECT_EQ(tank.store.read(key.section, key.name, ""), QString::number(row.storedX));
+        EXPECT_EQ(tank.scene.objects[row.object].X, row.storedX);
+    }
+}
+
 }  // namespace
 }  // namespace bw::life
