@@ -28,7 +28,8 @@ bool isFeedingFish(int creature) { return creature == kFish8 || creature == kFis
 
 }  // namespace
 
-// How one creature crosses the tank.
+// How one creature crosses the tank. The x values are those of a 4:3 screen, [0, 800); on a
+// wider span each moves with the edge it lies next to (see entryShift and farShift).
 struct Creatures::Motion {
     int16_t direction;  // +1 swims right, -1 left
     bool onePixel;      // moves 1 pixel whatever its speed
@@ -92,8 +93,22 @@ bool dividerAllows(Divider divider, int16_t& stepCount) {
     return move;
 }
 
-bool beyondExit(const Motion& motion, int x) {
-    return motion.direction > 0 ? x > motion.exitX : x < motion.exitX;
+bool beyond(const Motion& motion, int x, int limit) {
+    return motion.direction > 0 ? x > limit : x < limit;
+}
+
+// How far the span's edge a creature enters by, and the one it leaves by, lie from where
+// they lie on a 4:3 screen.
+int entryShift(const Motion& motion, const SceneSpan& span) {
+    return motion.direction > 0 ? span.left : span.right - SceneSpan::kBlockWidth;
+}
+int farShift(const Motion& motion, const SceneSpan& span) {
+    return motion.direction > 0 ? span.right - SceneSpan::kBlockWidth : span.left;
+}
+
+// Where the creature leaves the span.
+int farExit(const Motion& motion, const SceneSpan& span) {
+    return motion.exitX + farShift(motion, span);
 }
 
 // Counts one second of a wait; true when the wait is over. A limit below 1 is never reached,
@@ -114,10 +129,14 @@ Creatures::Creatures(SceneState& scene, DrawingComponent& display, Random& rando
 
 void Creatures::reset() {
     creatures_.fill(Creature{});
-    for (int c = 0; c < kCount; ++c) creatures_[c].Waiting = c != kFish1;
-    for (int fish : {3, 7}) creatures_[kFish1 + fish - 1].MarkX = 800;
-    creatures_[kDolphin].MarkX = 800;
-    for (int fish : {4, 5}) creatures_[kFish1 + fish - 1].MarkX = 0;
+    for (int c = 0; c < kCount; ++c) {
+        creatures_[c].Waiting = c != kFish1;
+        // The drifting ones start with the mark they take when they leave: their entry edge.
+        const Motion& motion = kMotions[c];
+        if (motion.markAfterLeaving != kNoMark)
+            creatures_[c].MarkX =
+                static_cast<int16_t>(motion.markAfterLeaving + entryShift(motion, scene_.span));
+    }
 
     constexpr int16_t kBackgroundStartCounts[kBackgroundCount] = {0, 34, 31, 24, 17};
     for (int i = 0; i < kBackgroundCount; ++i) {
@@ -156,11 +175,13 @@ void Creatures::swim(int creature) {
         me.MarkX = x;
         display_.MoveSurfaceUp(surface, motion.driftUp);
     }
-    if (beyondExit(motion, x)) {
+    if (beyond(motion, x, farExit(motion, scene_.span))) {
         leave(motion, surface);
         me.Waiting = true;
         me.WaitCount = 0;
-        if (motion.markAfterLeaving != kNoMark) me.MarkX = motion.markAfterLeaving;
+        if (motion.markAfterLeaving != kNoMark)
+            me.MarkX =
+                static_cast<int16_t>(motion.markAfterLeaving + entryShift(motion, scene_.span));
     }
 }
 
@@ -211,7 +232,8 @@ void Creatures::feed(int creature, SurfaceId surface) {
 
 // Off screen at the entry edge, at a new random height, where it waits.
 void Creatures::leave(const Motion& motion, SurfaceId surface) {
-    display_.SetSurfaceX(surface, motion.entryX);
+    display_.SetSurfaceX(surface,
+                         static_cast<int16_t>(motion.entryX + entryShift(motion, scene_.span)));
     if (motion.reseedOnLeaving) reseedFromClock();
     display_.SetSurfaceY(surface,
                          static_cast<int16_t>(random_.next(-motion.heightSpan, motion.heightTop)));
@@ -232,7 +254,7 @@ void Creatures::swimBackgroundFish() {
         display_.DrawSurface(surface);
         if (dividerAllows(motion.divider, fish.StepCount))
             display_.MoveSurfaceX(surface, motion.direction);
-        if (beyondExit(motion, display_.GetSurfaceX(surface))) {
+        if (beyond(motion, display_.GetSurfaceX(surface), farExit(motion, scene_.span))) {
             leave(motion, surface);
             fish.Waiting = true;
             fish.WaitCount = 0;

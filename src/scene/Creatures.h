@@ -2,6 +2,7 @@
 
 #include "scene/Creature.h"
 #include "scene/DrawingComponent.h"
+#include "scene/SceneSpan.h"
 
 #include <array>
 #include <cstdint>
@@ -13,6 +14,7 @@ class SystemLayer;
 struct SceneState;
 
 // The twelve creatures and the five background fish: their swim steps, waits and returns.
+// They enter just outside one edge of the span and leave just outside the other.
 class Creatures {
 public:
     static constexpr int kCount = 12;
@@ -27,6 +29,7 @@ public:
     Creatures(SceneState& scene, DrawingComponent& display, Random& random, SystemLayer& system);
 
     // The start values of the load handler: fish 1 swims at once, the others are held back.
+    // Takes the scene's span, so it is called once the scene is loaded.
     void reset();
     // The start-up stagger timer lets a held-back creature (CreatureIndex) swim.
     void release(int creature);

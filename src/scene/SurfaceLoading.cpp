@@ -22,7 +22,8 @@ struct CreatureStart {
     int16_t y;
 };
 
-// Fish 1 to 9, dolphin, shark, turtle: their images and where they wait at start.
+// Fish 1 to 9, dolphin, shark, turtle: their images and where they wait at start, outside
+// the 4:3 screen (see outside()).
 constexpr CreatureStart kCreatureStarts[kCreatureCount] = {
     {"1Angel", 10, -151, 30},   {"1ClownFish", 10, -151, 430}, {"2butterfly", 10, 805, 80},
     {"1MyFish", 10, -150, 300}, {"2MyFish", 10, -150, 50},     {"3MyFish", 10, 805, 380},
@@ -96,6 +97,11 @@ public:
             place(o.Surface, placeX(object), o.Y);
         else
             w_.display.SetSurfaceX(o.Surface, parkX());
+    }
+    // A start x left of 0 or right of 800 for a 4:3 screen, as far outside this span's edge.
+    int16_t outside(int16_t x) const {
+        const SceneSpan& span = scene_.span;
+        return static_cast<int16_t>(x < 0 ? span.left + x : span.right + (x - 800));
     }
     SurfaceId createAnimated(const QStringList& frames, int delay, int16_t x, int16_t y) {
         const SurfaceId surface = w_.display.NewSurface();
@@ -204,11 +210,12 @@ void Loader::run() {
         const CreatureStart& start = kCreatureStarts[c];
         CreatureSettings& creature = scene_.creatures[c];
         creature.Surface = createAnimated(pingPongFrames(QString::fromLatin1(start.stem), start.images),
-                                          creature.Delay, start.x, start.y);
+                                          creature.Delay, outside(start.x), start.y);
     }
     for (int k = 0; k < kDarkFish; ++k)
-        scene_.DarkFishSurface[k] = createAnimated(darkFishFrames(k + 1), kDarkFishDelay,
-                                                   kDarkFishStarts[k].x, kDarkFishStarts[k].y);
+        scene_.DarkFishSurface[k] =
+            createAnimated(darkFishFrames(k + 1), kDarkFishDelay, outside(kDarkFishStarts[k].x),
+                           kDarkFishStarts[k].y);
 
     const Settings& settings = w_.settings;
     scene_.RunMonitor = settings.flag(key::RunMonitor);

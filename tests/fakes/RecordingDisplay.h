@@ -20,6 +20,7 @@ public:
         int currentFrame = 1;
         int delay = 0;
         QSize size{100, 50};  // for IsPointerOver; tests may change it
+        int draws = 0;
     };
 
     // Answers of the display.
@@ -32,6 +33,7 @@ public:
 
     DrawingEvents* sink = nullptr;
     QStringList log;
+    bool logging = true;  // a long run may do without the log
     std::map<SurfaceId, Surface> surfaces;
     bool open = false;
 
