@@ -6,6 +6,7 @@
 #include <QString>
 #include <array>
 #include <cstdint>
+#include <vector>
 
 namespace bw {
 
@@ -100,6 +101,10 @@ struct SceneState {
     SurfaceId MonitorNoticeSurface = 0;
     SurfaceId TuneNoticeSurface = 0;
     SurfaceId PowerNoticeSurface = 0;
+    // The further bodies of each creature and background fish on a scene wider than 4:3
+    // (see Creatures), made after every other surface.
+    std::array<std::vector<SurfaceId>, kCreatureCount> spareCreatureSurfaces;
+    std::array<std::vector<SurfaceId>, kDarkFish> spareDarkFishSurfaces;
 
     // First-run notices already shown in full.
     bool TuneScrSvr = false;

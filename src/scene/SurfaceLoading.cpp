@@ -1,6 +1,7 @@
 #include "scene/SurfaceLoading.h"
 
 #include "scene/Arrangement.h"
+#include "scene/Creatures.h"
 #include "scene/DrawingComponent.h"
 #include "scene/SceneState.h"
 #include "settings/InstallFolder.h"
@@ -232,6 +233,25 @@ void Loader::run() {
     if (!scene_.PwrMsg) {
         scene_.PowerNoticeSurface = create(QStringLiteral("Misc\\PwrMsg.bmp"), kOpaque);
         place(scene_.PowerNoticeSurface, 150, 70);
+    }
+
+    // Last, so that every other surface keeps its number whatever the screen.
+    const int spares = Creatures::spareBodies(scene_.span);
+    for (int c = 0; c < kCreatureCount; ++c) {
+        const CreatureStart& start = kCreatureStarts[c];
+        const QStringList frames = pingPongFrames(QString::fromLatin1(start.stem), start.images);
+        auto& surfaces = scene_.spareCreatureSurfaces[c];
+        surfaces.clear();
+        for (int i = 0; i < spares; ++i)
+            surfaces.push_back(
+                createAnimated(frames, scene_.creatures[c].Delay, outside(start.x), start.y));
+    }
+    for (int k = 0; k < kDarkFish; ++k) {
+        auto& surfaces = scene_.spareDarkFishSurfaces[k];
+        surfaces.clear();
+        for (int i = 0; i < spares; ++i)
+            surfaces.push_back(createAnimated(darkFishFrames(k + 1), kDarkFishDelay,
+                                              outside(kDarkFishStarts[k].x), kDarkFishStarts[k].y));
     }
 }
 

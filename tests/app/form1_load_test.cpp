@@ -147,6 +147,9 @@ TEST(Form1Load, OnAWideScreenTheCreaturesStartOutsideItsEdges) {
     // The drifting fish count their first drift from the edge they enter by.
     EXPECT_EQ(form.creatures().creature(kFish1 + 2).MarkX, 1467);
     EXPECT_EQ(form.creatures().creature(kFish1 + 3).MarkX, -666);
+    // Two spare bodies for each creature and background fish, after every other surface.
+    EXPECT_EQ(scene.spareCreatureSurfaces[kTurtle], (std::vector<SurfaceId>{490, 491}));
+    EXPECT_EQ(rig.display.surfaces.size(), 467u + 2 * (kCreatureCount + kDarkFish));
 }
 
 TEST(Form1Load, NoticesOnlyWhileNotShownInFull) {
