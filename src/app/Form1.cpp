@@ -64,7 +64,6 @@ void Form1::Form_Load() {
     if (c_.soundOn) music_.start();
     power_.startTimeBase();
     poweredAside_ = false;
-    creatures_.reset();
 
     readSceneOptions(settings_, scene_);
     // A preview from the settings dialog locks nothing: the dialog is open beneath it.
@@ -84,6 +83,8 @@ void Form1::Form_Load() {
     scene_.RenderCount = scene_.TunePC;
     OpenDirectDrawSession();
     if (closedDown_) return;
+    // The creatures start at the edges of the span the display shows.
+    creatures_.reset();
     if (passwordEnabled_ == 1) c_.display.setLocked(true);
     if (c_.soundOn) bubbles_.OpenDirectSoundSession();
 }

@@ -38,6 +38,16 @@ int16_t toInt16(int value) {
 
 std::span<const Arrangement::Pickable> Arrangement::pickOrder() { return kPickOrder; }
 
+int16_t Arrangement::reachableX(int object, int16_t x, SceneSpan span) {
+    const auto pickable = std::find_if(std::begin(kPickOrder), std::end(kPickOrder),
+                                       [object](const Pickable& p) { return p.object == object; });
+    if (pickable == std::end(kPickOrder)) return x;
+    // The handles lie in the middle of the objects' widths (Cliff2's further left), so twice
+    // the handle is never wider than the object.
+    const int width = 2 * pickable->handleX;
+    return toInt16(std::clamp<int>(x, span.left + kReachable - width, span.right - kReachable));
+}
+
 Arrangement::Arrangement(SceneState& scene, DrawingComponent& display, SystemLayer& system,
                          Settings& settings)
     : scene_(scene), display_(display), system_(system), settings_(settings) {}
@@ -59,10 +69,11 @@ void Arrangement::mouseDown(int, int, int) {
 }
 
 void Arrangement::CheckWhichSprite() {
-    // Every object is tested, so the latest hit in the table wins.
+    // Every object is tested, so the latest hit in the table wins. One that is not drawn is
+    // never picked: it would be dragged unseen, and the one the user sees stay put.
     for (const Pickable& pickable : kPickOrder) {
         const SceneObject& object = scene_.objects[pickable.object];
-        if (!display_.IsPointerOver(object.Surface)) continue;
+        if (!display_.IsPointerOver(object.Surface) || !scene_.shown(pickable.object)) continue;
         Dragging = 1;
         PickSurface = object.Surface;
         PickObject = pickable.object;

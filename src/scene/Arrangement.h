@@ -1,6 +1,7 @@
 #pragma once
 
 #include "scene/DrawingComponent.h"
+#include "scene/SceneSpan.h"
 
 #include <QString>
 #include <cstdint>
@@ -25,6 +26,12 @@ public:
     };
     // In the order of the pick test: where objects overlap, the later one is picked.
     static std::span<const Pickable> pickOrder();
+
+    // Where an object (SceneObjectIndex) stored at x stands when the scene loads: at x, unless
+    // less than kReachable of its width would lie within the span (say it was dropped in a
+    // side area of a wider screen); then as far in as that. The stored place stays as it was.
+    static constexpr int kReachable = 40;
+    static int16_t reachableX(int object, int16_t x, SceneSpan span);
 
     Arrangement(SceneState& scene, DrawingComponent& display, SystemLayer& system,
                 Settings& settings);

@@ -7,6 +7,7 @@
 
 #include <QDateTime>
 #include <cstdint>
+#include <utility>
 
 namespace bw {
 
@@ -28,7 +29,8 @@ bool isFeedingFish(int creature) { return creature == kFish8 || creature == kFis
 
 }  // namespace
 
-// How one creature crosses the tank.
+// How one creature crosses the tank. The x values are those of a 4:3 screen, [0, 800); on a
+// wider span each moves with the edge it lies next to (see entryShift and farShift).
 struct Creatures::Motion {
     int16_t direction;  // +1 swims right, -1 left
     bool onePixel;      // moves 1 pixel whatever its speed
@@ -92,8 +94,26 @@ bool dividerAllows(Divider divider, int16_t& stepCount) {
     return move;
 }
 
-bool beyondExit(const Motion& motion, int x) {
-    return motion.direction > 0 ? x > motion.exitX : x < motion.exitX;
+bool beyond(const Motion& motion, int x, int limit) {
+    return motion.direction > 0 ? x > limit : x < limit;
+}
+
+// How far the span's edge a creature enters by, and the one it leaves by, lie from where
+// they lie on a 4:3 screen.
+int entryShift(const Motion& motion, const SceneSpan& span) {
+    return motion.direction > 0 ? span.left : span.right - SceneSpan::kBlockWidth;
+}
+int farShift(const Motion& motion, const SceneSpan& span) {
+    return motion.direction > 0 ? span.right - SceneSpan::kBlockWidth : span.left;
+}
+
+// Where the creature would leave a 4:3 screen whose entry edge is the span's; where it
+// leaves the span.
+int passEnd(const Motion& motion, const SceneSpan& span) {
+    return motion.exitX + entryShift(motion, span);
+}
+int farExit(const Motion& motion, const SceneSpan& span) {
+    return motion.exitX + farShift(motion, span);
 }
 
 // Counts one second of a wait; true when the wait is over. A limit below 1 is never reached,
@@ -112,18 +132,32 @@ Creatures::Creatures(SceneState& scene, DrawingComponent& display, Random& rando
     reset();
 }
 
+int Creatures::spareBodies(SceneSpan span) {
+    return (span.width() + SceneSpan::kBlockWidth - 1) / SceneSpan::kBlockWidth - 1;
+}
+
 void Creatures::reset() {
     creatures_.fill(Creature{});
-    for (int c = 0; c < kCount; ++c) creatures_[c].Waiting = c != kFish1;
-    for (int fish : {3, 7}) creatures_[kFish1 + fish - 1].MarkX = 800;
-    creatures_[kDolphin].MarkX = 800;
-    for (int fish : {4, 5}) creatures_[kFish1 + fish - 1].MarkX = 0;
+    for (int c = 0; c < kCount; ++c) {
+        creatures_[c].Waiting = c != kFish1;
+        // The drifting ones start with the mark they take when they leave: their entry edge.
+        const Motion& motion = kMotions[c];
+        if (motion.markAfterLeaving != kNoMark)
+            creatures_[c].MarkX =
+                static_cast<int16_t>(motion.markAfterLeaving + entryShift(motion, scene_.span));
+        bodies_[c].clear();
+        for (SurfaceId surface : scene_.spareCreatureSurfaces[c])
+            bodies_[c].push_back({surface, false, {}});
+    }
 
     constexpr int16_t kBackgroundStartCounts[kBackgroundCount] = {0, 34, 31, 24, 17};
     for (int i = 0; i < kBackgroundCount; ++i) {
         background_[i] = BackgroundFish{};
         background_[i].Waiting = i != 0;
         background_[i].WaitCount = kBackgroundStartCounts[i];
+        backgroundBodies_[i].clear();
+        for (SurfaceId surface : scene_.spareDarkFishSurfaces[i])
+            backgroundBodies_[i].push_back({surface, false, {}});
     }
 }
 
@@ -134,21 +168,42 @@ void Creatures::release(int creature) {
 
 void Creatures::swim(int creature) {
     if (creature < 0 || creature >= kCount) return;
-    const CreatureSettings& settings = scene_.creatures[creature];
-    Creature& me = creatures_[creature];
-    if (settings.Shown != 1 || me.Waiting) return;
-
+    CreatureSettings& settings = scene_.creatures[creature];
+    if (settings.Shown != 1) return;
     const Motion& motion = kMotions[creature];
-    const SurfaceId surface = settings.Surface;
+
+    // The spare bodies first: one handed a body below takes its own first step next time.
+    for (Body<Creature>& body : bodies_[creature]) {
+        if (!body.crossing) continue;
+        const int16_t x = step(creature, body.state, body.surface);
+        body.crossing = !beyond(motion, x, farExit(motion, scene_.span));
+    }
+
+    Creature& me = creatures_[creature];
+    if (me.Waiting) return;
+    const int16_t x = step(creature, me, settings.Surface);
+    if (passEnds(motion, x, me, settings.Surface, bodies_[creature])) {
+        leave(motion, settings.Surface);
+        me.Waiting = true;
+        me.WaitCount = 0;
+        if (motion.markAfterLeaving != kNoMark)
+            me.MarkX =
+                static_cast<int16_t>(motion.markAfterLeaving + entryShift(motion, scene_.span));
+    }
+}
+
+// Animates, draws and moves one body of a creature; its x after the move.
+int16_t Creatures::step(int creature, Creature& me, SurfaceId surface) {
+    const Motion& motion = kMotions[creature];
     if (display_.IsFrameDue(surface)) display_.AdvanceFrame(surface);
     display_.DrawSurface(surface);
 
     const bool feeding = isFeedingFish(creature);
     if (!(feeding && me.Halted) && dividerAllows(motion.divider, me.StepCount)) {
-        const int pixels = motion.onePixel ? 1 : settings.Speed;
+        const int pixels = motion.onePixel ? 1 : scene_.creatures[creature].Speed;
         display_.MoveSurfaceX(surface, static_cast<int16_t>(motion.direction * pixels));
     }
-    if (feeding) feed(creature, surface);
+    if (feeding) feed(creature, me, surface);
 
     const int16_t x = display_.GetSurfaceX(surface);
     // The drift follows the distance travelled, not the time.
@@ -156,18 +211,31 @@ void Creatures::swim(int creature) {
         me.MarkX = x;
         display_.MoveSurfaceUp(surface, motion.driftUp);
     }
-    if (beyondExit(motion, x)) {
-        leave(motion, surface);
-        me.Waiting = true;
-        me.WaitCount = 0;
-        if (motion.markAfterLeaving != kNoMark) me.MarkX = motion.markAfterLeaving;
+    return x;
+}
+
+// Whether a creature at x has ended its pass and goes to wait. That is once it is past where
+// it would leave a 4:3 screen. Short of the far edge of a wider span its body swims on as a
+// spare one, whose surface it takes to wait with; while no spare is free it swims on itself,
+// until one is or it leaves the span.
+template <class State>
+bool Creatures::passEnds(const Motion& motion, int16_t x, const State& state, SurfaceId& surface,
+                         std::vector<Body<State>>& bodies) {
+    if (!beyond(motion, x, passEnd(motion, scene_.span))) return false;
+    if (beyond(motion, x, farExit(motion, scene_.span))) return true;
+    for (Body<State>& body : bodies) {
+        if (body.crossing) continue;
+        body.crossing = true;
+        body.state = state;
+        std::swap(body.surface, surface);
+        return true;
     }
+    return false;
 }
 
 // The feeding fish stop, rise or sink by mode, never below the bottom limit, and change
 // mode every few seconds.
-void Creatures::feed(int creature, SurfaceId surface) {
-    Creature& me = creatures_[creature];
+void Creatures::feed(int creature, Creature& me, SurfaceId surface) {
     const int16_t y = display_.GetSurfaceY(surface);
 
     int16_t up = 0;
@@ -211,7 +279,8 @@ void Creatures::feed(int creature, SurfaceId surface) {
 
 // Off screen at the entry edge, at a new random height, where it waits.
 void Creatures::leave(const Motion& motion, SurfaceId surface) {
-    display_.SetSurfaceX(surface, motion.entryX);
+    display_.SetSurfaceX(surface,
+                         static_cast<int16_t>(motion.entryX + entryShift(motion, scene_.span)));
     if (motion.reseedOnLeaving) reseedFromClock();
     display_.SetSurfaceY(surface,
                          static_cast<int16_t>(random_.next(-motion.heightSpan, motion.heightTop)));
@@ -224,20 +293,32 @@ void Creatures::reseedFromClock() {
 void Creatures::swimBackgroundFish() {
     if (scene_.ColorFish != 1) return;
     for (int i = 0; i < kBackgroundCount; ++i) {
+        const Motion& motion = *kBackgroundMotions[i];
+        for (Body<BackgroundFish>& body : backgroundBodies_[i]) {
+            if (!body.crossing) continue;
+            const int16_t x = stepBackground(i, body.state, body.surface);
+            body.crossing = !beyond(motion, x, farExit(motion, scene_.span));
+        }
+
         BackgroundFish& fish = background_[i];
         if (fish.Waiting) continue;
-        const Motion& motion = *kBackgroundMotions[i];
-        const SurfaceId surface = scene_.DarkFishSurface[i];
-        if (display_.IsFrameDue(surface)) display_.AdvanceFrame(surface);
-        display_.DrawSurface(surface);
-        if (dividerAllows(motion.divider, fish.StepCount))
-            display_.MoveSurfaceX(surface, motion.direction);
-        if (beyondExit(motion, display_.GetSurfaceX(surface))) {
+        SurfaceId& surface = scene_.DarkFishSurface[i];
+        const int16_t x = stepBackground(i, fish, surface);
+        if (passEnds(motion, x, fish, surface, backgroundBodies_[i])) {
             leave(motion, surface);
             fish.Waiting = true;
             fish.WaitCount = 0;
         }
     }
+}
+
+int16_t Creatures::stepBackground(int fish, BackgroundFish& me, SurfaceId surface) {
+    const Motion& motion = *kBackgroundMotions[fish];
+    if (display_.IsFrameDue(surface)) display_.AdvanceFrame(surface);
+    display_.DrawSurface(surface);
+    if (dividerAllows(motion.divider, me.StepCount))
+        display_.MoveSurfaceX(surface, motion.direction);
+    return display_.GetSurfaceX(surface);
 }
 
 void Creatures::TimerFish_Timer() {
@@ -262,6 +343,10 @@ void Creatures::TimerFish_Timer() {
     for (int c : {kFish8, kFish9}) {
         Creature& me = creatures_[c];
         if (++me.ModeCount > 5) me.ModeCount = 0;
+        // A spare body still crossing keeps changing its mode, or a halted one would stay.
+        for (Body<Creature>& body : bodies_[c]) {
+            if (body.crossing && ++body.state.ModeCount > 5) body.state.ModeCount = 0;
+        }
     }
 }
 

@@ -23,8 +23,8 @@ constexpr int kLeftButton = 1;
 constexpr int kRightButton = 2;
 constexpr int kMiddleButton = 4;
 
-// What the sprite display raises. Coordinates are those of the 800 x 600 frame;
-// key codes follow the Windows virtual-key numbering.
+// What the sprite display raises. Coordinates are those of the 800 x 600 layout (below 0 or
+// beyond 800 on a screen wider than 4:3); key codes follow the Windows virtual-key numbering.
 class DrawingEvents {
 public:
     virtual ~DrawingEvents() = default;
@@ -47,6 +47,11 @@ public:
 
     virtual void CloseDisplay() = 0;
     virtual bool OpenDisplay(int width, int height, int bitsPerPixel, const QString& options) = 0;
+    // The width of the visible scene in scene units, 800 on a 4:3 screen; read after
+    // OpenDisplay. On a wider screen the 800 x 600 layout stands in the middle: positions and
+    // mouse events stay in the layout's coordinates and reach below 0 and beyond 800 (see
+    // SceneSpan).
+    virtual int SceneWidth() { return 800; }
     virtual SurfaceId NewSurface() = 0;
     virtual void DrawSurface(SurfaceId surface) = 0;
     virtual void PresentFrame() = 0;

@@ -14,8 +14,8 @@ constexpr int kCliffOrder[] = {0, 2, 3, 1, 4};
 // Corals drawn a second time, in front of the fish, cliffs and bottom pieces.
 constexpr int kFrontCorals[] = {6, 2, 3, 11, 12, 13, 14};
 
-void drawIfOn(DrawingComponent& display, const SceneObject& object) {
-    if (object.Switch == 1) display.DrawSurface(object.Surface);
+void drawIfShown(const SceneState& scene, DrawingComponent& display, int object) {
+    if (scene.shown(object)) display.DrawSurface(scene.objects[object].Surface);
 }
 
 void swimIfShown(const SceneState& scene, SceneLayers& layers, int creature) {
@@ -23,8 +23,6 @@ void swimIfShown(const SceneState& scene, SceneLayers& layers, int creature) {
 }
 
 void fullRender(SceneState& scene, DrawingComponent& display, SceneLayers& layers) {
-    const auto& objects = scene.objects;
-
     if (scene.blackWater() || !scene.waterHasPicture)
         display.ClearFrame(rgb(0, 0, 0));
     else
@@ -33,20 +31,17 @@ void fullRender(SceneState& scene, DrawingComponent& display, SceneLayers& layer
     if (scene.ShowMessage == 1) layers.drawMessage();
     if (layers.customMode()) layers.drawCustomCaptions();
 
-    for (int i = 0; i < 3; ++i) drawIfOn(display, objects[kDarkCliff1 + i]);
-    for (int object : kBackArtifacts) drawIfOn(display, objects[object]);
-    if (!scene.noWall()) display.DrawSurface(objects[kWall].Surface);
+    for (int i = 0; i < 3; ++i) drawIfShown(scene, display, kDarkCliff1 + i);
+    for (int object : kBackArtifacts) drawIfShown(scene, display, object);
+    drawIfShown(scene, display, kWall);
     for (int creature : {kShark, kTurtle, kDolphin}) swimIfShown(scene, layers, creature);
-    for (int object : kMiddleArtifacts) drawIfOn(display, objects[object]);
-    for (int i = 0; i < 14; ++i) drawIfOn(display, objects[kCoral1 + i]);
+    for (int object : kMiddleArtifacts) drawIfShown(scene, display, object);
+    for (int i = 0; i < 14; ++i) drawIfShown(scene, display, kCoral1 + i);
     for (int fish : {1, 3, 4, 5, 6, 7}) swimIfShown(scene, layers, kFish1 + fish - 1);
-    for (int i : kCliffOrder) drawIfOn(display, objects[kCliff1 + i]);
-    for (int i = 0; i < 6; ++i) {
-        const SceneObject& bottom = objects[kBottom1 + i];
-        if (bottom.Switch != 0) display.DrawSurface(bottom.Surface);
-    }
-    for (int coral : kFrontCorals) drawIfOn(display, objects[kCoral1 + coral - 1]);
-    drawIfOn(display, objects[kTotem]);
+    for (int i : kCliffOrder) drawIfShown(scene, display, kCliff1 + i);
+    for (int i = 0; i < 6; ++i) drawIfShown(scene, display, kBottom1 + i);
+    for (int coral : kFrontCorals) drawIfShown(scene, display, kCoral1 + coral - 1);
+    drawIfShown(scene, display, kTotem);
     if (scene.Calendar == 1) layers.drawCalendar();
     if (scene.Bubbles == 1) layers.drawBubbles();
     for (int fish : {2, 8, 9}) swimIfShown(scene, layers, kFish1 + fish - 1);

@@ -1,10 +1,12 @@
 #pragma once
 
 #include "scene/DrawingComponent.h"
+#include "scene/SceneSpan.h"
 
 #include <QString>
 #include <array>
 #include <cstdint>
+#include <vector>
 
 namespace bw {
 
@@ -81,6 +83,9 @@ struct SceneState {
     std::array<CreatureSettings, kCreatureCount> creatures{};
     std::array<SceneObject, kSceneObjectCount> objects{};
 
+    // What the screen shows of the scene, set when the display opens.
+    SceneSpan span;
+
     // Surfaces.
     SurfaceId CalendarSurface = 0;
     SurfaceId WaterSurface = 0;
@@ -96,6 +101,10 @@ struct SceneState {
     SurfaceId MonitorNoticeSurface = 0;
     SurfaceId TuneNoticeSurface = 0;
     SurfaceId PowerNoticeSurface = 0;
+    // The further bodies of each creature and background fish on a scene wider than 4:3
+    // (see Creatures), made after every other surface.
+    std::array<std::vector<SurfaceId>, kCreatureCount> spareCreatureSurfaces;
+    std::array<std::vector<SurfaceId>, kDarkFish> spareDarkFishSurfaces;
 
     // First-run notices already shown in full.
     bool TuneScrSvr = false;
@@ -110,6 +119,13 @@ struct SceneState {
 
     // Wall kind 6 is "no wall".
     bool noWall() const { return Bottom == u"6"; }
+    // Whether the frame loop draws the scenery object (SceneObjectIndex): only those can be
+    // picked in custom mode, wherever the others stand.
+    bool shown(int object) const {
+        if (object == kWall) return !noWall();
+        if (object >= kBottom1 && object < kBottom1 + 6) return objects[object].Switch != 0;
+        return objects[object].Switch == 1;
+    }
     // The frame starts black instead of a picture: "3", or "2" (what the dialog writes for
     // its black style).
     bool blackWater() const { return WaterType == u"3" || WaterType == u"2"; }

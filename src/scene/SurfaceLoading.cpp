@@ -1,5 +1,7 @@
 #include "scene/SurfaceLoading.h"
 
+#include "scene/Arrangement.h"
+#include "scene/Creatures.h"
 #include "scene/DrawingComponent.h"
 #include "scene/SceneState.h"
 #include "settings/InstallFolder.h"
@@ -21,7 +23,8 @@ struct CreatureStart {
     int16_t y;
 };
 
-// Fish 1 to 9, dolphin, shark, turtle: their images and where they wait at start.
+// Fish 1 to 9, dolphin, shark, turtle: their images and where they wait at start, outside
+// the 4:3 screen (see outside()).
 constexpr CreatureStart kCreatureStarts[kCreatureCount] = {
     {"1Angel", 10, -151, 30},   {"1ClownFish", 10, -151, 430}, {"2butterfly", 10, 805, 80},
     {"1MyFish", 10, -150, 300}, {"2MyFish", 10, -150, 50},     {"3MyFish", 10, 805, 380},
@@ -82,12 +85,24 @@ public:
         w_.display.SetSurfaceY(surface, y);
         w_.display.SetSurfaceX(surface, x);
     }
-    // A switched-on object stands at its stored place; one switched off is parked at x -400.
-    void placeOrPark(const SceneObject& object) {
-        if (object.Switch != 0)
-            place(object.Surface, object.X, object.Y);
+    // Where a switched-on object (SceneObjectIndex) stands: its stored place, kept within reach.
+    int16_t placeX(int object) const {
+        return Arrangement::reachableX(object, scene_.objects[object].X, scene_.span);
+    }
+    // A switched-off object is parked left of the span, as far out as it is left of a 4:3
+    // screen: no picture it may have is wider than that.
+    int16_t parkX() const { return static_cast<int16_t>(scene_.span.left - 400); }
+    void placeOrPark(int object) {
+        const SceneObject& o = scene_.objects[object];
+        if (o.Switch != 0)
+            place(o.Surface, placeX(object), o.Y);
         else
-            w_.display.SetSurfaceX(object.Surface, -400);
+            w_.display.SetSurfaceX(o.Surface, parkX());
+    }
+    // A start x left of 0 or right of 800 for a 4:3 screen, as far outside this span's edge.
+    int16_t outside(int16_t x) const {
+        const SceneSpan& span = scene_.span;
+        return static_cast<int16_t>(x < 0 ? span.left + x : span.right + (x - 800));
     }
     SurfaceId createAnimated(const QStringList& frames, int delay, int16_t x, int16_t y) {
         const SurfaceId surface = w_.display.NewSurface();
@@ -132,13 +147,13 @@ void Loader::run() {
     if (scene_.noWall())
         place(wall.Surface, 0, -300);
     else
-        place(wall.Surface, wall.X, wall.Y);
+        place(wall.Surface, placeX(kWall), wall.Y);
 
     for (int i = 0; i < 6; ++i) {
         SceneObject& bottom = objects[kBottom1 + i];
         bottom.Surface = create(QStringLiteral("Bottom\\bottom0%1.bmp").arg(i + 1), kTransparent);
         if (bottom.Switch != 0)
-            place(bottom.Surface, bottom.X, bottom.Y);
+            place(bottom.Surface, placeX(kBottom1 + i), bottom.Y);
         else
             place(bottom.Surface, 0, 700);
     }
@@ -146,26 +161,26 @@ void Loader::run() {
         SceneObject& cliff = objects[kDarkCliff1 + i];
         cliff.Surface = create(QStringLiteral("Plants\\darkcliff0%1b.bmp").arg(i + 1), kTransparent);
         if (cliff.Switch != 0) {
-            display.SetSurfaceX(cliff.Surface, cliff.X);
+            display.SetSurfaceX(cliff.Surface, placeX(kDarkCliff1 + i));
             display.SetSurfaceY(cliff.Surface, cliff.Y);
         } else {
-            display.SetSurfaceX(cliff.Surface, -400);
+            display.SetSurfaceX(cliff.Surface, parkX());
         }
     }
     for (const auto& artifact : kArtifacts) {
         SceneObject& object = objects[artifact.object];
         object.Surface = create(QString::fromLatin1(artifact.file), kTransparent);
-        placeOrPark(object);
+        placeOrPark(artifact.object);
     }
     for (int i = 0; i < 14; ++i) {
         SceneObject& coral = objects[kCoral1 + i];
         coral.Surface = create(QStringLiteral("Plants\\coral%1.bmp").arg(i + 1), kTransparent);
-        placeOrPark(coral);
+        placeOrPark(kCoral1 + i);
     }
     for (int i = 0; i < 5; ++i) {
         SceneObject& cliff = objects[kCliff1 + i];
         cliff.Surface = create(QStringLiteral("Plants\\cliff0%1.bmp").arg(i + 1), kTransparent);
-        placeOrPark(cliff);
+        placeOrPark(kCliff1 + i);
     }
 
     for (int i = 1; i <= kSmallBubbles; ++i) {
@@ -196,11 +211,12 @@ void Loader::run() {
         const CreatureStart& start = kCreatureStarts[c];
         CreatureSettings& creature = scene_.creatures[c];
         creature.Surface = createAnimated(pingPongFrames(QString::fromLatin1(start.stem), start.images),
-                                          creature.Delay, start.x, start.y);
+                                          creature.Delay, outside(start.x), start.y);
     }
     for (int k = 0; k < kDarkFish; ++k)
-        scene_.DarkFishSurface[k] = createAnimated(darkFishFrames(k + 1), kDarkFishDelay,
-                                                   kDarkFishStarts[k].x, kDarkFishStarts[k].y);
+        scene_.DarkFishSurface[k] =
+            createAnimated(darkFishFrames(k + 1), kDarkFishDelay, outside(kDarkFishStarts[k].x),
+                           kDarkFishStarts[k].y);
 
     const Settings& settings = w_.settings;
     scene_.RunMonitor = settings.flag(key::RunMonitor);
@@ -217,6 +233,25 @@ void Loader::run() {
     if (!scene_.PwrMsg) {
         scene_.PowerNoticeSurface = create(QStringLiteral("Misc\\PwrMsg.bmp"), kOpaque);
         place(scene_.PowerNoticeSurface, 150, 70);
+    }
+
+    // Last, so that every other surface keeps its number whatever the screen.
+    const int spares = Creatures::spareBodies(scene_.span);
+    for (int c = 0; c < kCreatureCount; ++c) {
+        const CreatureStart& start = kCreatureStarts[c];
+        const QStringList frames = pingPongFrames(QString::fromLatin1(start.stem), start.images);
+        auto& surfaces = scene_.spareCreatureSurfaces[c];
+        surfaces.clear();
+        for (int i = 0; i < spares; ++i)
+            surfaces.push_back(
+                createAnimated(frames, scene_.creatures[c].Delay, outside(start.x), start.y));
+    }
+    for (int k = 0; k < kDarkFish; ++k) {
+        auto& surfaces = scene_.spareDarkFishSurfaces[k];
+        surfaces.clear();
+        for (int i = 0; i < spares; ++i)
+            surfaces.push_back(createAnimated(darkFishFrames(k + 1), kDarkFishDelay,
+                                              outside(kDarkFishStarts[k].x), kDarkFishStarts[k].y));
     }
 }
 
@@ -248,6 +283,7 @@ bool OpenDirectDrawSession(SceneState& scene, const SurfaceLoading& with) {
             MessageButtons::Ok);
         return false;
     }
+    scene.span = SceneSpan::forWidth(with.display.SceneWidth());
     Loader(scene, with).run();
     return true;
 }

@@ -20,8 +20,8 @@ struct SurfaceLoading {
 };
 
 // Opens the 800 x 600 display and creates every surface of the scene, in order, at its start
-// position. False (after telling the user) when the display cannot be opened; nothing is
-// created then.
+// position, for the span of the scene the display shows. False (after telling the user) when
+// the display cannot be opened; nothing is created then.
 bool OpenDirectDrawSession(SceneState& scene, const SurfaceLoading& with);
 
 // The images shown by the frames of a creature, as paths relative to the install folder.

@@ -135,6 +135,23 @@ TEST(Form1Load, BubblesAndCreaturesStart) {
     EXPECT_EQ(display.calls(QString("SetCurrentFrame(%1,1)").arg(scene.DarkFishSurface[2])).size(), 1);
 }
 
+TEST(Form1Load, OnAWideScreenTheCreaturesStartOutsideItsEdges) {
+    SaverRig rig;
+    rig.display.sceneWidth = 2133;  // 32:9
+    const Form1& form = rig.load();
+    const SceneState& scene = form.scene();
+    ASSERT_EQ(scene.span, (SceneSpan{-666, 1467}));
+    EXPECT_EQ(rig.display.surface(scene.creatures[kFish1].Surface).x, -666 - 151);
+    EXPECT_EQ(rig.display.surface(scene.creatures[kFish1 + 2].Surface).x, 1467 + 5);
+    EXPECT_EQ(rig.display.surface(scene.DarkFishSurface[1]).x, 1467 + 50);
+    // The drifting fish count their first drift from the edge they enter by.
+    EXPECT_EQ(form.creatures().creature(kFish1 + 2).MarkX, 1467);
+    EXPECT_EQ(form.creatures().creature(kFish1 + 3).MarkX, -666);
+    // Two spare bodies for each creature and background fish, after every other surface.
+    EXPECT_EQ(scene.spareCreatureSurfaces[kTurtle], (std::vector<SurfaceId>{490, 491}));
+    EXPECT_EQ(rig.display.surfaces.size(), 467u + 2 * (kCreatureCount + kDarkFish));
+}
+
 TEST(Form1Load, NoticesOnlyWhileNotShownInFull) {
     SaverRig rig;
     rig.set(key::RunMonitor, "True");

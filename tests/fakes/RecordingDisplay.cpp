@@ -20,12 +20,13 @@ QStringList RecordingDisplay::calls(const QString& prefix) const {
 }
 
 void RecordingDisplay::CloseDisplay() {
-    log.append("CloseDisplay()");
+    if (logging) log.append("CloseDisplay()");
     open = false;
 }
 
 bool RecordingDisplay::OpenDisplay(int width, int height, int bitsPerPixel, const QString&) {
-    log.append(QString("OpenDisplay(%1,%2,%3)").arg(width).arg(height).arg(bitsPerPixel));
+    if (logging)
+        log.append(QString("OpenDisplay(%1,%2,%3)").arg(width).arg(height).arg(bitsPerPixel));
     open = openSucceeds;
     return openSucceeds;
 }
@@ -33,62 +34,69 @@ bool RecordingDisplay::OpenDisplay(int width, int height, int bitsPerPixel, cons
 SurfaceId RecordingDisplay::NewSurface() {
     const SurfaceId id = nextSurface_++;
     surfaces[id] = Surface{};
-    log.append(QString("NewSurface()=%1").arg(id));
+    if (logging) log.append(QString("NewSurface()=%1").arg(id));
     return id;
 }
 
 void RecordingDisplay::DrawSurface(SurfaceId surface) {
-    log.append(QString("DrawSurface(%1)").arg(surface));
+    if (logging) log.append(QString("DrawSurface(%1)").arg(surface));
+    ++surfaces[surface].draws;
 }
 
-void RecordingDisplay::PresentFrame() { log.append("PresentFrame()"); }
+void RecordingDisplay::PresentFrame() {
+    if (logging) log.append("PresentFrame()");
+}
 
 void RecordingDisplay::SetSurfaceX(SurfaceId surface, int16_t x) {
-    log.append(QString("SetSurfaceX(%1,%2)").arg(surface).arg(x));
+    if (logging) log.append(QString("SetSurfaceX(%1,%2)").arg(surface).arg(x));
     surfaces[surface].x = x;
 }
 
-void RecordingDisplay::ClearFrame(Rgb colour) { log.append(QString("ClearFrame(%1)").arg(colour)); }
+void RecordingDisplay::ClearFrame(Rgb colour) {
+    if (logging) log.append(QString("ClearFrame(%1)").arg(colour));
+}
 
 void RecordingDisplay::SetSurfaceY(SurfaceId surface, int16_t y) {
-    log.append(QString("SetSurfaceY(%1,%2)").arg(surface).arg(y));
+    if (logging) log.append(QString("SetSurfaceY(%1,%2)").arg(surface).arg(y));
     surfaces[surface].y = y;
 }
 
 void RecordingDisplay::SetCurrentFrame(SurfaceId surface, int frame) {
-    log.append(QString("SetCurrentFrame(%1,%2)").arg(surface).arg(frame));
+    if (logging) log.append(QString("SetCurrentFrame(%1,%2)").arg(surface).arg(frame));
     surfaces[surface].currentFrame = frame;
 }
 
 void RecordingDisplay::SetFrameDelay(SurfaceId surface, int milliseconds) {
-    log.append(QString("SetFrameDelay(%1,%2)").arg(surface).arg(milliseconds));
+    if (logging) log.append(QString("SetFrameDelay(%1,%2)").arg(surface).arg(milliseconds));
     surfaces[surface].delay = milliseconds;
 }
 
 bool RecordingDisplay::IsFrameDue(SurfaceId surface) {
-    log.append(QString("IsFrameDue(%1)").arg(surface));
+    if (logging) log.append(QString("IsFrameDue(%1)").arg(surface));
     return framesDue;
 }
 
 int16_t RecordingDisplay::GetSurfaceX(SurfaceId surface) {
-    log.append(QString("GetSurfaceX(%1)").arg(surface));
+    if (logging) log.append(QString("GetSurfaceX(%1)").arg(surface));
     return surfaces[surface].x;
 }
 
 int16_t RecordingDisplay::GetSurfaceY(SurfaceId surface) {
-    log.append(QString("GetSurfaceY(%1)").arg(surface));
+    if (logging) log.append(QString("GetSurfaceY(%1)").arg(surface));
     return surfaces[surface].y;
 }
 
 bool RecordingDisplay::IsPointerOver(SurfaceId surface) {
-    log.append(QString("IsPointerOver(%1)").arg(surface));
+    if (logging) log.append(QString("IsPointerOver(%1)").arg(surface));
     const Surface& s = surfaces[surface];
     return QRect(QPoint(s.x, s.y), s.size).contains(pointer);
 }
 
 bool RecordingDisplay::LoadFrame(SurfaceId surface, int frame, const QString& path,
                                  int transparency) {
-    log.append(QString("LoadFrame(%1,%2,%3,%4)").arg(surface).arg(frame).arg(path).arg(transparency));
+    if (logging)
+        log.append(
+            QString("LoadFrame(%1,%2,%3,%4)").arg(surface).arg(frame).arg(path).arg(transparency));
     for (const QString& missing : missingFiles)
         if (path.endsWith(missing)) return false;
     surfaces[surface].frames[frame] = path;
@@ -97,25 +105,25 @@ bool RecordingDisplay::LoadFrame(SurfaceId surface, int frame, const QString& pa
 }
 
 void RecordingDisplay::SetTextFont(const QString& face, int size, int weight, bool, bool, bool) {
-    log.append(QString("SetTextFont(%1,%2,%3)").arg(face).arg(size).arg(weight));
+    if (logging) log.append(QString("SetTextFont(%1,%2,%3)").arg(face).arg(size).arg(weight));
 }
 
 void RecordingDisplay::DrawText(const QString& text, int x, int y, Rgb colour) {
-    log.append(QString("DrawText(%1,%2,%3,%4)").arg(text).arg(x).arg(y).arg(colour));
+    if (logging) log.append(QString("DrawText(%1,%2,%3,%4)").arg(text).arg(x).arg(y).arg(colour));
 }
 
 void RecordingDisplay::MoveSurfaceX(SurfaceId surface, int16_t dx) {
-    log.append(QString("MoveSurfaceX(%1,%2)").arg(surface).arg(dx));
+    if (logging) log.append(QString("MoveSurfaceX(%1,%2)").arg(surface).arg(dx));
     surfaces[surface].x = clamp16(surfaces[surface].x + dx);
 }
 
 void RecordingDisplay::MoveSurfaceUp(SurfaceId surface, int16_t dy) {
-    log.append(QString("MoveSurfaceUp(%1,%2)").arg(surface).arg(dy));
+    if (logging) log.append(QString("MoveSurfaceUp(%1,%2)").arg(surface).arg(dy));
     surfaces[surface].y = clamp16(surfaces[surface].y - dy);
 }
 
 void RecordingDisplay::AdvanceFrame(SurfaceId surface) {
-    log.append(QString("AdvanceFrame(%1)").arg(surface));
+    if (logging) log.append(QString("AdvanceFrame(%1)").arg(surface));
     Surface& s = surfaces[surface];
     const int count = static_cast<int>(s.frames.size());
     s.currentFrame = count == 0 || s.currentFrame >= count ? 1 : s.currentFrame + 1;

@@ -20,17 +20,20 @@ public:
         int currentFrame = 1;
         int delay = 0;
         QSize size{100, 50};  // for IsPointerOver; tests may change it
+        int draws = 0;
     };
 
     // Answers of the display.
     bool openSucceeds = true;
     bool framesDue = false;
     QPoint pointer{-1, -1};
+    int sceneWidth = 800;
     // Paths that LoadFrame reports as missing (by suffix, e.g. "cool waters.bmp").
     QStringList missingFiles;
 
     DrawingEvents* sink = nullptr;
     QStringList log;
+    bool logging = true;  // a long run may do without the log
     std::map<SurfaceId, Surface> surfaces;
     bool open = false;
 
@@ -42,6 +45,7 @@ public:
     void setEventSink(DrawingEvents* eventSink) override { sink = eventSink; }
     void CloseDisplay() override;
     bool OpenDisplay(int width, int height, int bitsPerPixel, const QString& options) override;
+    int SceneWidth() override { return sceneWidth; }
     SurfaceId NewSurface() override;
     void DrawSurface(SurfaceId surface) override;
     void PresentFrame() override;

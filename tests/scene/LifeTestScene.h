@@ -42,10 +42,13 @@ struct LifeTestScene {
                          QStringLiteral("/nonexistent/brinewave3-user")};
     SceneState scene;
 
-    // Factory settings, changed by `adjust` before the scene reads them.
-    explicit LifeTestScene(const std::function<void(MemorySettingsStore&)>& adjust = {}) {
+    // Factory settings, changed by `adjust` before the scene reads them, on a display that
+    // shows `sceneWidth` units of the scene.
+    explicit LifeTestScene(const std::function<void(MemorySettingsStore&)>& adjust = {},
+                           int sceneWidth = 800) {
         writeFactoryDefaults(store);
         if (adjust) adjust(store);
+        display.sceneWidth = sceneWidth;
         readSceneOptions(settings, scene);
         OpenDirectDrawSession(scene, {display, system, folder, settings, random});
         store.clearWrites();

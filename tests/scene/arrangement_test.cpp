@@ -15,10 +15,14 @@ constexpr int cliff(int n) { return kCliff1 + n - 1; }
 struct Custom : LifeTestScene {
     Arrangement arrangement{scene, display, system, settings};
 
-    Custom() {
+    explicit Custom(int sceneWidth = 800) : LifeTestScene({}, sceneWidth) {
         system.ShowCursor(false);  // as the saver starts
-        // Every object out of reach; tests put back the ones they need.
-        for (const SceneObject& object : scene.objects) put(object.Surface, -400, 0);
+        // Every object shown, as only those can be picked, and out of reach; tests put back
+        // the ones they need.
+        for (int object = 0; object < kSceneObjectCount; ++object) {
+            scene.objects[object].Switch = object >= kBottom1 && object < kBottom1 + 6 ? -1 : 1;
+            put(scene.objects[object].Surface, -400, 0);
+        }
     }
     SurfaceId surface(int object) const { return scene.objects[object].Surface; }
     void press(int x, int y) {
@@ -307,6 +311,108 @@ TEST(CustomMode, ADropKeepsWhatTheSettingsDialogWroteMeanwhile) {
     EXPECT_EQ(after.read("Positions2", "Coral3Y", ""), QStringLiteral("512"));
     EXPECT_EQ(after.read("Settings", "Message", ""), QStringLiteral("Hello"));
     EXPECT_EQ(after.read("Positions2", "HorseX", ""), QStringLiteral("12"));
+}
+
+struct Hidden {
+    int object;
+    int16_t switchValue;
+    const char* wallKind;
+    const char* picked;  // what a press on it picks: the shown wall beneath, or nothing
+};
+
+TEST(CustomMode, AnObjectThatIsNotDrawnIsNeverPickedWhereverItStands) {
+    const Hidden rows[] = {
+        {kCastle, 0, "4", "Wall"},          {coral(3), 0, "4", "Wall"},
+        {coral(3), 2, "4", "Wall"},         {cliff(2), 0, "4", "Wall"},
+        {kDarkCliff1 + 1, 0, "4", "Wall"},  {kBottom1 + 5, 0, "4", "Wall"},
+        {kWall, 1, "6", ""},
+    };
+    for (const Hidden& row : rows) {
+        Custom tank(2133);
+        tank.scene.Bottom = QString::fromLatin1(row.wallKind);
+        tank.scene.objects[row.object].Switch = row.switchValue;
+        tank.arrangement.keyX();
+        // Over the whole scene, as it would stand parked in a side area of a wide one.
+        for (int object : {int{kWall}, row.object}) {
+            tank.put(tank.surface(object), -700, 0);
+            tank.at(tank.surface(object)).size = QSize(2200, 600);
+        }
+        tank.press(-500, 300);
+        tank.drag(-450, 310);
+        EXPECT_EQ(tank.arrangement.pickName(), QString::fromLatin1(row.picked)) << row.object;
+        tank.release(-450, 310);
+        if (row.object != kWall) {
+            EXPECT_EQ(tank.at(tank.surface(row.object)).x, -700);
+        }
+        for (const SettingWrite& write : tank.store.writes())
+            EXPECT_EQ(write.key.left(4), QStringLiteral("Wall")) << row.object;
+    }
+}
+
+TEST(CustomMode, ADropInASideAreaIsStoredInLayoutUnitsAndComesBackThere) {
+    for (int width : {1067, 2133}) {
+        QTemporaryDir folder;
+        ASSERT_TRUE(folder.isValid());
+        const QString path = folder.filePath(QStringLiteral("Brinewave3.ini"));
+        IniSettingsStore file(path);
+        Settings fileSettings(file, Reader::Saver);
+        Custom tank(width);
+        Arrangement arrangement(tank.scene, tank.display, tank.system, fileSettings);
+        arrangement.keyX();
+        const SceneSpan span = tank.scene.span;
+        for (int pointerX : {span.left + 60, span.right - 60}) {
+            tank.put(tank.surface(coral(3)), 300, 300);
+            tank.display.pointer = QPoint(310, 310);
+            arrangement.mouseDown(kLeftButton, 310, 310);
+            arrangement.mouseMove(kLeftButton, pointerX, 420);
+            arrangement.mouseUp(kLeftButton, pointerX, 420);
+
+            const IniSettingsStore stored(path);
+            const QString x = stored.read("Positions2", "Coral3X", "");
+            EXPECT_EQ(x, QString::number(pointerX - 37)) << width;
+            LifeTestScene next(
+                [&](MemorySettingsStore& store) {
+                    store.write("Corals", "Plant3", "1");
+                    store.write("Positions2", "Coral3X", x);
+                    store.write("Positions2", "Coral3Y", stored.read("Positions2", "Coral3Y", ""));
+                },
+                width);
+            const auto& shown = next.at(next.scene.objects[coral(3)].Surface);
+            EXPECT_EQ(QPoint(shown.x, shown.y), QPoint(pointerX - 37, 420 - 25)) << width;
+        }
+    }
+}
+
+struct Stored {
+    int width;
+    int object;
+    int storedX;
+    int shownX;
+};
+
+TEST(CustomMode, AnObjectStoredOutsideTheScreenLoadsWithinReachAndKeepsItsStoredPlace) {
+    // At least 40 units stay within the span; handles lie mid-width (Cliff2's further left).
+    const Stored rows[] = {
+        {800, coral(3), -700, 40 - 74},          {800, coral(3), 1400, 760},
+        {800, coral(3), -30, -30},               {800, cliff(2), -500, 0},
+        {800, kWall, 1200, 760},                 {800, kWall, -900, 40 - 800},
+        {1067, coral(3), -700, -133 + 40 - 74},  {1067, coral(3), 1400, 934 - 40},
+        {2133, coral(3), -643, -643},
+        {2133, kCastle, 240, -666 - 400},  // switched off: parked wholly left of the span
+    };
+    for (const Stored& row : rows) {
+        const SettingKey& key = objectPositions()[row.object].x;
+        LifeTestScene tank(
+            [&](MemorySettingsStore& store) {
+                store.write("Corals", "Plant3", "1");
+                store.write(key.section, key.name, QString::number(row.storedX));
+            },
+            row.width);
+        EXPECT_EQ(tank.at(tank.scene.objects[row.object].Surface).x, row.shownX)
+            << row.width << " " << key.name << " " << row.storedX;
+        EXPECT_EQ(tank.store.read(key.section, key.name, ""), QString::number(row.storedX));
+        EXPECT_EQ(tank.scene.objects[row.object].X, row.storedX);
+    }
 }
 
 }  // namespace
