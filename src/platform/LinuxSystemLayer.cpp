@@ -171,7 +171,8 @@ void LinuxSystemLayer::ReleaseGrab() {
     if (grabRetry_)
         grabRetry_->stop();
     if (X11InputLock::available()) {
-        if (grabWindow_) X11InputLock::release();
+        // Whichever window asked last may be gone by now; the grab is the connection's.
+        X11InputLock::release();
     } else if (grabWindow_) {
         grabWindow_->setKeyboardGrabEnabled(false);
         grabWindow_->setMouseGrabEnabled(false);
