@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "platform/PictureLoader.h"
 #include "platform/SpriteCompositor.h"
@@ -78,19 +79,60 @@ QImage backdropPicture(const QImage& keyed, QSize frame) {
         frame));
 }
 
-QImage pictureAtScale(const PictureFile& file, double scale, const QString& crisp, QSize ownSize,
-                      const std::function<QImage()>& decodeOwn) {
-    const QSize frame = frameSizeAt(scale);
+bool spansFrame(const PictureFile& file, QSize ownSize) {
+    return file.backdrop || (file.glass && ownSize.width() == FrameShape::kBlockWidth);
+}
+
+int reachesLeft(const PictureFile& file, const FrameShape& frame, QSize size) {
+    return (file.backdrop || file.glass) && size.width() == frame.size.width()
+               ? frame.blockColumn()
+               : 0;
+}
+
+QImage widenedPicture(const QImage& keyed, const FrameShape& frame) {
+    const int width = frame.size.width();
+    const int blockWidth = keyed.width();
+    if (keyed.isNull() || width <= blockWidth) return keyed;
+    QImage wide(width, keyed.height(), keyed.format());
+    const int origin = frame.blockColumn();
+    // Column x of the wide picture shows the block's column reflected back and forth across
+    // the block's edges, so that the sides continue it without a seam.
+    const int period = 2 * blockWidth;
+    std::vector<int> source(size_t(width));
+    for (int x = 0; x < width; ++x) {
+        int offset = (x - origin) % period;
+        if (offset < 0) offset += period;
+        source[size_t(x)] = offset < blockWidth ? offset : period - 1 - offset;
+    }
+    for (int y = 0; y < keyed.height(); ++y) {
+        const auto* from = reinterpret_cast<const QRgb*>(keyed.constScanLine(y));
+        auto* to = reinterpret_cast<QRgb*>(wide.scanLine(y));
+        for (int x = 0; x < width; ++x) to[x] = from[source[size_t(x)]];
+    }
+    return wide;
+}
+
+QImage pictureAtScale(const PictureFile& file, const FrameShape& frame, const QString& crisp,
+                      QSize ownSize, const std::function<QImage()>& decodeOwn) {
+    const double scale = frame.scale;
+    const bool spans = spansFrame(file, ownSize);
     if (!crisp.isEmpty()) {
         // A crisp picture of another size was painted for other art: the file's own is right.
         QImage painted = PictureLoader::load(crisp);
-        const QSize expected = file.backdrop ? frame : pixelsAt(ownSize, scale);
+        QSize expected = pixelsAt(ownSize, scale);
+        if (file.backdrop)
+            expected = frame.size;
+        else if (spans)
+            expected.setWidth(frame.size.width());
         if (!painted.isNull() && painted.size() == expected)
             return keyedPicture(std::move(painted), file.transparency);
     }
     QImage own = keyedPicture(decodeOwn(), file.transparency);
     if (own.isNull()) return own;
-    return file.backdrop ? backdropPicture(own, frame) : enlargedPicture(own, scale);
+    if (file.backdrop) return backdropPicture(own, frame.size);
+    // Enlarged, the layout's width becomes the block's: the frame's middle.
+    own = enlargedPicture(own, scale);
+    return spans ? widenedPicture(own, frame) : own;
 }
 
 }  // namespace bw

@@ -232,7 +232,7 @@ void buildRuns(SpritePicture& picture) {
 }  // namespace
 
 std::shared_ptr<const SpritePicture> SpritePicture::prepare(QImage decoded, int transparency,
-                                                            int tileShift) {
+                                                            int tileShift, int left) {
     if (decoded.isNull()) return nullptr;
     QImage image = keyedPicture(std::move(decoded), transparency);
     if (image.isNull()) return nullptr;
@@ -243,6 +243,7 @@ std::shared_ptr<const SpritePicture> SpritePicture::prepare(QImage decoded, int 
     picture->width = picture->image.width();
     picture->height = picture->image.height();
     picture->tileShift = tileShift;
+    picture->left = left;
     buildRuns(*picture);
     return picture;
 }
@@ -282,26 +283,40 @@ void blitPicture(const SpritePicture& picture, const PixelTarget& target, int x,
     }
 }
 
-QRect sceneRectFor(QSize size) {
-    if (size.width() <= 0 || size.height() <= 0) return {};
-    // Widest 4:3 rectangle that fits, in whole pixels.
+QRect frameRectFor(QSize size, QSize frame) {
+    if (size.isEmpty() || frame.isEmpty()) return {};
+    // The widest rectangle of the frame's proportions that fits, in whole pixels.
     int width = size.width();
-    int height = int(int64_t(width) * 3 / 4);
+    int height = int(int64_t(width) * frame.height() / frame.width());
     if (height > size.height()) {
         height = size.height();
-        width = int(int64_t(height) * 4 / 3);
+        width = int(int64_t(height) * frame.width() / frame.height());
     }
+    // A wide frame of the window's shape but for rounding (600 lines high, say 1067 x 600 for
+    // 1920 x 1080) fills it rather than leave a line black.
+    constexpr int kSnap = 2;
+    const bool wide = int64_t(frame.width()) * 3 > int64_t(frame.height()) * 4;
+    if (wide && size.width() - width <= kSnap && size.height() - height <= kSnap)
+        return {{0, 0}, size};
     return {(size.width() - width) / 2, (size.height() - height) / 2, width, height};
 }
 
-QPoint mapToFrame(QPoint windowPoint, QSize windowSize) {
-    const QRect scene = sceneRectFor(windowSize);
-    if (scene.isEmpty()) return {};
+QRect sceneRectFor(QSize size) {
+    return frameRectFor(size, QSize(SpriteCompositor::kWidth, SpriteCompositor::kHeight));
+}
+
+QPoint mapToFrame(QPoint windowPoint, QSize windowSize, const FrameShape& frame) {
+    const QRect shown = frameRectFor(windowSize, frame.size);
+    if (shown.isEmpty()) return {};
     auto floorDiv = [](int64_t a, int64_t b) { return a >= 0 ? a / b : -((-a + b - 1) / b); };
-    return {int(floorDiv(int64_t(windowPoint.x() - scene.x()) * SpriteCompositor::kWidth,
-                         scene.width())),
-            int(floorDiv(int64_t(windowPoint.y() - scene.y()) * SpriteCompositor::kHeight,
-                         scene.height()))};
+    // The frame pixel under the point, then the scene unit that pixel belongs to.
+    const int64_t column =
+        floorDiv(int64_t(windowPoint.x() - shown.x()) * frame.size.width(), shown.width());
+    const int64_t row =
+        floorDiv(int64_t(windowPoint.y() - shown.y()) * frame.size.height(), shown.height());
+    if (frame.scale == 1.0) return {int(column - frame.blockColumn()), int(row)};
+    return {int(std::floor((column - frame.blockColumn() + 0.5) / frame.scale)),
+            int(std::floor((row + 0.5) / frame.scale))};
 }
 
 SpriteCompositor::SpriteCompositor(Clock clock)
@@ -316,15 +331,25 @@ SpriteCompositor::SpriteCompositor(Clock clock)
     reset();
 }
 
-void SpriteCompositor::setScale(double scale) {
-    takeScale(scale);
+void SpriteCompositor::setShape(const FrameShape& frame) {
+    takeShape(frame);
     frame_ = QImage(grid_.width, grid_.height, QImage::Format_RGB32);
     reset();
 }
 
-void SpriteCompositor::takeScale(double scale) {
-    scale_ = std::clamp(scale, 1.0, kMaxScale);
-    grid_ = TileGrid::forFrame(QSize(toPixels(kWidth), toPixels(kHeight)));
+void SpriteCompositor::takeShape(const FrameShape& frame) {
+    shape_ = frame;
+    if (frame.scale < 1.0 || frame.scale > kMaxScale || frame.size.isEmpty()) {
+        // Out of range: the wide frame of the nearest scale allowed, of the same proportions.
+        const double aspect = frame.size.isEmpty()
+                                  ? 4.0 / 3.0
+                                  : double(frame.size.width()) / frame.size.height();
+        const double scale = std::clamp(frame.scale, 1.0, kMaxScale);
+        shape_ = FrameShape::across(int(std::lround(kHeight * scale)), aspect);
+    }
+    scale_ = shape_.scale;
+    blockColumn_ = shape_.blockColumn();
+    grid_ = TileGrid::forFrame(shape_.size);
     underlayPixels_.clear();
     underlayPixels_.shrink_to_fit();
 }
@@ -379,25 +404,25 @@ PendingPicture SpriteCompositor::startLoading(const PictureFile& file, bool firs
     }
     const int tileShift = grid_.shift;
     std::function<std::shared_ptr<const SpritePicture>()> make;
-    if (scale_ == 1.0 && !file.backdrop) {
+    if (scale_ == 1.0 && !file.backdrop && !(file.glass && shape_.wide())) {
         if (!bmp) return ready(SpritePicture::prepare(decodedHere, file.transparency, tileShift));
         make = [data, transparency = file.transparency, tileShift] {
             return SpritePicture::prepare(PictureLoader::decodeBmp(data), transparency, tileShift);
         };
     } else {
         const QString crisp = crispSource_ ? crispSource_(file.path) : QString();
-        make = [data, decodedHere, file, crisp, scale = scale_, tileShift] {
+        make = [data, decodedHere, file, crisp, shape = shape_, tileShift] {
             // The crisp picture's size is checked against the file's (its header says it).
             QSize ownSize = decodedHere.size();
-            if (ownSize.isEmpty() && !crisp.isEmpty()) {
+            if (ownSize.isEmpty()) {
                 QByteArray header = data;
                 QBuffer buffer(&header);
                 ownSize = QImageReader(&buffer, "bmp").size();
             }
-            const QImage picture = pictureAtScale(file, scale, crisp, ownSize, [&] {
+            QImage picture = pictureAtScale(file, shape, crisp, ownSize, [&] {
                 return decodedHere.isNull() ? PictureLoader::decodeBmp(data) : decodedHere;
             });
-            return SpritePicture::prepareKeyed(picture, tileShift);
+            return SpritePicture::prepareFor(file, shape, std::move(picture), tileShift);
         };
     }
     auto promise = std::make_shared<std::promise<std::shared_ptr<const SpritePicture>>>();
@@ -435,12 +460,17 @@ bool SpriteCompositor::loadBackdrop(SurfaceId surface, const QString& path) {
     return loadFile(surface, 1, PictureFile{path, kOpaque, true});
 }
 
+bool SpriteCompositor::loadGlass(SurfaceId surface, const QString& path) {
+    return loadFile(surface, 1, PictureFile{path, kTransparent, false, true});
+}
+
 bool SpriteCompositor::loadFile(SurfaceId surface, int frame, const PictureFile& file) {
     Surface* s = find(surface);
     if (!s || frame < 1 || frame > kMaxFrames || file.path.isEmpty()) return false;
     const QString key = QFileInfo(file.path).absoluteFilePath() + QLatin1Char('\n') +
                         QString::number(file.transparency) +
-                        (file.backdrop ? QStringLiteral("\nbackdrop") : QString());
+                        (file.backdrop ? QStringLiteral("\nbackdrop") : QString()) +
+                        (file.glass ? QStringLiteral("\nglass") : QString());
     auto cached = cache_.constFind(key);
     if (cached == cache_.constEnd()) {
         // Failures are remembered too: four hundred surfaces asking for one broken file
@@ -458,11 +488,11 @@ std::vector<SpriteCompositor::LoadedFile> SpriteCompositor::loadedFiles() const 
     return files;
 }
 
-void SpriteCompositor::changeScale(
-    double scale, const QHash<QString, std::shared_ptr<const SpritePicture>>& pictures) {
+void SpriteCompositor::changeShape(
+    const FrameShape& frame, const QHash<QString, std::shared_ptr<const SpritePicture>>& pictures) {
     compose();
     const double before = scale_;
-    takeScale(scale);
+    takeShape(frame);
     frame_ = frame_.scaled(grid_.width, grid_.height, Qt::IgnoreAspectRatio,
                            Qt::SmoothTransformation)
                  .convertToFormat(QImage::Format_RGB32);
@@ -484,8 +514,10 @@ void SpriteCompositor::changeScale(
             if (replacement == replacements.constEnd() || replacement->get().get() == old) {
                 // Not from a file, or its file gave nothing at the new scale.
                 const QImage enlarged = enlargedPicture(old->image, scale_ / before);
+                // A picture across the old frame reaches as far left in the new one.
+                const int left = old->left > 0 ? blockColumn_ : 0;
                 replacement = replacements.insert(
-                    old, ready(SpritePicture::prepareKeyed(enlarged, grid_.shift)));
+                    old, ready(SpritePicture::prepareKeyed(enlarged, grid_.shift, left)));
             }
             frame = *replacement;
         }
@@ -622,7 +654,7 @@ void SpriteCompositor::draw(SurfaceId surface) {
     // The picture's drawn pixels, clipped to the frame (plain arithmetic: this runs for every
     // sprite of every frame).
     const QRect& visible = picture->visible;
-    const int x = toPixels(s->x);
+    const int x = toColumn(s->x) - picture->left;
     const int y = toPixels(s->y);
     const int left = std::max(0, x + visible.left());
     const int top = std::max(0, y + visible.top());
@@ -1118,7 +1150,7 @@ void SpriteCompositor::drawText(const QString& text, int x, int y, Rgb colour) {
     op.font = currentFont();
     Font& font = fonts_[size_t(op.font)];
     // (x, y) is the top-left corner of the text, as Windows places it.
-    op.at = QPoint(toPixels(x), toPixels(y) + font.ascent);
+    op.at = QPoint(toColumn(x), toPixels(y) + font.ascent);
     auto measured = font.textBounds.constFind(text);
     if (measured == font.textBounds.constEnd()) {
         if (font.textBounds.size() > 1000) font.textBounds.clear();  // a clock makes many
@@ -1144,7 +1176,7 @@ bool SpriteCompositor::isPointOver(SurfaceId surface, QPoint framePoint) const {
     if (!picture) return false;
     // The frame pixel at the middle of the scene unit (the unit itself at scale 1).
     auto pixelOf = [this](int units) { return int(std::floor((units + 0.5) * scale_)); };
-    return picture->visibleAt(pixelOf(framePoint.x()) - toPixels(s->x),
+    return picture->visibleAt(pixelOf(framePoint.x()) - toPixels(s->x) + picture->left,
                               pixelOf(framePoint.y()) - toPixels(s->y));
 }
 

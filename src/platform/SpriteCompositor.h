@@ -18,6 +18,7 @@
 #include "platform/DirtyTiles.h"
 #include "platform/ScaledPictures.h"
 #include "scene/DrawingComponent.h"
+#include "settings/FrameShape.h"
 
 namespace bw {
 
@@ -36,6 +37,10 @@ struct SpritePicture {
     qsizetype stride = 0;  // in pixels
     int width = 0;
     int height = 0;
+    // How far the picture reaches left of its surface's place, in pixels: a picture of the
+    // glass on a wide frame starts at the frame's left edge while its surface stands at the
+    // layout's x = 0.
+    int left = 0;
     bool opaque = false;     // no pixel lets anything through
     bool hardEdges = false;  // every pixel is drawn whole or not at all
     QRect visible;           // the smallest rectangle holding every pixel that is drawn
@@ -61,11 +66,20 @@ struct SpritePicture {
     static constexpr QRgb kColourKey = 0xFFFF00FF;  // pure magenta
     // The tile spans are made for tiles of 1 << tileShift pixels (see TileGrid).
     static std::shared_ptr<const SpritePicture> prepare(QImage decoded, int transparency,
-                                                        int tileShift = 4);
+                                                        int tileShift = 4, int left = 0);
     // The same for a picture whose transparency is applied already (see keyedPicture).
-    static std::shared_ptr<const SpritePicture> prepareKeyed(QImage keyed, int tileShift) {
+    static std::shared_ptr<const SpritePicture> prepareKeyed(QImage keyed, int tileShift,
+                                                             int left = 0) {
         const int transparency = keyedTransparency(keyed);
-        return prepare(std::move(keyed), transparency, tileShift);
+        return prepare(std::move(keyed), transparency, tileShift, left);
+    }
+    // A picture made for `file` in `frame` (see pictureAtScale), reaching as far left as it
+    // should there.
+    static std::shared_ptr<const SpritePicture> prepareFor(const PictureFile& file,
+                                                           const FrameShape& frame, QImage keyed,
+                                                           int tileShift) {
+        const int left = reachesLeft(file, frame, keyed.size());
+        return prepareKeyed(std::move(keyed), tileShift, left);
     }
 
     bool visibleAt(int x, int y) const;
@@ -82,19 +96,26 @@ struct PixelTarget {
 // A picture that may still be decoding on another core; the first look at it waits.
 using PendingPicture = std::shared_future<std::shared_ptr<const SpritePicture>>;
 
-// Where the 800 x 600 scene sits in a window of `size`: as large as fits, 4:3, centred
-// (black bars fill the rest).
+// Where a frame of `frame` pixels sits in a window of `size`: as large as fits with its own
+// proportions, centred (black bars fill the rest). A wide frame within two pixels of filling
+// the window fills it.
+QRect frameRectFor(QSize size, QSize frame);
+// The same for the 800 x 600 frame.
 QRect sceneRectFor(QSize size);
-// A point of the window (pixels) as a point of the scene; may lie outside 0..799 / 0..599.
-QPoint mapToFrame(QPoint windowPoint, QSize windowSize);
+// A point of the window (pixels) as a point of the scene, in the layout's units; may lie
+// outside 0..799 / 0..599.
+QPoint mapToFrame(QPoint windowPoint, QSize windowSize, const FrameShape& frame = {});
 
 // Everything of the sprite display that needs no window: surfaces and their frames, the
 // shared picture cache, composition of the frame, frame timing and hit tests.
 //
-// The scene is 800 x 600 units. The frame is composed at a scale S (1 by default): it is
-// round(800 S) x round(600 S) pixels, and every picture, fill and text is placed at its scene
-// position times S, rounded; pictures are expected at S already (made at that scale), texts
-// are set at their size times S. Positions, moves and hit tests stay in scene units.
+// The scene is laid out in 800 x 600 units. The frame is composed at a scale S (1 by default):
+// it is round(800 S) x round(600 S) pixels, or wider on a wide screen with the layout in its
+// middle (see FrameShape), and every picture, fill and text is placed at its scene position
+// times S, rounded, from the layout's left edge; pictures are expected at S already (made at
+// that scale), texts are set at their size times S. Positions, moves and hit tests stay in
+// scene units. The pictures of the glass (the water, and the walls and floors loaded with
+// loadGlass) are as wide as the frame.
 //
 // Draws are recorded, not painted at once. A frame that starts by covering the whole frame
 // (the water, or a clear) is compared draw by draw with the last composed one, and only the
@@ -116,8 +137,11 @@ class SpriteCompositor {
 
     // Drops every surface and cached picture; numbering starts again at 1.
     void reset();
-    // Composes at `scale` from now on (clamped to 1..kMaxScale); resets like reset().
-    void setScale(double scale);
+    // Composes into `frame` from now on (its scale clamped to 1..kMaxScale); resets like
+    // reset().
+    void setShape(const FrameShape& frame);
+    // The 4:3 frame at `scale`.
+    void setScale(double scale) { setShape(FrameShape::block(scale)); }
     // Where pictures painted at the scale come from; without one, or for a file it has none
     // for, the file's own picture is enlarged. Kept over resets.
     void setCrispSource(CrispSource source) { crispSource_ = std::move(source); }
@@ -130,19 +154,26 @@ class SpriteCompositor {
         PendingPicture picture;
     };
     std::vector<LoadedFile> loadedFiles() const;
-    // Composes at `scale` from now on with every surface, place and frame kept: each file's
-    // picture is replaced by `pictures`' one for its key (made at the new scale), or else
+    // Composes into `frame` from now on with every surface, place and frame kept: each file's
+    // picture is replaced by `pictures`' one for its key (made for the new frame), or else
     // enlarged from the one it had. The frame until the next is drawn is the last one
     // enlarged, and counts as changed throughout.
-    void changeScale(double scale,
+    void changeShape(const FrameShape& frame,
                      const QHash<QString, std::shared_ptr<const SpritePicture>>& pictures);
+    void changeScale(double scale,
+                     const QHash<QString, std::shared_ptr<const SpritePicture>>& pictures) {
+        changeShape(FrameShape::block(scale), pictures);
+    }
     double scale() const { return scale_; }
+    const FrameShape& shape() const { return shape_; }
     // The frame's size in pixels and its tiles.
     const TileGrid& grid() const { return grid_; }
     // A scene position as a frame pixel: times the scale, rounded.
     int toPixels(int sceneUnits) const {
         return scale_ == 1.0 ? sceneUnits : int(std::lround(sceneUnits * scale_));
     }
+    // A scene x as a frame column: the layout's left edge is blockColumn in.
+    int toColumn(int sceneX) const { return blockColumn_ + toPixels(sceneX); }
 
     SurfaceId newSurface();
     bool exists(SurfaceId surface) const;
@@ -152,6 +183,10 @@ class SpriteCompositor {
     // Loads the picture that fills the scene behind everything (the water): drawn opaque at
     // the frame's size, whatever the file's own (see backdropPicture).
     bool loadBackdrop(SurfaceId surface, const QString& path);
+    // Loads a picture of the glass (a back wall, a floor) as frame 1: as wide as the frame when
+    // the file is as wide as the layout, its middle where the file would stand (see
+    // pictureAtScale); like loadFrame otherwise.
+    bool loadGlass(SurfaceId surface, const QString& path);
     // The same, from a picture in memory (decoded as by the loader).
     bool setFrameImage(SurfaceId surface, int frame, const QImage& image, int transparency);
 
@@ -234,8 +269,8 @@ class SpriteCompositor {
     }
     const SpritePicture* currentPicture(const Surface& s) const;
     const SpritePicture* shownPicture(Surface& s);
-    // Sets the scale and the frame's grid; the frame itself is the caller's to make.
-    void takeScale(double scale);
+    // Sets the shape and the frame's grid; the frame itself is the caller's to make.
+    void takeShape(const FrameShape& frame);
     bool storeFrame(Surface& s, int frame, PendingPicture picture);
     bool loadFile(SurfaceId surface, int frame, const PictureFile& file);
     PendingPicture startLoading(const PictureFile& file, bool firstFrame) const;
@@ -273,7 +308,9 @@ class SpriteCompositor {
     int currentFont();
 
     Clock clock_;
-    double scale_ = 1.0;
+    FrameShape shape_;
+    double scale_ = 1.0;  // the shape's, at hand
+    int blockColumn_ = 0;  // and its block's column
     TileGrid grid_;
     QImage frame_;
     PixelTarget canvas_;                    // frame_'s pixels, taken when composing starts

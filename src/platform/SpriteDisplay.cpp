@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QImageReader>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -35,11 +36,11 @@ constexpr int kHoldMs = 250;
 // How much of the last frame shows behind the password prompt.
 constexpr int kCoverDimAlpha = 150;
 
-// The heights this process has started a fill for: one each, so that a fill that fails is
+// The frames this process has started a fill for: one each, so that a fill that fails is
 // not started again and again by every preview or opening.
-QSet<int>& fillsStarted() {
-    static QSet<int> heights;
-    return heights;
+QSet<QString>& fillsStarted() {
+    static QSet<QString> frames;
+    return frames;
 }
 
 int windowsButton(Qt::MouseButton button) {
@@ -160,9 +161,23 @@ SpriteDisplay::~SpriteDisplay() {
 
 void SpriteDisplay::setEventSink(DrawingEvents* sink) { sink_ = sink; }
 
-bool SpriteDisplay::openCommon() {
+// The frame for a scene window of `pixels`: as high as the window's scene area, and as wide as
+// the window when that is wider than 4:3 and wide screens are filled.
+FrameShape SpriteDisplay::shapeFor(QSize pixels) const {
+    const int height = sceneRectFor(pixels).height();
+    if (height <= 0) return {};
+    const int lines = std::max(height, SpriteCompositor::kHeight);
+    if (!fillsWideScreens_) return FrameShape::block(lines / double(SpriteCompositor::kHeight));
+    return FrameShape::across(lines, double(pixels.width()) / pixels.height());
+}
+
+bool SpriteDisplay::openCommon(QSize pixels) {
     CloseDisplay();
-    compositor_.setScale(1.0);
+    wantedShape_ = shapeFor(pixels);
+    // The first frames are 600 lines high, of the wanted frame's proportions.
+    compositor_.setShape(FrameShape::across(
+        SpriteCompositor::kHeight,
+        double(wantedShape_.size.width()) / wantedShape_.size.height()));
     compositor_.setCrispSource({});
     deactivated_ = false;
     crispLookedFor_ = false;
@@ -170,8 +185,8 @@ bool SpriteDisplay::openCommon() {
     // The server's side of drawing is set up on another core while the pictures load.
     if (serverScalingWanted()) {
         ServerScaler::installErrorHandler();
-        connectingServerScaler_ = std::async(std::launch::async, [] {
-            return ServerScaler::connect(QSize(SpriteCompositor::kWidth, SpriteCompositor::kHeight));
+        connectingServerScaler_ = std::async(std::launch::async, [frame = compositor_.shape().size] {
+            return ServerScaler::connect(frame);
         });
     }
     return true;
@@ -186,8 +201,8 @@ bool SpriteDisplay::OpenDisplay(int width, int height, int bitsPerPixel, const Q
         return host != 0 && OpenPreview(host);
     }
     if (!qGuiApp || !QGuiApplication::primaryScreen()) return false;
-    openCommon();
     QScreen* primary = QGuiApplication::primaryScreen();
+    openCommon(nativeGeometry(primary).size());
     sceneScreen_ = primary;
     pointer_ = QCursor::pos();
     // Every screen shows the aquarium; the primary one's window takes the input.
@@ -243,7 +258,7 @@ bool SpriteDisplay::OpenPreview(uint64_t parent) {
     auto probe = std::make_unique<ForeignWindowProbe>();
     const auto size = probe->size(parent);
     if (!size) return false;
-    openCommon();
+    openCommon(*size);
     probe_ = std::move(probe);
     foreignId_ = parent;
     foreignParent_.reset(QWindow::fromWinId(WId(parent)));
@@ -414,7 +429,7 @@ void SpriteDisplay::paint(SceneWindow* window, bool whole) {
         window->paintedSize = size;
         whole = true;
     }
-    const QRect scene = sceneRectFor(size);
+    const QRect scene = frameRectFor(size, shownFrame().size());
     if (!scene.isEmpty() && paintOnServer(window, scene, whole)) return;
     // Only drawn here: a 4K window's backing store is 33 MB the server path never touches.
     QBackingStore& store = window->store();
@@ -518,28 +533,28 @@ void SpriteDisplay::PresentFrame() {
     }
 }
 
-// Looks for the set of pictures painted for the scene window's scene area, and loads it in
-// the background when it is there; otherwise has the generator make it and looks again now
-// and then. Nothing at 600 lines or fewer: the data folder's pictures are the art for those.
+// Looks for the set of pictures painted for the wanted frame, and loads it in the background
+// when it is there; otherwise has the generator make it and looks again now and then. Nothing
+// for a 4:3 frame of 600 lines: the data folder's pictures are the art for that.
 void SpriteDisplay::lookForCrispArt() {
     if (!crispArt_ || windows_.empty() || crispLoading_.valid()) return;
-    const SceneWindow* window = windows_.front().get();
-    const int height = qRound(sceneRectFor(window->size()).height() * window->devicePixelRatio());
-    if (height <= SpriteCompositor::kHeight || !ArtCache::heightIsValid(height)) {
+    const FrameShape& wanted = wantedShape_;
+    const QSize frame = wanted.size;
+    if ((wanted.scale <= 1.0 && !wanted.wide()) || !ArtCache::frameIsValid(frame)) {
         cacheWatch_.stop();
         return;
     }
-    if (crispHeight_ != height) cacheWatch_.stop();
-    crispHeight_ = height;
-    const QString set = crispArt_->cache.completeSet(height);
+    crispShape_ = wanted;
+    const QString set = crispArt_->cache.completeSet(frame);
     if (!set.isEmpty()) {
         cacheWatch_.stop();
-        startLoadingCrispArt(set, height);
+        startLoadingCrispArt(set, wanted);
         return;
     }
-    if (!fillsStarted().contains(height)) {
-        fillsStarted().insert(height);
-        crispArt_->cache.startFilling(height, ArtCache::generatorIn(crispArt_->dataFolder),
+    const QString name = QStringLiteral("%1x%2").arg(frame.width()).arg(frame.height());
+    if (!fillsStarted().contains(name)) {
+        fillsStarted().insert(name);
+        crispArt_->cache.startFilling(frame, ArtCache::generatorIn(crispArt_->dataFolder),
                                       *crispArt_->system);
     }
     if (!cacheWatch_.isActive()) cacheWatch_.start();
@@ -547,7 +562,7 @@ void SpriteDisplay::lookForCrispArt() {
 
 // Every picture the scene loaded, made at the new scale on a thread of low priority, so that
 // the animation goes on meanwhile. Only the swap itself happens here, between two frames.
-void SpriteDisplay::startLoadingCrispArt(const QString& set, int height) {
+void SpriteDisplay::startLoadingCrispArt(const QString& set, const FrameShape& shape) {
     const QString dataFolder = QDir(crispArt_->dataFolder).absolutePath() + u'/';
     const QString setFolder = set + u'/';
     crispSource_ = [dataFolder, setFolder](const QString& path) {
@@ -555,12 +570,11 @@ void SpriteDisplay::startLoadingCrispArt(const QString& set, int height) {
         if (!absolute.startsWith(dataFolder)) return QString();  // the user's own pictures
         return setFolder + ArtCache::cachedPictureName(absolute.mid(dataFolder.size()));
     };
-    const double scale = ArtCache::scaleFor(height);
-    const int tileShift = TileGrid::forFrame(frameSizeAt(scale)).shift;
+    const int tileShift = TileGrid::forFrame(shape.size).shift;
     crispCancelled_ = std::make_shared<std::atomic<bool>>(false);
     crispLoading_ = std::async(
         std::launch::async,
-        [files = compositor_.loadedFiles(), source = crispSource_, scale, tileShift,
+        [files = compositor_.loadedFiles(), source = crispSource_, shape, tileShift,
          cancelled = crispCancelled_]() -> std::optional<PictureSet> {
             setpriority(PRIO_PROCESS, gettid(), 10);
             PictureSet pictures;
@@ -569,12 +583,17 @@ void SpriteDisplay::startLoadingCrispArt(const QString& set, int height) {
                     if (*cancelled) return std::nullopt;
                     const std::shared_ptr<const SpritePicture> own = loaded.picture.get();
                     if (!own) continue;
-                    // The file again, not `own`: a large water photo was reduced for 800 x 600.
-                    const QImage picture = pictureAtScale(
-                        loaded.file, scale, source(loaded.file.path), own->image.size(),
+                    // The file again, not `own`: a large water photo was reduced for 800 x 600,
+                    // a wall widened.
+                    QSize ownSize = QImageReader(loaded.file.path).size();
+                    if (!ownSize.isValid()) ownSize = own->image.size();
+                    QImage picture = pictureAtScale(
+                        loaded.file, shape, source(loaded.file.path), ownSize,
                         [&] { return PictureLoader::load(loaded.file.path); });
                     if (!picture.isNull())
-                        pictures.insert(loaded.key, SpritePicture::prepareKeyed(picture, tileShift));
+                        pictures.insert(loaded.key, SpritePicture::prepareFor(
+                                                        loaded.file, shape, std::move(picture),
+                                                        tileShift));
                 }
             } catch (...) {  // out of memory: the frame stays as it is
                 return std::nullopt;
@@ -587,7 +606,7 @@ void SpriteDisplay::swapInCrispArt() {
     const std::optional<PictureSet> pictures = crispLoading_.get();
     if (!pictures || windows_.empty()) return;
     compositor_.setCrispSource(crispSource_);
-    compositor_.changeScale(ArtCache::scaleFor(crispHeight_), *pictures);
+    compositor_.changeShape(*crispShape_, *pictures);
     // The frame has a new size: every window starts afresh with it.
     for (const WindowPtr& window : windows_) {
         window->unshown = DirtyTiles(compositor_.grid());
@@ -603,7 +622,7 @@ void SpriteDisplay::stopCrispArt() {
         *crispCancelled_ = true;
         crispLoading_.get();
     }
-    crispHeight_ = 0;
+    crispShape_.reset();
 }
 
 // The start-up benchmark sets BRINEWAVE3_BENCH to the wall-clock time (ms) it started us at.
@@ -619,7 +638,7 @@ void SpriteDisplay::reportFirstFrame() {
 QPoint SpriteDisplay::framePointForGlobal(QPoint global) const {
     if (windows_.empty()) return {};
     const SceneWindow* scene = windows_.front().get();
-    return mapToFrame(scene->mapFromGlobal(global), scene->size());
+    return mapToFrame(scene->mapFromGlobal(global), scene->size(), compositor_.shape());
 }
 
 void SpriteDisplay::keyPressed(int keyCode) {
@@ -697,6 +716,10 @@ bool SpriteDisplay::LoadFrame(SurfaceId surface, int frame, const QString& path,
 
 bool SpriteDisplay::LoadBackdrop(SurfaceId surface, const QString& path) {
     return compositor_.loadBackdrop(surface, path);
+}
+
+bool SpriteDisplay::LoadGlass(SurfaceId surface, const QString& path) {
+    return compositor_.loadGlass(surface, path);
 }
 
 void SpriteDisplay::SetTextFont(const QString& face, int size, int weight, bool italic,

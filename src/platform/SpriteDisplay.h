@@ -26,16 +26,18 @@ class ServerScaler;
 class SystemLayer;
 
 // The sprite display: one frameless, stay-on-top window per screen, each showing the frame
-// scaled to fit (4:3, black bars), the primary one taking the input; or one window inside a
-// foreign X11 window for the preview. RenderFrame is raised 60 times a second from a precise
-// timer, never while a RenderFrame is still running.
+// scaled to fit (black bars where its shape differs), the primary one taking the input; or one
+// window inside a foreign X11 window for the preview. RenderFrame is raised 60 times a second
+// from a precise timer, never while a RenderFrame is still running.
 //
-// The frame starts at 800 x 600, from the data folder's pictures, enlarged to the screen.
-// With an art cache (useArtCache) and a scene area taller than 600 pixels, the pictures
-// painted for that area's height are loaded in the background once the first frame is shown,
-// and swapped in: from then on the frame is composed at the screen's scale and shown 1:1.
-// When the cache has no set for that height yet, the art generator is started to make one,
-// and the set is swapped in as soon as it is complete.
+// The primary screen (or the foreign window) decides the frame's shape: 4:3, or on a wider
+// screen, unless told not to fill it, as wide as the screen with the layout in the middle (see
+// FrameShape). The frame starts 600 pixels high, from the data folder's pictures (those of the
+// glass widened), enlarged to the screen. With an art cache (useArtCache), the pictures painted
+// for the screen's frame are loaded in the background once the first frame is shown, and
+// swapped in: from then on the frame is composed at the screen's size and shown 1:1. When the
+// cache has no set for that frame yet, the art generator is started to make one, and the set
+// is swapped in as soon as it is complete.
 class SpriteDisplay : public DrawingComponent {
   public:
     static constexpr int kFramesPerSecond = 60;
@@ -48,7 +50,9 @@ class SpriteDisplay : public DrawingComponent {
     void setEventSink(DrawingEvents* sink) override;
 
     void CloseDisplay() override;
+    void setFillsWideScreens(bool fill) override { fillsWideScreens_ = fill; }
     bool OpenDisplay(int width, int height, int bitsPerPixel, const QString& options) override;
+    int SceneWidth() override { return wantedShape_.sceneWidth(); }
     SurfaceId NewSurface() override;
     void DrawSurface(SurfaceId surface) override;
     void PresentFrame() override;
@@ -63,6 +67,7 @@ class SpriteDisplay : public DrawingComponent {
     bool IsPointerOver(SurfaceId surface) override;
     bool LoadFrame(SurfaceId surface, int frame, const QString& path, int transparency) override;
     bool LoadBackdrop(SurfaceId surface, const QString& path) override;
+    bool LoadGlass(SurfaceId surface, const QString& path) override;
     void SetTextFont(const QString& face, int size, int weight, bool italic, bool underline,
                      bool strikeOut) override;
     void DrawText(const QString& text, int x, int y, Rgb colour) override;
@@ -87,6 +92,9 @@ class SpriteDisplay : public DrawingComponent {
     void useArtCache(const ArtCache& cache, const QString& dataFolder, SystemLayer& system);
     // The height of the scene area the frame is composed for (600 until crisp art is used).
     int composedHeight() const { return compositor_.grid().height; }
+    // The frame the screen (or window) the display opened on is composed into once its art is
+    // at hand.
+    const FrameShape& wantedShape() const { return wantedShape_; }
 
     bool isOpen() const { return !windows_.empty(); }
     int windowCount() const { return int(windows_.size()); }
@@ -112,7 +120,9 @@ class SpriteDisplay : public DrawingComponent {
     void windowLost();
 
   private:
-    bool openCommon();
+    // Opens with the frame for a scene window of `pixels` (device pixels).
+    bool openCommon(QSize pixels);
+    FrameShape shapeFor(QSize pixels) const;
     void addScreenWindow(QScreen* screen);
     void paint(SceneWindow* window, bool whole);
     static bool serverScalingWanted();
@@ -130,7 +140,7 @@ class SpriteDisplay : public DrawingComponent {
     void reportFirstFrame();
     // Crisp art (see the class comment).
     void lookForCrispArt();
-    void startLoadingCrispArt(const QString& set, int height);
+    void startLoadingCrispArt(const QString& set, const FrameShape& shape);
     void swapInCrispArt();
     void stopCrispArt();
 
@@ -153,6 +163,8 @@ class SpriteDisplay : public DrawingComponent {
     std::optional<uint64_t> hostWindow_;
     QWindow* previewOwner_ = nullptr;  // outlives the preview
     bool firstFrameReported_ = false;
+    bool fillsWideScreens_ = true;
+    FrameShape wantedShape_;
     int paintedFrames_ = 0;
     // Enlarges the scene in the X server when it can (see ServerScaler); connected when the
     // display opens, for the first window painted (the others connect when first painted).
@@ -171,7 +183,7 @@ class SpriteDisplay : public DrawingComponent {
     };
     std::optional<CrispArt> crispArt_;
     bool crispLookedFor_ = false;  // this opening
-    int crispHeight_ = 0;          // the height looked for
+    std::optional<FrameShape> crispShape_;  // the frame looked for
     QTimer cacheWatch_;            // while the generator fills the set
     using PictureSet = QHash<QString, std::shared_ptr<const SpritePicture>>;
     std::future<std::optional<PictureSet>> crispLoading_;  // nothing: cancelled or failed

@@ -46,6 +46,9 @@ public:
     virtual void setEventSink(DrawingEvents* sink) = 0;
 
     virtual void CloseDisplay() = 0;
+    // Whether OpenDisplay makes the scene as wide as a screen wider than 4:3 (see SceneWidth),
+    // or shows the 4:3 scene with bars beside it.
+    virtual void setFillsWideScreens(bool fill) {}
     virtual bool OpenDisplay(int width, int height, int bitsPerPixel, const QString& options) = 0;
     // The width of the visible scene in scene units, 800 on a 4:3 screen; read after
     // OpenDisplay. On a wider screen the 800 x 600 layout stands in the middle: positions and
@@ -70,6 +73,12 @@ public:
     // another size to it. Loaded as frame 1, opaque.
     virtual bool LoadBackdrop(SurfaceId surface, const QString& path) {
         return LoadFrame(surface, 1, path, kOpaque);
+    }
+    // A picture of the glass behind the scenery (a back wall, a floor), loaded as frame 1 with
+    // its transparency: on a wider scene a display draws one as wide as the layout across the
+    // whole width, its middle where the picture stands.
+    virtual bool LoadGlass(SurfaceId surface, const QString& path) {
+        return LoadFrame(surface, 1, path, kTransparent);
     }
     virtual void SetTextFont(const QString& face, int size, int weight, bool italic, bool underline,
                              bool strikeOut) = 0;

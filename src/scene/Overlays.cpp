@@ -53,9 +53,10 @@ void Overlays::drawCalendar() {
     const QLocale locale;  // the system's
     const CalendarLayout& at = kCalendarLayouts[scene_.CalPos];
 
-    auto text = [this](const QString& value, int size, QPoint where, Rgb colour) {
+    const int shift = scene_.calendarShift();
+    auto text = [this, shift](const QString& value, int size, QPoint where, Rgb colour) {
         display_.SetTextFont(kArial, size, 30, false, false, false);
-        display_.DrawText(value, where.x(), where.y(), colour);
+        display_.DrawText(value, shift + where.x(), where.y(), colour);
     };
     text(QString::number(date.day()), 46, at.day, kRed);
     text(locale.standaloneDayName(date.dayOfWeek(), QLocale::LongFormat), 12, at.weekday, kRed);

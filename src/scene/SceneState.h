@@ -126,6 +126,12 @@ struct SceneState {
         if (object >= kBottom1 && object < kBottom1 + 6) return objects[object].Switch != 0;
         return objects[object].Switch == 1;
     }
+    // How far the calendar and its texts stand from their places on a 4:3 screen: its corner
+    // places are the screen's corners.
+    int16_t calendarShift() const {
+        const bool right = CalPos == 2 || CalPos == 3;
+        return static_cast<int16_t>(right ? span.right - SceneSpan::kBlockWidth : span.left);
+    }
     // The frame starts black instead of a picture: "3", or "2" (what the dialog writes for
     // its black style).
     bool blackWater() const { return WaterType == u"3" || WaterType == u"2"; }

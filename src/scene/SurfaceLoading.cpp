@@ -74,6 +74,12 @@ public:
     bool load(SurfaceId surface, int frame, const QString& relative, int transparency) {
         return w_.display.LoadFrame(surface, frame, realPath(relative), transparency);
     }
+    // A back wall or a floor: it runs across the whole width of a wide scene.
+    SurfaceId createGlass(const QString& relative) {
+        const SurfaceId surface = w_.display.NewSurface();
+        w_.display.LoadGlass(surface, realPath(relative));
+        return surface;
+    }
     // Many surfaces share a file (400 bubbles, three files): look each up on disk once.
     const QString& realPath(const QString& relative) {
         auto found = realPaths_.find(relative);
@@ -133,7 +139,8 @@ void Loader::run() {
         int16_t x, y;
     } kCalendarPlaces[] = {{5, 5}, {5, 510}, {730, 5}, {730, 510}};
     if (scene_.CalPos >= 0 && scene_.CalPos <= 3)
-        place(scene_.CalendarSurface, kCalendarPlaces[scene_.CalPos].x,
+        place(scene_.CalendarSurface,
+              scene_.calendarShift() + kCalendarPlaces[scene_.CalPos].x,
               kCalendarPlaces[scene_.CalPos].y);
 
     scene_.WaterSurface = display.NewSurface();
@@ -143,7 +150,7 @@ void Loader::run() {
     place(scene_.WaterSurface, 0, 0);
 
     SceneObject& wall = objects[kWall];
-    wall.Surface = create(QString::fromLatin1(wallFile(scene_.Bottom)), kTransparent);
+    wall.Surface = createGlass(QString::fromLatin1(wallFile(scene_.Bottom)));
     if (scene_.noWall())
         place(wall.Surface, 0, -300);
     else
@@ -151,7 +158,7 @@ void Loader::run() {
 
     for (int i = 0; i < 6; ++i) {
         SceneObject& bottom = objects[kBottom1 + i];
-        bottom.Surface = create(QStringLiteral("Bottom\\bottom0%1.bmp").arg(i + 1), kTransparent);
+        bottom.Surface = createGlass(QStringLiteral("Bottom\\bottom0%1.bmp").arg(i + 1));
         if (bottom.Switch != 0)
             place(bottom.Surface, placeX(kBottom1 + i), bottom.Y);
         else
@@ -274,6 +281,7 @@ QStringList darkFishFrames(int fish) {
 }
 
 bool OpenDirectDrawSession(SceneState& scene, const SurfaceLoading& with) {
+    with.display.setFillsWideScreens(scene.FillWide != 0);
     if (!with.display.OpenDisplay(800, 600, 32, QString())) {
         with.system.MessageBox(
             QStringLiteral("This screensaver requires your color setting to be 32-bit(Highest)\r\n"

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+
 namespace bw {
 namespace {
 
@@ -135,7 +137,7 @@ TEST(Form1Load, BubblesAndCreaturesStart) {
     EXPECT_EQ(display.calls(QString("SetCurrentFrame(%1,1)").arg(scene.DarkFishSurface[2])).size(), 1);
 }
 
-TEST(Form1Load, OnAWideScreenTheCreaturesStartOutsideItsEdges) {
+TEST(Form1Load, OnAWideScreenTheCreaturesStartOutsideItsEdgesAndTheGlassSpansIt) {
     SaverRig rig;
     rig.display.sceneWidth = 2133;  // 32:9
     const Form1& form = rig.load();
@@ -150,6 +152,11 @@ TEST(Form1Load, OnAWideScreenTheCreaturesStartOutsideItsEdges) {
     // Two spare bodies for each creature and background fish, after every other surface.
     EXPECT_EQ(scene.spareCreatureSurfaces[kTurtle], (std::vector<SurfaceId>{490, 491}));
     EXPECT_EQ(rig.display.surfaces.size(), 467u + 2 * (kCreatureCount + kDarkFish));
+    // The wall and the floors run across the width; the calendar sits in the screen's corner.
+    std::set<SurfaceId> glass = {scene.objects[kWall].Surface};
+    for (int i = 0; i < 6; ++i) glass.insert(scene.objects[kBottom1 + i].Surface);
+    EXPECT_EQ(rig.display.glass, glass);
+    EXPECT_EQ(rig.display.surface(scene.CalendarSurface).x, 1467 - 70);
 }
 
 TEST(Form1Load, NoticesOnlyWhileNotShownInFull) {

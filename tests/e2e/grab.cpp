@@ -3,12 +3,15 @@
 // Prints the number of distinct colours, so a test can tell a picture from a blank screen, and
 // its sharpness (see bench/Sharpness.h), so a test can tell crisp art from enlarged, and how
 // many of its pixels are the pure magenta of bw-host's window, so a test can tell whether
-// another program's window shows.
+// another program's window shows. On a screen wider than 4:3 it also prints the columns that
+// are black from top to bottom (bars), and the colours and a checksum of the sides beside the
+// middle 4:3 area, so a test can tell whether the aquarium reaches the edges and moves there.
 #include <QImage>
 #include <QSet>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <cstdio>
+#include <algorithm>
 #include <cstdlib>
 
 #include "Sharpness.h"
@@ -55,7 +58,29 @@ int main(int argc, char* argv[]) {
             if (line[x] == qRgb(255, 0, 255)) ++magenta;
         }
     }
+    int blackColumns = 0;
+    for (int x = 0; x < image.width(); ++x) {
+        bool black = true;
+        for (int y = 0; y < image.height() && black; ++y)
+            black = (image.pixel(x, y) & 0xFFFFFFu) == 0;
+        blackColumns += black;
+    }
+    const int middle = std::min(image.width(), image.height() * 4 / 3);
+    const int side = (image.width() - middle) / 2;
+    QSet<QRgb> left, right;
+    unsigned long long checksum = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        for (int x = 0; x < side; ++x) {
+            left.insert(line[x]);
+            right.insert(line[image.width() - 1 - x]);
+            checksum = checksum * 31 + line[x] + 7 * line[image.width() - 1 - x];
+        }
+    }
     std::printf("colours: %lld\n", static_cast<long long>(colours.size()));
+    std::printf("black_columns: %d\n", blackColumns);
+    std::printf("sides: %lld %lld %llu\n", static_cast<long long>(left.size()),
+                static_cast<long long>(right.size()), checksum);
     std::printf("magenta: %lld\n", magenta);
     std::printf("sharpness: %.3f\n", bw::bench::sharpness(image));
     return image.save(QString::fromLocal8Bit(argv[1])) ? 0 : 1;

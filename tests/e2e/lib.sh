@@ -20,7 +20,7 @@ PIDS=()
 cleanup() {
     for pid in "${PIDS[@]}"; do kill -9 "$pid" 2>/dev/null || true; done
     # A fill of the art cache the saver started outlives it by design; not the test.
-    pkill -f -- "--cache-fill [0-9]+ $TEST_HOME/" 2>/dev/null || true
+    pkill -f -- "--cache-fill [0-9x]+ $TEST_HOME/" 2>/dev/null || true
     [[ -n "${XVFB_PID:-}" ]] && kill "$XVFB_PID" 2>/dev/null || true
     rm -rf "$TEST_HOME"
 }

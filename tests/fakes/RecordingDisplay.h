@@ -5,6 +5,8 @@
 #include <QRect>
 #include <QStringList>
 #include <map>
+#include <optional>
+#include <set>
 
 namespace bw {
 
@@ -28,6 +30,7 @@ public:
     bool framesDue = false;
     QPoint pointer{-1, -1};
     int sceneWidth = 800;
+    std::optional<bool> fillsWideScreens;  // as last told
     // Paths that LoadFrame reports as missing (by suffix, e.g. "cool waters.bmp").
     QStringList missingFiles;
 
@@ -46,6 +49,13 @@ public:
     void CloseDisplay() override;
     bool OpenDisplay(int width, int height, int bitsPerPixel, const QString& options) override;
     int SceneWidth() override { return sceneWidth; }
+    void setFillsWideScreens(bool fill) override { fillsWideScreens = fill; }
+    // Loaded as a picture of the glass: recorded, then loaded as a frame.
+    std::set<SurfaceId> glass;
+    bool LoadGlass(SurfaceId surface, const QString& path) override {
+        glass.insert(surface);
+        return DrawingComponent::LoadGlass(surface, path);
+    }
     SurfaceId NewSurface() override;
     void DrawSurface(SurfaceId surface) override;
     void PresentFrame() override;

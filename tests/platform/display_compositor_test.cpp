@@ -408,6 +408,21 @@ TEST(FrameGeometry, SceneRectKeepsFourToThreeCentred) {
     };
     for (const Case& k : cases)
         EXPECT_EQ(sceneRectFor(k.window), k.scene) << k.window.width() << "x" << k.window.height();
+    // A wide frame fills a window of its shape, the one 600 lines high for 1920 x 1080 too, and
+    // is letterboxed on other shapes.
+    const struct {
+        QSize window, frame;
+        QRect shown;
+    } wide[] = {
+        {{1920, 1080}, {1920, 1080}, {0, 0, 1920, 1080}},
+        {{1920, 1080}, {1067, 600}, {0, 0, 1920, 1080}},
+        {{1920, 1200}, {1920, 1080}, {0, 60, 1920, 1080}},
+        {{1280, 1024}, {1920, 1080}, {0, 152, 1280, 720}},
+        {{2560, 1080}, {1920, 1080}, {320, 0, 1920, 1080}},
+    };
+    for (const auto& k : wide)
+        EXPECT_EQ(frameRectFor(k.window, k.frame), k.shown) << k.frame.width() << " in "
+                                                             << k.window.width();
 }
 
 TEST(FrameGeometry, WindowPointsMapBackToTheFrame) {
@@ -415,16 +430,28 @@ TEST(FrameGeometry, WindowPointsMapBackToTheFrame) {
         QSize window;
         QPoint point;
         QPoint frame;
+        FrameShape shape = {};
     };
+    // The wide frame of a 1920 x 1080 screen, and the one its first frames are composed in.
+    const FrameShape full = FrameShape::across(1080, 16.0 / 9);
+    const FrameShape first = FrameShape::across(600, 16.0 / 9);
     const Case cases[] = {
         {{1920, 1080}, {240, 0}, {0, 0}},       {{1920, 1080}, {1679, 1079}, {799, 599}},
         {{1920, 1080}, {960, 540}, {400, 300}}, {{1920, 1080}, {0, 0}, {-134, 0}},
         {{1920, 1080}, {1919, 0}, {932, 0}},    {{800, 600}, {123, 456}, {123, 456}},
         {{1280, 1024}, {640, 32}, {400, 0}},    {{1280, 1024}, {0, 0}, {0, -20}},
+        // Wide: the same layout units wherever the frame is composed; the sides reach past
+        // 0 and 800.
+        {{1920, 1080}, {240, 0}, {0, 0}, full},        {{1920, 1080}, {960, 540}, {400, 300}, full},
+        {{1920, 1080}, {0, 0}, {-134, 0}, full},       {{1920, 1080}, {1919, 1079}, {933, 599}, full},
+        {{1920, 1080}, {1919, 1079}, {933, 599}, first}, {{1920, 1080}, {0, 0}, {-133, 0}, first},
+        // Another monitor shows the wide frame letterboxed.
+        {{1280, 1024}, {0, 152}, {-134, 0}, full},     {{1280, 1024}, {640, 512}, {400, 300}, full},
     };
     for (const Case& k : cases) {
-        EXPECT_EQ(mapToFrame(k.point, k.window), k.frame)
-            << k.point.x() << "," << k.point.y() << " in " << k.window.width();
+        EXPECT_EQ(mapToFrame(k.point, k.window, k.shape), k.frame)
+            << k.point.x() << "," << k.point.y() << " in " << k.window.width() << " for "
+            << k.shape.size.width();
     }
 }
 

@@ -43,9 +43,9 @@ TEST(PictureAtScale, TakesTheCrispFileOnlyWhenItDecodesAtTheSizeThePictureTakes)
     const QString own = dir.filePath("own.png");
     savePicture(filled({100, 50}, qRgb(200, 0, 0)), own);
     const PictureFile file{own, kOpaque, false};
-    const double scale = 1.8;
+    const FrameShape frame = FrameShape::block(1.8);
     auto made = [&](const QString& crisp) {
-        return pictureAtScale(file, scale, crisp, QSize(100, 50), [&] { return decodeFile(own); });
+        return pictureAtScale(file, frame, crisp, QSize(100, 50), [&] { return decodeFile(own); });
     };
 
     const QString good = dir.filePath("good.png");
@@ -64,14 +64,14 @@ TEST(PictureAtScale, TakesTheCrispFileOnlyWhenItDecodesAtTheSizeThePictureTakes)
     }
     // Nothing usable at all: nothing.
     EXPECT_TRUE(
-        pictureAtScale(file, scale, garbage, QSize(100, 50), [] { return QImage(); }).isNull());
+        pictureAtScale(file, frame, garbage, QSize(100, 50), [] { return QImage(); }).isNull());
 
     // A backdrop's crisp file has the frame's size, whatever the file's own.
     const QString water = dir.filePath("water.png");
     savePicture(filled({1440, 1080}, qRgb(0, 0, 200)), water);
     const PictureFile backdrop{own, kOpaque, true};
     const QImage shown =
-        pictureAtScale(backdrop, scale, water, QSize(100, 50), [&] { return decodeFile(own); });
+        pictureAtScale(backdrop, frame, water, QSize(100, 50), [&] { return decodeFile(own); });
     EXPECT_EQ(shown.size(), QSize(1440, 1080));
     EXPECT_EQ(shown.pixel(700, 500), qRgb(0, 0, 200));
 }
@@ -240,7 +240,8 @@ TEST(ChangingScale, KeepsEverySurfaceAndComposesAsAStartAtThatScaleWould) {
     const int tileShift = TileGrid::forFrame(frameSizeAt(scale)).shift;
     for (const SpriteCompositor::LoadedFile& f : swapped.loadedFiles()) {
         const QString crisp = art.source()(f.file.path);
-        const QImage picture = pictureAtScale(f.file, scale, crisp, f.picture.get()->image.size(),
+        const QImage picture = pictureAtScale(f.file, FrameShape::block(scale), crisp,
+                                              f.picture.get()->image.size(),
                                               [&] { return QImage(f.file.path); });
         pictures.insert(f.key,
                         SpritePicture::prepareKeyed(picture, tileShift));
@@ -287,6 +288,84 @@ TEST(ChangingScale, KeepsEverySurfaceAndComposesAsAStartAtThatScaleWould) {
     swapped.draw(late);
     EXPECT_EQ(swapped.frame().pixel(71, 71), qRgb(90, 90, 90));
     EXPECT_EQ(swapped.frame().pixel(73, 73), qRgb(0, 0, 0));
+}
+
+// On a wide frame the layout stands in the middle: every position, pick and text keeps its
+// units, while the water, and a wall or floor as wide as the layout, reach both edges.
+TEST(WideFrame, TheLayoutStandsInTheMiddleAndTheGlassReachesBothEdges) {
+    test::guiApp();
+    QTemporaryDir dir;
+    const QString data = dir.filePath("data"), crisp = dir.filePath("crisp");
+    savePicture(filled({800, 600}, qRgb(0, 60, 120)), data + "/water.bmp");
+    // A wall: its left half grey, its right half brown, clear above row 40.
+    QImage wall = filled({800, 100}, 0u, QImage::Format_ARGB32);
+    QPainter(&wall).fillRect(QRect(0, 40, 400, 60), QColor(120, 120, 120));
+    QPainter(&wall).fillRect(QRect(400, 40, 400, 60), QColor(140, 90, 40));
+    savePicture(wall, data + "/wall.png");
+    savePicture(filled({300, 50}, qRgb(200, 180, 140)), data + "/floor.bmp");  // not as wide
+    savePicture(filled({60, 30}, qRgb(250, 150, 0)), data + "/fish.bmp");
+    // The set for 1920 x 1080: the water and the wall painted across it.
+    savePicture(filled({1920, 1080}, qRgb(0, 90, 160)), crisp + "/water.png");
+    QImage wideWall = filled({1920, 180}, 0u, QImage::Format_ARGB32);
+    QPainter(&wideWall).fillRect(QRect(0, 72, 1920, 108), QColor(30, 160, 60));
+    savePicture(wideWall, crisp + "/wall.png");
+
+    const struct {
+        FrameShape shape;
+        CrispSource source;
+        QRgb water, wallLeft, wallRight;
+    } shapes[] = {
+        // The first frames of a 1920 x 1080 screen, from the data folder: the wall widened.
+        {FrameShape::across(600, 16.0 / 9), {}, qRgb(0, 60, 120), qRgb(120, 120, 120),
+         qRgb(140, 90, 40)},
+        {FrameShape::across(1080, 16.0 / 9),
+         [&](const QString& path) { return crisp + "/" + QFileInfo(path).baseName() + ".png"; },
+         qRgb(0, 90, 160), qRgb(30, 160, 60), qRgb(30, 160, 60)},
+    };
+    for (const auto& k : shapes) {
+        const FrameShape& shape = k.shape;
+        SCOPED_TRACE(shape.size.width());
+        SpriteCompositor c([] { return int64_t(0); });
+        c.setCrispSource(k.source);
+        c.setShape(shape);
+        const SurfaceId water = c.newSurface(), wallSurface = c.newSurface(),
+                        floor = c.newSurface(), fish = c.newSurface();
+        ASSERT_TRUE(c.loadBackdrop(water, data + "/water.bmp"));
+        ASSERT_TRUE(c.loadGlass(wallSurface, data + "/wall.png"));
+        ASSERT_TRUE(c.loadGlass(floor, data + "/floor.bmp"));
+        ASSERT_TRUE(c.loadFrame(fish, 1, data + "/fish.bmp", kOpaque));
+        c.setY(wallSurface, 500);
+        c.setX(floor, 100);
+        c.setY(floor, 300);
+        c.setX(fish, -100);  // in the left side area
+        c.setY(fish, 100);
+        c.clear(rgb(0, 0, 0));
+        for (SurfaceId id : {water, wallSurface, floor, fish}) c.draw(id);
+        const QImage& frame = c.frame();
+        ASSERT_EQ(frame.size(), shape.size);
+        const int right = shape.size.width() - 1;
+        auto at = [&](int x, int y) { return frame.pixel(c.toColumn(x), c.toPixels(y)); };
+
+        EXPECT_EQ(frame.pixel(0, 0), k.water);
+        EXPECT_EQ(frame.pixel(right, c.toPixels(400)), k.water);
+        EXPECT_EQ(frame.pixel(0, c.toPixels(570)), k.wallLeft);
+        EXPECT_EQ(frame.pixel(right, c.toPixels(570)), k.wallRight);
+        EXPECT_EQ(at(10, 570), k.wallLeft);
+        EXPECT_EQ(at(790, 570), k.wallRight);
+        EXPECT_EQ(frame.pixel(right, c.toPixels(520)), k.water);  // the wall's clear top
+        EXPECT_EQ(at(101, 301), qRgb(200, 180, 140));
+        EXPECT_EQ(at(98, 301), k.water);
+        EXPECT_EQ(at(-99, 101), qRgb(250, 150, 0));
+        EXPECT_EQ(at(-102, 101), k.water);
+
+        // Picks in layout units, wherever the picture reaches.
+        EXPECT_TRUE(c.isPointOver(fish, {-70, 115}));
+        EXPECT_FALSE(c.isPointOver(fish, {-101, 115}));
+        EXPECT_TRUE(c.isPointOver(wallSurface, {-120, 570}));
+        EXPECT_TRUE(c.isPointOver(wallSurface, {900, 570}));
+        EXPECT_FALSE(c.isPointOver(wallSurface, {900, 520}));
+        EXPECT_FALSE(c.isPointOver(floor, {50, 310}));
+    }
 }
 
 // Draws a fish-sized object every frame, as the scene would.

@@ -34,6 +34,7 @@ TEST(Message, IsOneYellowLineAtTheTop) {
 struct CalendarCorner {
     int calPos;
     QPoint day, weekday, time, month;
+    int sceneWidth = 800;  // wider: the corners are the wide screen's
 };
 
 class CalendarTexts : public testing::TestWithParam<CalendarCorner> {};
@@ -42,6 +43,7 @@ TEST_P(CalendarTexts, StandAtTheirCornerInTheSystemLanguage) {
     const CalendarCorner& row = GetParam();
     Overlay tank;
     tank.scene.CalPos = static_cast<int16_t>(row.calPos);
+    tank.scene.span = SceneSpan::forWidth(row.sceneWidth);
     tank.system.setNow(QDateTime(QDate(2024, 3, 5), QTime(9, 7, 5)));
     tank.overlays.drawCalendar();
 
@@ -94,7 +96,10 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(CalendarCorner{0, {14, 36}, {10, 30}, {9, 18}, {27, 6}},
                     CalendarCorner{1, {14, 540}, {10, 534}, {9, 522}, {27, 510}},
                     CalendarCorner{2, {740, 36}, {735, 30}, {735, 18}, {752, 6}},
-                    CalendarCorner{3, {740, 540}, {735, 534}, {732, 522}, {752, 510}}));
+                    CalendarCorner{3, {740, 540}, {735, 534}, {732, 522}, {752, 510}},
+                    // 1068 units: the layout's 0..800 and 134 beyond each side.
+                    CalendarCorner{1, {-120, 540}, {-124, 534}, {-125, 522}, {-107, 510}, 1068},
+                    CalendarCorner{2, {874, 36}, {869, 30}, {869, 18}, {886, 6}, 1068}));
 
 TEST(Calendar, OutsideTheFourCornersTheSheetShowsWithoutTexts) {
     for (int calPos : {7, -1, 4}) {
