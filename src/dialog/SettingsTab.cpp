@@ -194,9 +194,17 @@ SettingsTab::SettingsTab(DialogContext& context, QWidget* parent) : QWidget(pare
     mouseLayout->addWidget(new QLabel(QStringLiteral("HeavyTouch"), mouseFrame));
     mouseLayout->addWidget(txtMouseS);
 
+    // Wide screens.
+    auto* screenFrame = new QGroupBox(QStringLiteral("Wide Screens"), this);
+    chkFillWide = optionCheck(QStringLiteral("Fill wide screens"), s, key::FillWide, screenFrame);
+    chkFillWide->setToolTip(QStringLiteral(
+        "On a screen wider than 4:3, the water, wall and floor reach the screen's edges"));
+    (new QVBoxLayout(screenFrame))->addWidget(chkFillWide);
+
     auto* left = new QVBoxLayout;
     left->addWidget(calFrame);
     left->addWidget(soundFrame, 1);
+    left->addWidget(screenFrame);
     auto* right = new QVBoxLayout;
     right->addWidget(messageFrame, 1);
     right->addWidget(passwordFrame);
@@ -318,6 +326,10 @@ void SettingsTab::loadPassword() {
 
 void SettingsTab::loadBubbles() {
     chkBubblesEffect1->setChecked(loadedCheck(c_.settings, key::Bubbles));
+}
+
+void SettingsTab::loadFillWide() {
+    chkFillWide->setChecked(loadedCheck(c_.settings, key::FillWide));
 }
 
 }  // namespace bw

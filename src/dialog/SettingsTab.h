@@ -16,8 +16,8 @@ class QScrollBar;
 
 namespace bw {
 
-// The "Settings" tab: calendar, sound and bubbles, the message and its font, the password
-// and the mouse sensitivity.
+// The "Settings" tab: calendar, sound and bubbles, the message and its font, the password,
+// the mouse sensitivity and whether the aquarium fills wide screens.
 class SettingsTab : public QWidget {
     Q_OBJECT
   public:
@@ -40,6 +40,7 @@ class SettingsTab : public QWidget {
     QLabel* Label67;
     QScrollBar* hsbMouseS;
     QLineEdit* txtMouseS;
+    QCheckBox* chkFillWide;
 
     int16_t CalPosChoice = 0;
     int16_t MouseValue = 0;
@@ -66,6 +67,7 @@ class SettingsTab : public QWidget {
     void loadMouse();
     void loadPassword();
     void loadBubbles();
+    void loadFillWide();
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -122,6 +122,7 @@ void setup::setup_Form_Load() {
     options->loadPassword();
     scenery->loadColorFish();
     options->loadBubbles();
+    options->loadFillWide();
     power->applyPowerSwitch();
     SSTimeFunc();
     power->warnAtLoad();

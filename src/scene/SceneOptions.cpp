@@ -45,6 +45,7 @@ void readSceneOptions(const Settings& settings, SceneState& scene) {
     scene.Bubbles = settings.integer(key::Bubbles);
     scene.CalPos = settings.integer(key::CalPos);
     scene.Calendar = settings.integer(key::Calendar);
+    scene.FillWide = settings.integer(key::FillWide);
     scene.Water = settings.text(key::Water);
     scene.WaterType = settings.text(key::WaterType);
 

@@ -73,6 +73,9 @@ struct SceneState {
     int16_t Bubbles = 0;
     int16_t Calendar = 0;
     int16_t CalPos = 0;
+    // Nonzero: on a screen wider than 4:3 the scene reaches the screen's edges; zero: the 4:3
+    // picture with black bars. On unless the store says otherwise.
+    int16_t FillWide = 1;
     int16_t ShowMessage = 0;
     int16_t FontSizeMsg = 0;
     QString Message;

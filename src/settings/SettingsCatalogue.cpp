@@ -24,6 +24,9 @@ const SettingKey Bubbles{"Settings", "Bubbles", kCheck, "1", "1", "1"};
 const SettingKey Calendar{"Settings", "Calendar", kCheck, "0", "1", "1"};
 const SettingKey CalPos{"Settings", "CalPos", kInt, "0", "1", "1"};
 const SettingKey CheckFont{"Settings", "CheckFont", kCheck, "0", "1", "1"};
+// On a screen wider than 4:3 the glass reaches the screen's edges; off, the 4:3 picture
+// stands between black bars.
+const SettingKey FillWide{"Settings", "FillWide", kCheck, "1", "1", "1"};
 const SettingKey FontName{"Settings", "FontName", kText, "Arial", kNotRead, "1"};
 const SettingKey FontSizeMsg{"Settings", "FontSizeMsg", kText, "14", "1", "1"};
 const SettingKey HardDsk{"Settings", "HardDsk", kText, "Never", "1", "1"};
@@ -325,10 +328,10 @@ std::vector<const SettingKey*> makeResetOrder() {
     keys.push_back(&ColorFish);
     appendAll(keys, OBottom);
     for (const SettingKey* k :
-         {&Bottom, &Bubbles, &Calendar, &CalPos, &CheckFont, &FontName, &FontSizeMsg, &HardDsk,
-          &Hibernate, &Message, &Monitor, &MouseSens, &Music, &MusicOff, &Password, &Power,
-          &PWEnabled, &SelectedFont, &ShowMessage, &Sound, &SoundOff, &Standby, &TunePC, &Volume,
-          &Water, &WaterType})
+         {&Bottom, &Bubbles, &Calendar, &CalPos, &CheckFont, &FillWide, &FontName, &FontSizeMsg,
+          &HardDsk, &Hibernate, &Message, &Monitor, &MouseSens, &Music, &MusicOff, &Password,
+          &Power, &PWEnabled, &SelectedFont, &ShowMessage, &Sound, &SoundOff, &Standby, &TunePC,
+          &Volume, &Water, &WaterType})
         keys.push_back(k);
     return keys;
 }

@@ -34,9 +34,10 @@ struct ObjectPosition {
 // (ShowFish[0] is "ShowFish1").
 namespace key {
 // Settings
-extern const SettingKey Bottom, Bubbles, Calendar, CalPos, CheckFont, FontName, FontSizeMsg,
-    HardDsk, Hibernate, Message, Monitor, MouseSens, Music, MusicOff, Password, Power, PWEnabled,
-    SelectedFont, ShowMessage, Sound, SoundOff, Standby, TunePC, Volume, Water, WaterType;
+extern const SettingKey Bottom, Bubbles, Calendar, CalPos, CheckFont, FillWide, FontName,
+    FontSizeMsg, HardDsk, Hibernate, Message, Monitor, MouseSens, Music, MusicOff, Password, Power,
+    PWEnabled, SelectedFont, ShowMessage, Sound, SoundOff, Standby, TunePC, Volume, Water,
+    WaterType;
 // Fish
 extern const std::array<SettingKey, 9> ShowFish, FishSpeed, FishFreq;
 extern const SettingKey ShowDolphin, ShowShark, ShowTurtle, Dolphin, Shark, Turtle, FreqDolphin,

@@ -229,7 +229,8 @@ TEST_F(HandlerTest, CheckBoxesWriteOneOrZero) {
                  {d.music->chkPlayMusic, key::Music},
                  {d.options->chkCalendar, key::Calendar},
                  {d.scenery->chkBGCliffsCenter, key::BGRocksCenter},
-                 {d.options->chkPassword, key::PWEnabled}};
+                 {d.options->chkPassword, key::PWEnabled},
+                 {d.options->chkFillWide, key::FillWide}};
     for (const auto& b : boxes) {
         b.box->setChecked(!b.box->isChecked());
         EXPECT_EQ(stored(b.key), b.box->isChecked() ? "1" : "0") << b.key.name;

@@ -103,8 +103,9 @@ TEST_F(DialogTest, EveryCheckBoxWithReadDefaultOneIsTickedOnAStoreWithoutKeys) {
     EXPECT_TRUE(d.options->chkPassword->isChecked());
     EXPECT_TRUE(d.power->chkPower->isChecked());
     EXPECT_TRUE(d.fish->ChkTurtle->isChecked());
+    EXPECT_TRUE(d.options->chkFillWide->isChecked());
     EXPECT_EQ(d.findChildren<QCheckBox*>().size(),
-              1 + 9 + 3 + 1 + 6 + 3 + 1 + 1 + 1 + 1 + 1 + 14 + 14 + 5 + 1 + 1);
+              1 + 9 + 3 + 1 + 6 + 3 + 1 + 1 + 1 + 1 + 1 + 1 + 14 + 14 + 5 + 1 + 1);
 }
 
 TEST_F(DialogTest, OpeningASecondTimeChangesNothing) {
@@ -167,6 +168,21 @@ TEST_F(DialogTest, StoredValuesOutsideTheControlsTakeTheFactoryDefault) {
     EXPECT_TRUE(d.fish->ChkShark->isChecked());
     EXPECT_TRUE(d.water->optWater[0]->isChecked());
     EXPECT_EQ(stored(key::WaterType), "1");
+}
+
+TEST_F(DialogTest, FillWideBoxShowsTheStoredSwitch) {
+    addWater("a.bmp");
+    const struct {
+        const char* stored;
+        bool ticked;
+        const char* storedAfter;  // a number the box cannot show takes the factory default
+    } cases[] = {{"0", false, "0"}, {"1", true, "1"}, {"2", true, "1"}};
+    for (const auto& c : cases) {
+        store(key::FillWide, c.stored);
+        setup& d = open();
+        EXPECT_EQ(d.options->chkFillWide->isChecked(), c.ticked) << c.stored;
+        EXPECT_EQ(stored(key::FillWide), c.storedAfter) << c.stored;
+    }
 }
 
 TEST_F(DialogTest, ScreenSaverDelayTextAndTheLoadingWarnings) {

@@ -31,6 +31,7 @@ constexpr DocumentedKey kDocumentedKeys[] = {
     {"Settings", "Calendar", "0", "1", "1"},
     {"Settings", "CalPos", "0", "1", "1"},
     {"Settings", "CheckFont", "0", "1", "1"},
+    {"Settings", "FillWide", "1", "1", "1"},
     {"Settings", "FontName", "Arial", kNotRead, "1"},
     {"Settings", "FontSizeMsg", "14", "1", "1"},
     {"Settings", "HardDsk", "Never", "1", "1"},
@@ -233,7 +234,7 @@ std::string printable(const char* value) {
 }
 
 TEST(Catalogue, EveryKeyHasItsDocumentedSectionFactoryTextAndReadDefaults) {
-    ASSERT_EQ(std::size(kDocumentedKeys), 194u);
+    ASSERT_EQ(std::size(kDocumentedKeys), 195u);
     EXPECT_EQ(allKeys().size(), std::size(kDocumentedKeys)) << "keys the documentation lacks";
 
     MemorySettingsStore store;
@@ -286,7 +287,7 @@ TEST(Catalogue, KeysAreUniqueWithoutRegardToCase) {
         EXPECT_FALSE(seen.contains(id)) << qPrintable(id);
         seen.insert(id);
     }
-    EXPECT_EQ(seen.size(), 194);
+    EXPECT_EQ(seen.size(), 195);
 }
 
 TEST(Catalogue, CoralPositionsSplitAtFour) {
