@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# The running saver's costs on virtual screens of 1920 x 1080 and 3840 x 2160, printed as
-# "name: value" lines (SIZE is 1080p or 2160p):
+# The running saver's costs on virtual screens of 1920 x 1080, 3840 x 2160 and 5120 x 1440,
+# printed as "name: value" lines (SIZE is 1080p, 2160p or 5120x1440); the aquarium fills the
+# screens (BENCH_FILL=0: the 4:3 scene with bars, as "Fill wide screens" off shows it), and
+# BENCH_SIZES names other screens:
 #   first_frame_ms[_SIZE]            start of "Brinewave3 /s" to the first frame shown, best of
 #                                    three; without crisp art in the cache (the art generator
 #                                    is then started), and _cached with the set for the screen
@@ -13,7 +15,7 @@
 #                                    notices on screen (the scene drawn anew every sixth frame)
 #   peak_rss_mb_SIZE                 the saver's peak resident memory over those runs (MiB)
 #   cache_fill_s_SIZE, cache_mb_SIZE the art generator's time (wall, on an idle machine) and
-#                                    the size of the set it leaves
+#                                    the size of the set it leaves (the screen's frame's set)
 #   sharpness_2160p                  sharpness (bench/Sharpness.h) of the screen with crisp
 #                                    art over that with the enlarged 800 x 600 frame
 # The X server enlarges or copies the frame (BRINEWAVE3_SCALING=client: we do it).
@@ -29,7 +31,7 @@ done
 
 work=$(mktemp -d)
 xvfb=
-stop_fills() { pkill -f -- "--cache-fill [0-9]* $work/" 2>/dev/null || true; }
+stop_fills() { pkill -f -- "--cache-fill [0-9x]* $work/" 2>/dev/null || true; }
 trap '[[ -n $xvfb ]] && kill $xvfb 2>/dev/null; stop_fills; rm -rf "$work"' EXIT
 export HOME=$work XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data XDG_RUNTIME_DIR=$work/run
 export XDG_CACHE_HOME=$work/cache
@@ -51,7 +53,7 @@ start_screen() {
 first_frame() {
     local best="" run ms pid
     for run in 1 2 3; do
-        rm -rf "$XDG_CONFIG_HOME"
+        factory_settings
         : >"$work/err"
         BRINEWAVE3_BENCH=$(date +%s%3N) "$program" /s 2>"$work/err" &
         pid=$!
@@ -82,22 +84,33 @@ cpu_fraction() {
         'BEGIN { printf "%.3f %.3f %d\n", (c / t) / (ns / 1e9), (x / t) / (ns / 1e9), peak }'
 }
 
-# Settings as a first start writes them, with the first-run notices seen and TunePC 1.
-steady_settings() {
+fill=${BENCH_FILL:-1}
+# Settings as a first start writes them (with wide screens filled or not).
+factory_settings() {
     rm -rf "$XDG_CONFIG_HOME"
     "$program" /a & local pid=$!
     for _ in $(seq 100); do [[ -s $ini ]] && break; sleep 0.1; done
     kill "$pid"; wait "$pid" 2>/dev/null || true
+    sed -i -e "s/^FillWide=.*/FillWide=$fill/" "$ini"
+}
+# The same with the first-run notices seen and TunePC 1.
+steady_settings() {
+    factory_settings
     sed -i -e 's/^TunePC=.*/TunePC=1/' -e 's/^\(TuneScrSvr\|RunMonitor\|PwrMsg\)=.*/\1=True/' "$ini"
 }
 
 screen_sharpness() { "$sharpness" "$@" | sed -n 's/^sharpness: //p'; }
 
-for size in 1920x1080 3840x2160; do
+for size in ${BENCH_SIZES:-1920x1080 3840x2160 5120x1440}; do
     lines=${size#*x}
-    name=${lines}p
+    width=${size%x*}
+    case $size in 1920x1080 | 3840x2160) name=${lines}p ;; *) name=$size ;; esac
+    # The frame's set: a 4:3 frame's is named by its height, a wide one's by its size.
+    frame=$lines
+    (( fill == 1 && width * 3 > lines * 4 )) && frame=$size
     start_screen "$size"
     rm -rf "$XDG_CACHE_HOME"
+    factory_settings
     echo "first_frame_ms_$name: $(first_frame)"
     stop_fills
     rm -rf "$XDG_CACHE_HOME"
@@ -112,12 +125,12 @@ for size in 1920x1080 3840x2160; do
         rm -rf "$XDG_CACHE_HOME"
     fi
     start=$(date +%s%N)
-    "$generator" --cache-fill "$lines" "$XDG_CACHE_HOME/Brinewave3"
+    "$generator" --cache-fill "$frame" "$XDG_CACHE_HOME/Brinewave3"
     echo "cache_fill_s_$name: $(awk -v ns=$(($(date +%s%N) - start)) 'BEGIN { printf "%.1f", ns / 1e9 }')"
-    echo "cache_mb_$name: $(du -sm "$XDG_CACHE_HOME/Brinewave3/$lines" | cut -f1)"
+    echo "cache_mb_$name: $(du -sm "$XDG_CACHE_HOME/Brinewave3/$frame" | cut -f1)"
     echo "first_frame_ms_${name}_cached: $(first_frame)"
     # Factory settings: the first-run notices, the scene drawn anew every sixth frame.
-    rm -rf "$XDG_CONFIG_HOME"
+    factory_settings
     read -r cpu server first_run_peak <<<"$(cpu_fraction)"
     echo "cpu_core_fraction_${name}_first_run: $cpu"
     echo "xserver_core_fraction_${name}_first_run: $server"

@@ -159,6 +159,15 @@ TEST(Form1Load, OnAWideScreenTheCreaturesStartOutsideItsEdgesAndTheGlassSpansIt)
     EXPECT_EQ(rig.display.surface(scene.CalendarSurface).x, 1467 - 70);
 }
 
+TEST(Form1Load, TheSettingDecidesWhetherTheDisplayFillsAWideScreen) {
+    for (const auto& [stored, fills] : {std::pair{"1", true}, std::pair{"0", false}}) {
+        SaverRig rig;
+        rig.set(key::FillWide, stored);
+        rig.load();
+        EXPECT_EQ(rig.display.fillsWideScreens, std::optional<bool>(fills)) << stored;
+    }
+}
+
 TEST(Form1Load, NoticesOnlyWhileNotShownInFull) {
     SaverRig rig;
     rig.set(key::RunMonitor, "True");

@@ -399,71 +399,88 @@ bool runEventsUntil(const std::function<bool()>& done, int milliseconds) {
     return done();
 }
 
+// On the 1920 x 1080 screen of the tests: the frame as wide as the screen, or with wide screens
+// not filled, the 4:3 one. Either way the layout starts 240 pixels in.
 TEST(CrispDisplay, MakesAMissingSetOnceSwapsItInWhenCompleteAndPicksInSceneUnits) {
     test::guiApp();
-    QTemporaryDir dir;
-    const QString data = dir.filePath("data");
-    // A 100 x 50 object, orange at 800 x 600; the set for 1080 lines has it red.
-    savePicture(filled({100, 50}, qRgb(250, 150, 0)), data + "/Artifacts/block.bmp");
-    const ArtCache cache(dir.filePath("cache"));
-    FakeSystemLayer system;
-    SpriteDisplay display;
-    OneObjectScene scene(display);
-    display.setEventSink(&scene);
-    display.useArtCache(cache, data, system);
-    ASSERT_TRUE(display.OpenDisplay(800, 600, 32, ""));
-    QWindow* window = display.sceneWindow();
-    if (window->size() != QSize(1920, 1080))
-        GTEST_SKIP() << "the application was made elsewhere without the 1920 x 1080 screen";
-    scene.object = display.NewSurface();
-    ASSERT_TRUE(display.LoadFrame(scene.object, 1, data + "/Artifacts/block.bmp", kTransparent));
-    display.SetSurfaceX(scene.object, 100);
-    display.SetSurfaceY(scene.object, 100);
+    const struct {
+        bool fill;
+        QSize frame;
+        const char* name;  // on the generator's command line
+    } cases[] = {{false, {1440, 1080}, "1080"}, {true, {1920, 1080}, "1920x1080"}};
+    for (const auto& k : cases) {
+        SCOPED_TRACE(k.name);
+        QTemporaryDir dir;
+        const QString data = dir.filePath("data");
+        // A 100 x 50 object, orange at 800 x 600; the set for the frame has it red.
+        savePicture(filled({100, 50}, qRgb(250, 150, 0)), data + "/Artifacts/block.bmp");
+        const ArtCache cache(dir.filePath("cache"));
+        FakeSystemLayer system;
+        SpriteDisplay display;
+        OneObjectScene scene(display);
+        display.setEventSink(&scene);
+        display.useArtCache(cache, data, system);
+        display.setFillsWideScreens(k.fill);
+        ASSERT_TRUE(display.OpenDisplay(800, 600, 32, ""));
+        QWindow* window = display.sceneWindow();
+        if (window->size() != QSize(1920, 1080))
+            GTEST_SKIP() << "the application was made elsewhere without the 1920 x 1080 screen";
+        EXPECT_EQ(display.SceneWidth(), k.fill ? 1068 : 800);
+        scene.object = display.NewSurface();
+        ASSERT_TRUE(display.LoadFrame(scene.object, 1, data + "/Artifacts/block.bmp", kTransparent));
+        display.SetSurfaceX(scene.object, 100);
+        display.SetSurfaceY(scene.object, 100);
 
-    // No set yet: the generator is asked for one, once, and the frame stays 800 x 600.
-    const QString fill = QStringLiteral("StartProgram(%1, --cache-fill, 1080, %2)")
-                             .arg(ArtCache::generatorIn(data), cache.root());
-    ASSERT_TRUE(runEventsUntil([&] { return !system.calls().isEmpty(); }, 2000));
-    EXPECT_EQ(system.calls(), QStringList{fill});
-    EXPECT_EQ(display.composedHeight(), 600);
+        // No set yet: the generator is asked for one, once, and the frame stays 600 lines.
+        const QString fill = QStringLiteral("StartProgram(%1, --cache-fill, %2, %3)")
+                                 .arg(ArtCache::generatorIn(data), k.name, cache.root());
+        ASSERT_TRUE(runEventsUntil([&] { return !system.calls().isEmpty(); }, 2000));
+        EXPECT_EQ(system.calls(), QStringList{fill});
+        EXPECT_EQ(display.composedHeight(), 600);
 
-    // The generator's set appears: it is swapped in while the display runs.
-    const QString set = cache.folderFor(1080);
-    savePicture(filled({180, 90}, qRgb(220, 0, 0)), set + "/Artifacts/block.png");
-    writeBytes(set + "/" + ArtCache::kStampName, ArtCacheStamp::describe(set, 1080).toText());
-    ASSERT_TRUE(runEventsUntil([&] { return display.composedHeight() == 1080; }, 8000));
-    runEventsUntil([] { return false; }, 100);
-    QTemporaryDir shots;
-    ASSERT_TRUE(display.saveLastFrame(shots.filePath("frame.png")));
-    const QImage frame(shots.filePath("frame.png"));
-    ASSERT_EQ(frame.size(), QSize(1440, 1080));
-    EXPECT_EQ(frame.pixel(180, 180), qRgb(220, 0, 0));
-    EXPECT_EQ(frame.pixel(178, 178), qRgb(0, 0, 40));
+        // The generator's set appears: it is swapped in while the display runs.
+        const QString set = cache.folderFor(k.frame);
+        savePicture(filled({180, 90}, qRgb(220, 0, 0)), set + "/Artifacts/block.png");
+        writeBytes(set + "/" + ArtCache::kStampName,
+                   ArtCacheStamp::describe(set, k.frame).toText());
+        ASSERT_TRUE(runEventsUntil([&] { return display.composedHeight() == 1080; }, 8000));
+        runEventsUntil([] { return false; }, 100);
+        QTemporaryDir shots;
+        ASSERT_TRUE(display.saveLastFrame(shots.filePath("frame.png")));
+        const QImage frame(shots.filePath("frame.png"));
+        ASSERT_EQ(frame.size(), k.frame);
+        const int block = (k.frame.width() - 1440) / 2;
+        EXPECT_EQ(frame.pixel(block + 180, 180), qRgb(220, 0, 0));
+        EXPECT_EQ(frame.pixel(block + 178, 178), qRgb(0, 0, 40));
 
-    // Picking in screen pixels, 1:1 with the frame: the scene hears scene units, and the
-    // object is under the pointer exactly where it is at 800 x 600.
-    auto press = [&](QPoint screen) {
-        QMouseEvent event(QEvent::MouseButtonPress, QPointF(screen), QPointF(screen),
-                          Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(window, &event);
-        return display.IsPointerOver(scene.object);
-    };
-    // The scene area starts at x = 240; scene unit u covers screen pixels 240 + 1.8 u...
-    EXPECT_TRUE(press({240 + 180, 180}));
-    EXPECT_TRUE(press({240 + 359, 269}));
-    EXPECT_FALSE(press({240 + 178, 180}));
-    EXPECT_FALSE(press({240 + 361, 180}));
-    const std::vector<QPoint> heard = {{100, 100}, {199, 149}, {98, 100}, {200, 100}};
-    EXPECT_EQ(scene.presses, heard);
+        // Picking in screen pixels, 1:1 with the frame: the scene hears scene units, and the
+        // object is under the pointer exactly where it is at 800 x 600.
+        auto press = [&](QPoint screen) {
+            QMouseEvent event(QEvent::MouseButtonPress, QPointF(screen), QPointF(screen),
+                              Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+            QCoreApplication::sendEvent(window, &event);
+            return display.IsPointerOver(scene.object);
+        };
+        // The layout starts at x = 240; scene unit u covers screen pixels 240 + 1.8 u...
+        EXPECT_TRUE(press({240 + 180, 180}));
+        EXPECT_TRUE(press({240 + 359, 269}));
+        EXPECT_FALSE(press({240 + 178, 180}));
+        EXPECT_FALSE(press({240 + 361, 180}));
+        // ...and left of it lie units below 0.
+        press({6, 180});
+        const std::vector<QPoint> heard = {{100, 100}, {199, 149}, {98, 100}, {200, 100},
+                                           {-130, 100}};
+        EXPECT_EQ(scene.presses, heard);
 
-    // Opening again finds the set at once and asks the generator for nothing more.
-    display.CloseDisplay();
-    ASSERT_TRUE(display.OpenDisplay(800, 600, 32, ""));
-    scene.object = display.NewSurface();
-    ASSERT_TRUE(display.LoadFrame(scene.object, 1, data + "/Artifacts/block.bmp", kTransparent));
-    EXPECT_TRUE(runEventsUntil([&] { return display.composedHeight() == 1080; }, 4000));
-    display.CloseDisplay();
-    EXPECT_EQ(system.calls(), QStringList{fill});
+        // Opening again finds the set at once and asks the generator for nothing more.
+        display.CloseDisplay();
+        ASSERT_TRUE(display.OpenDisplay(800, 600, 32, ""));
+        scene.object = display.NewSurface();
+        ASSERT_TRUE(display.LoadFrame(scene.object, 1, data + "/Artifacts/block.bmp", kTransparent));
+        EXPECT_TRUE(runEventsUntil([&] { return display.composedHeight() == 1080; }, 4000));
+        display.CloseDisplay();
+        EXPECT_EQ(system.calls(), QStringList{fill});
+    }
 }
 
 }  // namespace
