@@ -35,11 +35,11 @@ constexpr int kHoldMs = 250;
 // How much of the last frame shows behind the password prompt.
 constexpr int kCoverDimAlpha = 150;
 
-// The heights this process has started a fill for: one each, so that a fill that fails is
+// The frames this process has started a fill for: one each, so that a fill that fails is
 // not started again and again by every preview or opening.
-QSet<int>& fillsStarted() {
-    static QSet<int> heights;
-    return heights;
+QSet<QSize>& fillsStarted() {
+    static QSet<QSize> frames;
+    return frames;
 }
 
 int windowsButton(Qt::MouseButton button) {
@@ -531,15 +531,16 @@ void SpriteDisplay::lookForCrispArt() {
     }
     if (crispHeight_ != height) cacheWatch_.stop();
     crispHeight_ = height;
-    const QString set = crispArt_->cache.completeSet(height);
+    const QSize frame = ArtCache::blockFrame(height);
+    const QString set = crispArt_->cache.completeSet(frame);
     if (!set.isEmpty()) {
         cacheWatch_.stop();
         startLoadingCrispArt(set, height);
         return;
     }
-    if (!fillsStarted().contains(height)) {
-        fillsStarted().insert(height);
-        crispArt_->cache.startFilling(height, ArtCache::generatorIn(crispArt_->dataFolder),
+    if (!fillsStarted().contains(frame)) {
+        fillsStarted().insert(frame);
+        crispArt_->cache.startFilling(frame, ArtCache::generatorIn(crispArt_->dataFolder),
                                       *crispArt_->system);
     }
     if (!cacheWatch_.isActive()) cacheWatch_.start();

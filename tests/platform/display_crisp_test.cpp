@@ -349,9 +349,10 @@ TEST(CrispDisplay, MakesAMissingSetOnceSwapsItInWhenCompleteAndPicksInSceneUnits
     EXPECT_EQ(display.composedHeight(), 600);
 
     // The generator's set appears: it is swapped in while the display runs.
-    const QString set = cache.folderFor(1080);
+    const QString set = cache.folderFor(QSize(1440, 1080));
     savePicture(filled({180, 90}, qRgb(220, 0, 0)), set + "/Artifacts/block.png");
-    writeBytes(set + "/" + ArtCache::kStampName, ArtCacheStamp::describe(set, 1080).toText());
+    writeBytes(set + "/" + ArtCache::kStampName,
+               ArtCacheStamp::describe(set, QSize(1440, 1080)).toText());
     ASSERT_TRUE(runEventsUntil([&] { return display.composedHeight() == 1080; }, 8000));
     runEventsUntil([] { return false; }, 100);
     QTemporaryDir shots;

@@ -7,9 +7,11 @@
 //     water, the walls and the floors are exactly PX pixels wide, the 4:3 picture in their
 //     middle, under the same names; without it the set is the 4:3 one.
 // brinewave3-artgen --cache-fill H CACHEFOLDER [--threads N]
-//     paints the set for a scene area H screen pixels high (scale H / 600) into the art cache
-//     CACHEFOLDER/H, at idle priority; does nothing when a complete set is there or another
-//     fill of H runs.
+// brinewave3-artgen --cache-fill WxH CACHEFOLDER [--threads N]
+//     paints the set for a 4:3 frame H screen pixels high, or for a wide frame of W x H pixels
+//     (scale H / 600; W from the 4:3 width to 4 times it), into the art cache: CACHEFOLDER/H
+//     or CACHEFOLDER/WxH, at idle priority; does nothing when a complete set is there or
+//     another fill of that frame runs.
 // brinewave3-artgen --version
 //     prints the art version: sets painted by another version are stale.
 // brinewave3-artgen --contact-sheet FOLDER SHEET.png SCENE.png [FULL-SCENE.png]
@@ -80,14 +82,14 @@ int main(int argc, char** argv) {
     const char* usage =
         "usage: brinewave3-artgen FOLDER\n"
         "       brinewave3-artgen [--scale S] [--frame-width PX] [--threads N] FOLDER\n"
-        "       brinewave3-artgen --cache-fill H CACHEFOLDER [--threads N]\n"
+        "       brinewave3-artgen --cache-fill H|WxH CACHEFOLDER [--threads N]\n"
         "       brinewave3-artgen --version\n"
         "       brinewave3-artgen --contact-sheet FOLDER SHEET.png SCENE.png [FULL-SCENE.png]\n";
     std::optional<double> scale;
     std::optional<int> frameWidth;
     int threads = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
     QString folder;
-    std::optional<int> fillHeight;
+    std::optional<QSize> fillFrame;
     for (int i = 1; i < args.size(); ++i) {
         const bool hasValue = i + 1 < args.size();
         if (args[i] == QStringLiteral("--scale") && hasValue) {
@@ -115,13 +117,14 @@ int main(int argc, char** argv) {
             }
         } else if (args[i] == QStringLiteral("--cache-fill") && i + 2 < args.size() &&
                    folder.isEmpty()) {
-            bool ok = false;
-            fillHeight = args[++i].toInt(&ok);
-            if (!ok || !bw::ArtCache::heightIsValid(*fillHeight)) {
+            fillFrame = bw::ArtCache::parseFrame(args[++i]);
+            if (!fillFrame) {
                 std::fprintf(stderr,
-                             "brinewave3-artgen: the height must be a whole number from %d to "
-                             "%d\n",
-                             bw::ArtCache::kMinimumHeight, bw::ArtCache::kMaximumHeight);
+                             "brinewave3-artgen: the frame must be H or WxH in whole pixels: a "
+                             "height from %d to %d, a width from the 4:3 width (H * 4 / 3) to "
+                             "%d times it\n",
+                             bw::ArtCache::kMinimumHeight, bw::ArtCache::kMaximumHeight,
+                             bw::FrameShape::kMaxBlocks);
                 return 2;
             }
             folder = args[++i];
@@ -136,7 +139,7 @@ int main(int argc, char** argv) {
         std::fputs(usage, stderr);
         return 2;
     }
-    if (fillHeight && (scale || frameWidth)) {
+    if (fillFrame && (scale || frameWidth)) {
         std::fputs(usage, stderr);
         return 2;
     }
@@ -150,20 +153,24 @@ int main(int argc, char** argv) {
     }
     QElapsedTimer clock;
     clock.start();
-    if (fillHeight) {
+    if (fillFrame) {
+        const QString frame =
+            fillFrame->width() == bw::ArtCache::blockFrame(fillFrame->height()).width()
+                ? QStringLiteral("%1 lines").arg(fillFrame->height())
+                : QStringLiteral("%1 x %2 pixels").arg(fillFrame->width()).arg(fillFrame->height());
         QString error;
-        switch (bw::art::fillCache(folder, *fillHeight, threads, &error)) {
+        switch (bw::art::fillCache(folder, *fillFrame, threads, &error)) {
             case bw::art::FillOutcome::Filled:
-                std::printf("brinewave3-artgen: the set for %d lines painted into %s in %.2f s\n",
-                            *fillHeight, qPrintable(folder), clock.elapsed() / 1000.0);
+                std::printf("brinewave3-artgen: the set for %s painted into %s in %.2f s\n",
+                            qPrintable(frame), qPrintable(folder), clock.elapsed() / 1000.0);
                 return 0;
             case bw::art::FillOutcome::AlreadyComplete:
-                std::printf("brinewave3-artgen: the set for %d lines in %s is complete\n",
-                            *fillHeight, qPrintable(folder));
+                std::printf("brinewave3-artgen: the set for %s in %s is complete\n",
+                            qPrintable(frame), qPrintable(folder));
                 return 0;
             case bw::art::FillOutcome::AnotherFillRunning:
-                std::printf("brinewave3-artgen: another fill of the set for %d lines runs\n",
-                            *fillHeight);
+                std::printf("brinewave3-artgen: another fill of the set for %s runs\n",
+                            qPrintable(frame));
                 return 0;
             case bw::art::FillOutcome::Failed:
                 break;
