@@ -38,8 +38,8 @@ constexpr int kCoverDimAlpha = 150;
 
 // The frames this process has started a fill for: one each, so that a fill that fails is
 // not started again and again by every preview or opening.
-QSet<QString>& fillsStarted() {
-    static QSet<QString> frames;
+QSet<QSize>& fillsStarted() {
+    static QSet<QSize> frames;
     return frames;
 }
 
@@ -551,9 +551,8 @@ void SpriteDisplay::lookForCrispArt() {
         startLoadingCrispArt(set, wanted);
         return;
     }
-    const QString name = QStringLiteral("%1x%2").arg(frame.width()).arg(frame.height());
-    if (!fillsStarted().contains(name)) {
-        fillsStarted().insert(name);
+    if (!fillsStarted().contains(frame)) {
+        fillsStarted().insert(frame);
         crispArt_->cache.startFilling(frame, ArtCache::generatorIn(crispArt_->dataFolder),
                                       *crispArt_->system);
     }

@@ -3,10 +3,12 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <algorithm>
 #include <climits>
 
 #include "settings/ArtVersion.h"
+#include "settings/FrameShape.h"
 #include "system/RegularFile.h"
 #include "system/SystemLayer.h"
 
@@ -38,12 +40,15 @@ bool isSetPath(const QString& path) {
     });
 }
 
+bool isWide(QSize frame) { return frame.width() != ArtCache::blockFrame(frame.height()).width(); }
+
 }  // namespace
 
 QByteArray ArtCacheStamp::toText() const {
     QByteArray text = kStampTitle + '\n';
     text += "version " + QByteArray::number(version) + '\n';
     text += "height " + QByteArray::number(height) + '\n';
+    if (width != 0) text += "width " + QByteArray::number(width) + '\n';
     text += "files " + QByteArray::number(files.size()) + '\n';
     for (const File& file : files) {
         text += QByteArray::number(file.bytes) + ' ' + file.path.toUtf8() + '\n';
@@ -57,15 +62,20 @@ std::optional<ArtCacheStamp> ArtCacheStamp::fromText(const QByteArray& text) {
     if (lines.size() < 4 || lines[0] != kStampTitle) return std::nullopt;
     const auto version = readField(lines[1], "version", 0);
     const auto height = readField(lines[2], "height", 1);
-    const auto count = readField(lines[3], "files", 1);
+    // The width line is there for a wide frame only.
+    const auto width = readField(lines[3], "width", 1);
+    const qsizetype first = width ? 5 : 4;
+    if (lines.size() < first) return std::nullopt;
+    const auto count = readField(lines[first - 1], "files", 1);
     if (!version || !height || !count || *version > INT_MAX || *height > INT_MAX ||
-        *count != lines.size() - 4) {
+        width.value_or(0) > INT_MAX || *count != lines.size() - first) {
         return std::nullopt;
     }
     ArtCacheStamp stamp;
     stamp.version = static_cast<int>(*version);
     stamp.height = static_cast<int>(*height);
-    for (qsizetype i = 4; i < lines.size(); ++i) {
+    stamp.width = static_cast<int>(width.value_or(0));
+    for (qsizetype i = first; i < lines.size(); ++i) {
         const qsizetype space = lines[i].indexOf(' ');
         if (space <= 0) return std::nullopt;
         const auto bytes = readField("size " + lines[i].left(space), "size", 0);
@@ -76,10 +86,11 @@ std::optional<ArtCacheStamp> ArtCacheStamp::fromText(const QByteArray& text) {
     return stamp;
 }
 
-ArtCacheStamp ArtCacheStamp::describe(const QString& folder, int height) {
+ArtCacheStamp ArtCacheStamp::describe(const QString& folder, QSize frame) {
     ArtCacheStamp stamp;
     stamp.version = art::kArtVersion;
-    stamp.height = height;
+    stamp.height = frame.height();
+    stamp.width = isWide(frame) ? frame.width() : 0;
     const QDir root(folder);
     QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
     while (it.hasNext()) {
@@ -105,27 +116,52 @@ bool ArtCache::heightIsValid(int height) {
     return height >= kMinimumHeight && height <= kMaximumHeight;
 }
 
-QString ArtCache::folderFor(int height) const { return root_ + u'/' + QString::number(height); }
+QSize ArtCache::blockFrame(int height) { return FrameShape::block(scaleFor(height)).size; }
 
-QString ArtCache::lockPathFor(int height) const {
-    return root_ + u'/' + QString::number(height) + QStringLiteral(".lock");
+bool ArtCache::frameIsValid(QSize frame) {
+    if (!heightIsValid(frame.height())) return false;
+    const int blockWidth = blockFrame(frame.height()).width();
+    return frame.width() >= blockWidth && frame.width() <= FrameShape::kMaxBlocks * blockWidth;
 }
 
-QString ArtCache::fillingPrefixFor(int height) const {
-    return root_ + QStringLiteral("/.") + QString::number(height) + QStringLiteral(".filling-");
+QString ArtCache::frameName(QSize frame) {
+    const QString height = QString::number(frame.height());
+    return isWide(frame) ? QString::number(frame.width()) + u'x' + height : height;
 }
 
-QString ArtCache::discardedPrefixFor(int height) const {
-    return root_ + QStringLiteral("/.") + QString::number(height) + QStringLiteral(".discarded-");
+std::optional<QSize> ArtCache::parseFrame(const QString& name) {
+    // Digits only: no sign, no spaces; five of them are more than any valid frame has.
+    static const QRegularExpression pattern(QStringLiteral("^(?:([0-9]{1,5})x)?([0-9]{1,5})$"));
+    const QRegularExpressionMatch match = pattern.match(name);
+    if (!match.hasMatch()) return std::nullopt;
+    const int height = match.captured(2).toInt();
+    const QSize frame =
+        match.hasCaptured(1) ? QSize(match.captured(1).toInt(), height) : blockFrame(height);
+    if (!frameIsValid(frame)) return std::nullopt;
+    return frame;
 }
 
-QString ArtCache::completeSet(int height, QString* why) const {
+QString ArtCache::folderFor(QSize frame) const { return root_ + u'/' + frameName(frame); }
+
+QString ArtCache::lockPathFor(QSize frame) const {
+    return root_ + u'/' + frameName(frame) + QStringLiteral(".lock");
+}
+
+QString ArtCache::fillingPrefixFor(QSize frame) const {
+    return root_ + QStringLiteral("/.") + frameName(frame) + QStringLiteral(".filling-");
+}
+
+QString ArtCache::discardedPrefixFor(QSize frame) const {
+    return root_ + QStringLiteral("/.") + frameName(frame) + QStringLiteral(".discarded-");
+}
+
+QString ArtCache::completeSet(QSize frame, QString* why) const {
     const auto refuse = [why](const QString& reason) {
         if (why) *why = reason;
         return QString();
     };
-    if (!heightIsValid(height)) return refuse(QStringLiteral("no set is made for this height"));
-    const QString folder = folderFor(height);
+    if (!frameIsValid(frame)) return refuse(QStringLiteral("no set is made for this frame"));
+    const QString folder = folderFor(frame);
     // Anything but a small regular file is no stamp: a FIFO would block the reader for good,
     // a device would feed it without end.
     const QString stampPath = folder + u'/' + QLatin1String(kStampName);
@@ -139,7 +175,9 @@ QString ArtCache::completeSet(int height, QString* why) const {
     if (stamp->version != art::kArtVersion) {
         return refuse(QStringLiteral("painted by art version %1").arg(stamp->version));
     }
-    if (stamp->height != height) return refuse(QStringLiteral("the stamp names another height"));
+    if (stamp->height != frame.height() || stamp->width != (isWide(frame) ? frame.width() : 0)) {
+        return refuse(QStringLiteral("the stamp names another frame"));
+    }
     for (const ArtCacheStamp::File& listed : stamp->files) {
         const QFileInfo found(folder + u'/' + listed.path);
         if (!found.isFile() || found.size() != listed.bytes) {
@@ -149,10 +187,10 @@ QString ArtCache::completeSet(int height, QString* why) const {
     return folder;
 }
 
-bool ArtCache::startFilling(int height, const QString& generator, SystemLayer& system) const {
-    if (!heightIsValid(height)) return false;
+bool ArtCache::startFilling(QSize frame, const QString& generator, SystemLayer& system) const {
+    if (!frameIsValid(frame)) return false;
     return system.StartProgram(generator,
-                               {QStringLiteral("--cache-fill"), QString::number(height), root_});
+                               {QStringLiteral("--cache-fill"), frameName(frame), root_});
 }
 
 QString ArtCache::cachedPictureName(const QString& name) {

@@ -1,4 +1,4 @@
-// Filling the art cache: only complete, stamped sets ever land in place, one fill per height
+// Filling the art cache: only complete, stamped sets ever land in place, one fill per frame
 // runs at a time, and a cache that cannot be written fails cleanly.
 
 #include <fcntl.h>
@@ -19,10 +19,10 @@
 #include <optional>
 #include <utility>
 
-#include "fakes/FileBytes.h"
 #include "CacheFill.h"
 #include "Catalogue.h"
 #include "Paint.h"
+#include "fakes/FileBytes.h"
 #include "fakes/QtApp.h"
 #include "settings/ArtCache.h"
 #include "settings/ArtVersion.h"
@@ -35,17 +35,23 @@ using bw::readBytes;
 using bw::writeBytes;
 using bw::art::FillOutcome;
 
-// The smallest screen scale above 1: a whole set is quick to paint.
+// The smallest screen scale above 1: a whole set is quick to paint. Its 4:3 frame.
 constexpr int kHeight = 660;
+const QSize kFrame(880, kHeight);
 
-// Every picture of the data folder under its name in a set, with its size at the set's scale.
-QMap<QString, QSize> cataloguePictures(double scale) {
+// Every picture of the data folder under its name in a set, with its size in the set for
+// `frame`: at the frame's scale, and the pictures of the glass as wide as the frame.
+QMap<QString, QSize> cataloguePictures(QSize frame) {
+    const double scale = ArtCache::scaleFor(frame.height());
     QMap<QString, QSize> pictures;
     for (const bw::art::Asset& asset : bw::art::catalogue()) {
         if (asset.encoding != bw::art::Encoding::Wave) {
+            QSize size = bw::art::scaledSize(asset.size, scale);
+            if (asset.paintWide) {
+                size.setWidth(frame.width());
+            }
             for (const QString& path : bw::art::imagePaths(asset)) {
-                pictures.insert(ArtCache::cachedPictureName(path),
-                                bw::art::scaledSize(asset.size, scale));
+                pictures.insert(ArtCache::cachedPictureName(path), size);
             }
         }
     }
@@ -58,19 +64,19 @@ QStringList entries(const QString& root) {
         QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
 }
 
-void expectCompleteSet(const ArtCache& cache, int height) {
+void expectCompleteSet(const ArtCache& cache, QSize frame) {
     QString why;
-    ASSERT_EQ(cache.completeSet(height, &why), cache.folderFor(height)) << why.toStdString();
+    ASSERT_EQ(cache.completeSet(frame, &why), cache.folderFor(frame)) << why.toStdString();
     const auto stamp = ArtCacheStamp::fromText(
-        readBytes(cache.folderFor(height) + u'/' + QLatin1String(ArtCache::kStampName)));
+        readBytes(cache.folderFor(frame) + u'/' + QLatin1String(ArtCache::kStampName)));
     ASSERT_TRUE(stamp);
     EXPECT_EQ(stamp->version, bw::art::kArtVersion);
-    const QMap<QString, QSize> expected = cataloguePictures(ArtCache::scaleFor(height));
+    const QMap<QString, QSize> expected = cataloguePictures(frame);
     QStringList listed;
     for (const ArtCacheStamp::File& file : stamp->files) {
         listed += file.path;
         // Every picture is a PNG of the catalogue's size at the set's scale.
-        QImageReader reader(cache.folderFor(height) + u'/' + file.path);
+        QImageReader reader(cache.folderFor(frame) + u'/' + file.path);
         EXPECT_EQ(reader.format(), "png") << file.path.toStdString();
         EXPECT_EQ(reader.size(), expected.value(file.path)) << file.path.toStdString();
     }
@@ -130,33 +136,34 @@ TEST_F(CacheFill, TwoGeneratorsAtOnceLeaveOneValidSetAndNothingElse) {
     EXPECT_EQ(said.count("painted into"), 1) << said.toStdString();
     EXPECT_EQ(said.count("another fill") + said.count("is complete"), 1) << said.toStdString();
 
-    expectCompleteSet(cache, kHeight);
+    expectCompleteSet(cache, kFrame);
     EXPECT_EQ(entries(cache.root()), QStringList({"660", "660.lock"}))
         << "no folder painted aside is left";
 }
 
 TEST_F(CacheFill, AStaleSetIsReplacedAndACompleteOneKept) {
     // Another version's set, and what fills that died left behind.
-    writeBytes(cache.folderFor(kHeight) + "/fish/old.bmp", "old");
-    ArtCacheStamp stale = ArtCacheStamp::describe(cache.folderFor(kHeight), kHeight);
+    writeBytes(cache.folderFor(kFrame) + "/fish/old.bmp", "old");
+    ArtCacheStamp stale = ArtCacheStamp::describe(cache.folderFor(kFrame), kFrame);
     stale.version = bw::art::kArtVersion - 1;
-    writeBytes(cache.folderFor(kHeight) + "/art.stamp", stale.toText());
-    writeBytes(cache.fillingPrefixFor(kHeight) + "4242-dead/fish/half.bmp", "half");
-    writeBytes(cache.discardedPrefixFor(kHeight) + "4242-dead/fish/old.bmp", "old");
-    writeBytes(cache.folderFor(1080) + "/fish/other.bmp", "another height's set stays");
-    ASSERT_TRUE(cache.completeSet(kHeight).isEmpty());
+    writeBytes(cache.folderFor(kFrame) + "/art.stamp", stale.toText());
+    writeBytes(cache.fillingPrefixFor(kFrame) + "4242-dead/fish/half.bmp", "half");
+    writeBytes(cache.discardedPrefixFor(kFrame) + "4242-dead/fish/old.bmp", "old");
+    writeBytes(cache.folderFor(QSize(1440, 1080)) + "/fish/other.bmp",
+               "another height's set stays");
+    ASSERT_TRUE(cache.completeSet(kFrame).isEmpty());
 
     QString error;
-    ASSERT_EQ(bw::art::fillCache(cache.root(), kHeight, 2, &error), FillOutcome::Filled)
+    ASSERT_EQ(bw::art::fillCache(cache.root(), kFrame, 2, &error), FillOutcome::Filled)
         << error.toStdString();
-    expectCompleteSet(cache, kHeight);
-    EXPECT_FALSE(QFile::exists(cache.folderFor(kHeight) + "/fish/old.bmp"));
+    expectCompleteSet(cache, kFrame);
+    EXPECT_FALSE(QFile::exists(cache.folderFor(kFrame) + "/fish/old.bmp"));
     EXPECT_EQ(entries(cache.root()), QStringList({"1080", "660", "660.lock"}));
 
     // A second fill finds the set complete and leaves it as it is.
-    const QString probe = cache.folderFor(kHeight) + "/probe";
+    const QString probe = cache.folderFor(kFrame) + "/probe";
     writeBytes(probe, "kept");
-    EXPECT_EQ(bw::art::fillCache(cache.root(), kHeight, 2, &error), FillOutcome::AlreadyComplete);
+    EXPECT_EQ(bw::art::fillCache(cache.root(), kFrame, 2, &error), FillOutcome::AlreadyComplete);
     EXPECT_EQ(readBytes(probe), "kept");
 }
 
@@ -164,8 +171,8 @@ TEST_F(CacheFill, ASetWhoseStampIsNoFileIsPaintedAnew) {
     if (!QFileInfo(generator()).isExecutable()) {
         GTEST_SKIP() << "no generator in BW_TEST_DATA";
     }
-    const QString stamp = cache.folderFor(kHeight) + "/art.stamp";
-    const QString old = cache.folderFor(kHeight) + "/fish/old.bmp";
+    const QString stamp = cache.folderFor(kFrame) + "/art.stamp";
+    const QString old = cache.folderFor(kFrame) + "/fish/old.bmp";
     const struct {
         const char* name;
         std::function<bool()> make;
@@ -182,20 +189,19 @@ TEST_F(CacheFill, ASetWhoseStampIsNoFileIsPaintedAnew) {
         fill.start(generator(), {"--cache-fill", QString::number(kHeight), cache.root()});
         ASSERT_TRUE(fill.waitForFinished(300000)) << "the fill hangs";
         EXPECT_EQ(fill.exitCode(), 0) << fill.readAllStandardError().toStdString();
-        expectCompleteSet(cache, kHeight);
+        expectCompleteSet(cache, kFrame);
         EXPECT_FALSE(QFileInfo::exists(old));
     }
 }
 
 TEST_F(CacheFill, WhileAnotherFillHoldsTheLockNothingIsDone) {
     ASSERT_TRUE(QDir().mkpath(cache.root()));
-    const int held = ::open(QFile::encodeName(cache.lockPathFor(kHeight)).constData(),
+    const int held = ::open(QFile::encodeName(cache.lockPathFor(kFrame)).constData(),
                             O_RDWR | O_CREAT | O_CLOEXEC, 0644);
     ASSERT_GE(held, 0);
     ASSERT_EQ(::flock(held, LOCK_EX | LOCK_NB), 0);
     QString error;
-    EXPECT_EQ(bw::art::fillCache(cache.root(), kHeight, 1, &error),
-              FillOutcome::AnotherFillRunning);
+    EXPECT_EQ(bw::art::fillCache(cache.root(), kFrame, 1, &error), FillOutcome::AnotherFillRunning);
     EXPECT_EQ(entries(cache.root()), QStringList({"660.lock"}));
     ::close(held);
 }
@@ -204,21 +210,21 @@ TEST_F(CacheFill, ASetThatAppearedMeanwhileIsKeptAndTheNewOneDropped) {
     // A complete set in place (made by a writer that took no lock), and ours painted aside.
     const auto makeSet = [](const QString& folder, const QByteArray& bytes) {
         writeBytes(folder + "/fish/fish1.bmp", bytes);
-        writeBytes(folder + "/art.stamp", ArtCacheStamp::describe(folder, kHeight).toText());
+        writeBytes(folder + "/art.stamp", ArtCacheStamp::describe(folder, kFrame).toText());
     };
-    makeSet(cache.folderFor(kHeight), "theirs");
-    const QString aside = cache.fillingPrefixFor(kHeight) + "1-ours";
+    makeSet(cache.folderFor(kFrame), "theirs");
+    const QString aside = cache.fillingPrefixFor(kFrame) + "1-ours";
     makeSet(aside, "ours, longer");
     QString error;
-    EXPECT_EQ(bw::art::moveIntoPlace(cache, kHeight, aside, &error), FillOutcome::AlreadyComplete);
-    EXPECT_EQ(readBytes(cache.folderFor(kHeight) + "/fish/fish1.bmp"), "theirs");
+    EXPECT_EQ(bw::art::moveIntoPlace(cache, kFrame, aside, &error), FillOutcome::AlreadyComplete);
+    EXPECT_EQ(readBytes(cache.folderFor(kFrame) + "/fish/fish1.bmp"), "theirs");
     EXPECT_FALSE(QFileInfo::exists(aside));
 
     // A damaged one in place is replaced by ours.
-    QFile::remove(cache.folderFor(kHeight) + "/fish/fish1.bmp");
+    QFile::remove(cache.folderFor(kFrame) + "/fish/fish1.bmp");
     makeSet(aside, "ours, longer");
-    EXPECT_EQ(bw::art::moveIntoPlace(cache, kHeight, aside, &error), FillOutcome::Filled);
-    EXPECT_EQ(readBytes(cache.folderFor(kHeight) + "/fish/fish1.bmp"), "ours, longer");
+    EXPECT_EQ(bw::art::moveIntoPlace(cache, kFrame, aside, &error), FillOutcome::Filled);
+    EXPECT_EQ(readBytes(cache.folderFor(kFrame) + "/fish/fish1.bmp"), "ours, longer");
     EXPECT_EQ(entries(cache.root()), QStringList({"660"}));
 }
 
@@ -235,7 +241,7 @@ TEST_F(CacheFill, ACacheFolderThatCannotBeWrittenFailsCleanly) {
     for (const QString& root : roots) {
         SCOPED_TRACE(root.toStdString());
         QString error;
-        EXPECT_EQ(bw::art::fillCache(root, kHeight, 1, &error), FillOutcome::Failed);
+        EXPECT_EQ(bw::art::fillCache(root, kFrame, 1, &error), FillOutcome::Failed);
         EXPECT_FALSE(error.isEmpty());
     }
     EXPECT_EQ(readBytes(dir.filePath("a file")), "not a folder");
@@ -258,7 +264,7 @@ TEST_F(CacheFill, AFillKilledOrStoppedByAFullDiskLeavesNoSetInPlace) {
     QProcess killed;
     killed.start(generator(), {"--cache-fill", QString::number(kHeight), cache.root()});
     ASSERT_TRUE(killed.waitForStarted());
-    const QString filling = QFileInfo(cache.fillingPrefixFor(kHeight)).fileName();
+    const QString filling = QFileInfo(cache.fillingPrefixFor(kFrame)).fileName();
     bool painting = false;
     for (int i = 0; i < 3000 && !painting && killed.state() == QProcess::Running; ++i) {
         const QStringList found =
@@ -271,8 +277,8 @@ TEST_F(CacheFill, AFillKilledOrStoppedByAFullDiskLeavesNoSetInPlace) {
     ASSERT_TRUE(painting) << "the fill never started painting";
     killed.kill();
     ASSERT_TRUE(killed.waitForFinished());
-    EXPECT_TRUE(cache.completeSet(kHeight).isEmpty());
-    EXPECT_FALSE(QFileInfo::exists(cache.folderFor(kHeight)));
+    EXPECT_TRUE(cache.completeSet(kFrame).isEmpty());
+    EXPECT_FALSE(QFileInfo::exists(cache.folderFor(kFrame)));
 
     // A disk that fills up midway (here: a file size limit): a clean failure, nothing left.
     QProcess limited;
@@ -286,27 +292,48 @@ TEST_F(CacheFill, AFillKilledOrStoppedByAFullDiskLeavesNoSetInPlace) {
 
     // The next fill makes the set.
     QString error;
-    ASSERT_EQ(bw::art::fillCache(cache.root(), kHeight, 2, &error), FillOutcome::Filled)
+    ASSERT_EQ(bw::art::fillCache(cache.root(), kFrame, 2, &error), FillOutcome::Filled)
         << error.toStdString();
-    expectCompleteSet(cache, kHeight);
+    expectCompleteSet(cache, kFrame);
 }
 
-TEST_F(CacheFill, HeightsOutsideTheScalesAreRefused) {
-    for (int height : {0, 599, 4801}) {
+TEST_F(CacheFill, FramesOutsideTheScalesAndWidthsAreRefused) {
+    // Heights outside the scales; narrower than 4:3; wider than FrameShape::kMaxBlocks blocks.
+    for (const QSize frame : {ArtCache::blockFrame(0), ArtCache::blockFrame(599),
+                              ArtCache::blockFrame(4801), QSize(1439, 1080), QSize(5761, 1080)}) {
         QString error;
-        EXPECT_EQ(bw::art::fillCache(cache.root(), height, 1, &error), FillOutcome::Failed);
+        EXPECT_EQ(bw::art::fillCache(cache.root(), frame, 1, &error), FillOutcome::Failed);
         EXPECT_TRUE(error.contains("600 to 4800")) << error.toStdString();
     }
     EXPECT_FALSE(QFileInfo::exists(cache.root()));
     if (QFileInfo(generator()).isExecutable()) {
-        for (const char* height : {"1080.5", "abc", "300"}) {
+        for (const char* frame : {"1080.5", "abc", "300", "1439x1080", "5761x1080", "1920x"}) {
             QProcess run;
-            run.start(generator(), {"--cache-fill", height, cache.root()});
+            run.start(generator(), {"--cache-fill", frame, cache.root()});
             ASSERT_TRUE(run.waitForFinished(60000));
-            EXPECT_EQ(run.exitCode(), 2) << height;
+            EXPECT_EQ(run.exitCode(), 2) << frame;
+            EXPECT_TRUE(run.readAllStandardError().contains("the frame must be H or WxH"));
         }
         EXPECT_FALSE(QFileInfo::exists(cache.root()));
     }
+}
+
+// A 16:9 screen of 600 lines: a set at 1x of its own, beside the 4:3 one, whose water, walls
+// and floors are as wide as the frame.
+TEST_F(CacheFill, AWideFrameIsFilledIntoASetOfItsOwn) {
+    if (!QFileInfo(generator()).isExecutable()) {
+        GTEST_SKIP() << "no generator in BW_TEST_DATA";
+    }
+    const QSize wide(1067, 600);
+    QProcess fill;
+    fill.start(generator(), {"--cache-fill", "1067x600", cache.root(), "--threads", "2"});
+    ASSERT_TRUE(fill.waitForFinished(300000)) << "the fill hangs";
+    EXPECT_EQ(fill.exitCode(), 0) << fill.readAllStandardError().toStdString();
+    expectCompleteSet(cache, wide);
+    EXPECT_EQ(QImageReader(cache.folderFor(wide) + "/Water/cool waters.png").size(),
+              QSize(1067, 600));
+    EXPECT_TRUE(cache.completeSet(ArtCache::blockFrame(600)).isEmpty()) << "the 4:3 set is another";
+    EXPECT_EQ(entries(cache.root()), QStringList({"1067x600", "1067x600.lock"}));
 }
 
 }  // namespace

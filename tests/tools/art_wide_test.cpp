@@ -1,12 +1,14 @@
-// The water, the walls and the floors painted across a scene wider than 4:3: the middle 800
-// units are the 4:3 picture, no seam shows where one 800-unit band meets the next (which is
-// where the 4:3 picture's edges were), and the ends taper at the new edges instead.
+// The water, the walls and the floors painted across a frame wider than 4:3: exactly as wide as
+// the frame in pixels, the middle 800 units are the 4:3 picture, no seam shows where one
+// 800-unit band meets the next (which is where the 4:3 picture's edges were), and the ends taper
+// at the new edges instead.
 
 #include <gtest/gtest.h>
 
 #include <QImage>
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <ostream>
 #include <vector>
 
@@ -63,12 +65,12 @@ double columnCover(const QImage& image, int x) {
 struct WidePicture {
     const char* stem;
     int taperedEnds;  // scene units at each end of the 4:3 picture that sink towards the floor
-    int sceneWidth;
+    int frameWidth;   // in pixels
     double scale;
 };
 
 void PrintTo(const WidePicture& c, std::ostream* out) {
-    *out << c.stem << " " << c.sceneWidth << " wide at " << c.scale;
+    *out << c.stem << " " << c.frameWidth << " pixels wide at " << c.scale;
 }
 
 class ArtAcrossWideScene : public ::testing::TestWithParam<WidePicture> {};
@@ -78,13 +80,17 @@ TEST_P(ArtAcrossWideScene, KeepsTheLayoutPictureInTheMiddleWithoutSeamsAndTapers
     const WidePicture& c = GetParam();
     const Asset* asset = bw::art::findAsset(QString::fromLatin1(c.stem));
     ASSERT_TRUE(asset && asset->paintWide);
-    const auto paint = [&](int sceneWidth) {
-        return bw::art::paintFor(*asset, 1, c.scale, sceneWidth)
+    const std::optional<bw::FrameShape> frame = bw::art::frameAt(c.scale, c.frameWidth);
+    ASSERT_TRUE(frame);
+    const auto paint = [&](const bw::FrameShape& shape) {
+        return bw::art::paintFor(*asset, 1, shape)
             .convertToFormat(QImage::Format_ARGB32_Premultiplied);
     };
-    const QImage wide = paint(c.sceneWidth), layout = paint(bw::art::kLayoutWidth);
-    ASSERT_EQ(wide.size(), bw::art::scaledSize(QSize(c.sceneWidth, asset->size.height()), c.scale));
-    const bw::art::Span span = bw::art::spanAcross(c.sceneWidth, c.scale);
+    const QImage wide = paint(*frame), layout = paint(bw::FrameShape::block(c.scale));
+    ASSERT_EQ(wide.size(),
+              QSize(c.frameWidth, static_cast<int>(std::lround(asset->size.height() * c.scale))));
+    const bw::art::Span span = bw::art::spanAcross(*frame);
+    ASSERT_EQ(span.blockColumn, frame->blockColumn()) << "where the display puts the block";
 
     // Apart from its tapered ends, where the wide picture runs on at full height, the middle is
     // the 4:3 picture: painted from the same seeds at the same places, it comes out the same.
@@ -123,23 +129,60 @@ TEST_P(ArtAcrossWideScene, KeepsTheLayoutPictureInTheMiddleWithoutSeamsAndTapers
     }
 }
 
-// A water, a wall and a floor; a 32:9 scene at 1, and a 16:9 one at a scale between whole
-// numbers, where the middle starts at 133.5 units, rounded to a pixel.
+// A water, a wall and a floor; a 32:9 frame at 1, a 16:9 one at a scale between whole numbers
+// (1333 x 750: the block starts 166 pixels in, 132.8 units), and a floor for 1920 x 1080.
 const WidePicture kWidePictures[] = {
-    {"Water/cool waters", 0, 2133, 1.0}, {"Water/cool waters", 0, 1067, 1.25},
-    {"Bottom/brickwall", 46, 2133, 1.0}, {"Bottom/brickwall", 46, 1067, 1.25},
-    {"Bottom/bottom02", 120, 2133, 1.0}, {"Bottom/bottom02", 120, 1067, 1.25},
+    {"Water/cool waters", 0, 2133, 1.0}, {"Water/cool waters", 0, 1333, 1.25},
+    {"Bottom/brickwall", 46, 2133, 1.0}, {"Bottom/brickwall", 46, 1333, 1.25},
+    {"Bottom/bottom02", 120, 2133, 1.0}, {"Bottom/bottom02", 120, 1333, 1.25},
+    {"Bottom/bottom01", 120, 1920, 1.8},
 };
 
 INSTANTIATE_TEST_SUITE_P(Glass, ArtAcrossWideScene, ::testing::ValuesIn(kWidePictures));
 
-// A frame narrower than 4:3 or wider than the range gives no set: the caller keeps the 4:3 one.
-TEST(ArtSceneWidthOption, AcceptsWholeNumbersFrom800To3200Only) {
-    EXPECT_EQ(bw::art::parseSceneWidth(QStringLiteral("800")), 800);
-    EXPECT_EQ(bw::art::parseSceneWidth(QStringLiteral(" 2133 ")), 2133);
-    EXPECT_EQ(bw::art::parseSceneWidth(QStringLiteral("3200")), 3200);
-    for (const char* bad : {"", "799", "3201", "1067.5", "-1067", "wide", "0x500"}) {
-        EXPECT_FALSE(bw::art::parseSceneWidth(QString::fromLatin1(bad))) << bad;
+// On a 1920 x 1080 screen (scale 1.8) the pictures of the glass are exactly the screen's width,
+// not round(1067 units * 1.8) = 1921; every other picture is as large as in the 4:3 set.
+TEST(ArtForAFrame, OnlyThePicturesOfTheGlassAreAsWideAsTheFrame) {
+    bw::ensureQtApp();
+    const std::optional<bw::FrameShape> frame = bw::art::frameAt(1.8, 1920);
+    ASSERT_TRUE(frame);
+    EXPECT_EQ(frame->size, QSize(1920, 1080));
+    for (const char* stem : {"Water/night dive", "Bottom/Shellbottom", "Bottom/bottom04",
+                             "Bottom/bottom03", "Plants/coral3"}) {
+        SCOPED_TRACE(stem);
+        const Asset* asset = bw::art::findAsset(QString::fromLatin1(stem));
+        ASSERT_TRUE(asset);
+        const QSize layoutSize = bw::art::scaledSize(asset->size, 1.8);
+        const QSize expected = asset->paintWide ? QSize(1920, layoutSize.height()) : layoutSize;
+        EXPECT_EQ(bw::art::paintFor(*asset, 1, *frame).size(), expected);
+    }
+}
+
+// A frame narrower than 4:3 or wider than FrameShape::kMaxBlocks blocks gives no set: the
+// caller keeps the 4:3 one.
+TEST(ArtFrameWidthOption, AcceptsWidthsFromTheBlockToFourBlocksOnly) {
+    EXPECT_EQ(bw::art::parseFrameWidth(QStringLiteral("1920")), 1920);
+    EXPECT_EQ(bw::art::parseFrameWidth(QStringLiteral(" 2133 ")), 2133);
+    for (const char* bad : {"", "1067.5", "wide", "0x500"}) {
+        EXPECT_FALSE(bw::art::parseFrameWidth(QString::fromLatin1(bad))) << bad;
+    }
+    const struct {
+        double scale;
+        int width;
+        bool made;
+    } frames[] = {
+        {1.0, 800, true},   {1.0, 3200, true},  {1.0, 799, false},   {1.0, 3201, false},
+        {1.8, 1440, true},  {1.8, 1920, true},  {1.8, 5760, true},   {1.8, 1439, false},
+        {1.8, 5761, false}, {1.25, 1333, true}, {1.0, -1067, false},
+    };
+    for (const auto& c : frames) {
+        SCOPED_TRACE(testing::Message() << c.width << " at " << c.scale);
+        const std::optional<bw::FrameShape> frame = bw::art::frameAt(c.scale, c.width);
+        ASSERT_EQ(frame.has_value(), c.made);
+        if (frame) {
+            EXPECT_EQ(frame->size, QSize(c.width, bw::FrameShape::block(c.scale).size.height()));
+            EXPECT_EQ(frame->scale, c.scale);
+        }
     }
     const QString nowhere = QStringLiteral("/nonexistent/set");
     for (int width : {600, 799, 3201}) {

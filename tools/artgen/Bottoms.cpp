@@ -15,7 +15,7 @@ namespace {
 // Opaque white silhouette across `span` whose top edge follows `top(x)`, tapering at both ends.
 QImage silhouette(const Span& span, int h, double scale, const std::function<double(double)>& top,
                   double endTaper) {
-    QImage mask = newSprite(span.width, h, scale);
+    QImage mask = newSpriteInPixels(span.pixelSize(h, scale), scale);
     QPainter p(&mask);
     setupPainter(p);
     if (span.blockColumn != 0) {
@@ -181,8 +181,9 @@ struct Ground {
 
 Ground groundOf(const QImage& painted, const Span& span, int h, double scale,
                 const std::function<double(double)>& top, double endTaper) {
-    const bool wide = span.width != span.blockWidth;
-    return {painted, wide ? silhouette(ownSpan(span.blockWidth), h, scale, top, endTaper) : painted,
+    return {painted,
+            span.wide() ? silhouette(ownSpan(span.blockWidth, scale), h, scale, top, endTaper)
+                        : painted,
             span, static_cast<double>(h)};
 }
 
@@ -252,10 +253,11 @@ void scatterStones(QPainter& p, const Ground& ground, int count, uint32_t seed, 
 
 }  // namespace
 
-QImage paintWideWall(const Asset& asset, int, double scale, int sceneWidth) {
+QImage paintWideWall(const Asset& asset, int, const FrameShape& frame) {
     const int h = asset.size.height(), v = asset.variant;
     const uint32_t seed = 300u + static_cast<uint32_t>(v);
-    const Span span = spanAcross(sceneWidth, scale);
+    const double scale = frame.scale;
+    const Span span = spanAcross(frame);
     const auto top = [&](double x) { return wallTop(v, x, seed); };
     const double endTaper = 46;
     QImage image = silhouette(span, h, scale, top, endTaper);
@@ -281,7 +283,7 @@ QImage paintWideWall(const Asset& asset, int, double scale, int sceneWidth) {
 }
 
 QImage paintWall(const Asset& asset, int image, double scale) {
-    return paintWideWall(asset, image, scale, kLayoutWidth);
+    return paintWideWall(asset, image, FrameShape::block(scale));
 }
 
 namespace {
@@ -341,11 +343,11 @@ QImage paintBottomAcross(const Asset& asset, const Span& span, double scale) {
 }  // namespace
 
 QImage paintBottom(const Asset& asset, int, double scale) {
-    return paintBottomAcross(asset, ownSpan(asset.size.width()), scale);
+    return paintBottomAcross(asset, ownSpan(asset.size.width(), scale), scale);
 }
 
-QImage paintWideBottom(const Asset& asset, int, double scale, int sceneWidth) {
-    return paintBottomAcross(asset, spanAcross(sceneWidth, scale), scale);
+QImage paintWideBottom(const Asset& asset, int, const FrameShape& frame) {
+    return paintBottomAcross(asset, spanAcross(frame), frame.scale);
 }
 
 }  // namespace bw::art

@@ -21,7 +21,7 @@ namespace bw::art {
 
 namespace {
 
-// The lock of one height's fill, held from open to destruction (the kernel lets it go when the
+// The lock of one frame's fill, held from open to destruction (the kernel lets it go when the
 // process ends, however it ends).
 class FillLock {
   public:
@@ -60,10 +60,10 @@ bool removeFolder(const QString& path) {
 
 // Folders left by fills that died, and sets that were on their way out: only the holder of the
 // lock makes them, so while it is held none of them is in use.
-void removeLeftovers(const ArtCache& cache, int height) {
+void removeLeftovers(const ArtCache& cache, QSize frame) {
     const QDir root(cache.root());
-    const QStringList prefixes = {QFileInfo(cache.fillingPrefixFor(height)).fileName(),
-                                  QFileInfo(cache.discardedPrefixFor(height)).fileName()};
+    const QStringList prefixes = {QFileInfo(cache.fillingPrefixFor(frame)).fileName(),
+                                  QFileInfo(cache.discardedPrefixFor(frame)).fileName()};
     for (const QString& prefix : prefixes) {
         for (const QString& name :
              root.entryList({prefix + u'*'}, QDir::AllEntries | QDir::Hidden | QDir::System)) {
@@ -93,46 +93,50 @@ QString uniqueSuffix() {
 
 }  // namespace
 
-FillOutcome fillCache(const QString& cacheRoot, int height, int threads, QString* error) {
+FillOutcome fillCache(const QString& cacheRoot, QSize frame, int threads, QString* error) {
     const auto fail = [error](const QString& why) {
         if (error) {
             *error = why;
         }
         return FillOutcome::Failed;
     };
-    if (!ArtCache::heightIsValid(height)) {
-        return fail(QStringLiteral("the height must be a whole number from %1 to %2")
+    if (!ArtCache::frameIsValid(frame)) {
+        return fail(QStringLiteral("no set is made for a frame of %1 x %2 pixels: the height must "
+                                   "be from %3 to %4, the width from 4:3 to %5 times that")
+                        .arg(frame.width())
+                        .arg(frame.height())
                         .arg(ArtCache::kMinimumHeight)
-                        .arg(ArtCache::kMaximumHeight));
+                        .arg(ArtCache::kMaximumHeight)
+                        .arg(FrameShape::kMaxBlocks));
     }
     const ArtCache cache(QDir::cleanPath(QDir(cacheRoot).absolutePath()));
     if (!QDir().mkpath(cache.root())) {
         return fail(QStringLiteral("cannot make the cache folder %1").arg(cache.root()));
     }
-    const FillLock lock(cache.lockPathFor(height));
+    const FillLock lock(cache.lockPathFor(frame));
     if (lock.heldByAnother()) {
         return FillOutcome::AnotherFillRunning;
     }
     if (!lock.held()) {
         return fail(
             QStringLiteral("cannot lock %1: %2")
-                .arg(cache.lockPathFor(height), QString::fromLocal8Bit(strerror(lock.error()))));
+                .arg(cache.lockPathFor(frame), QString::fromLocal8Bit(strerror(lock.error()))));
     }
-    if (!cache.completeSet(height).isEmpty()) {
+    if (!cache.completeSet(frame).isEmpty()) {
         return FillOutcome::AlreadyComplete;
     }
-    removeLeftovers(cache, height);
+    removeLeftovers(cache, frame);
 
-    const QString aside = cache.fillingPrefixFor(height) + uniqueSuffix();
+    const QString aside = cache.fillingPrefixFor(frame) + uniqueSuffix();
     if (!QDir().mkdir(aside)) {
         return fail(QStringLiteral("cannot write to %1").arg(cache.root()));
     }
     QString why;
-    bool painted =
-        generatePictures(aside, ArtCache::scaleFor(height), threads, &why, PictureFormat::Png);
+    bool painted = generatePictures(aside, ArtCache::scaleFor(frame.height()), threads, &why,
+                                    PictureFormat::Png, frame.width());
     if (painted) {
         // The stamp last: until it is written the set is partial.
-        const QByteArray stamp = ArtCacheStamp::describe(aside, height).toText();
+        const QByteArray stamp = ArtCacheStamp::describe(aside, frame).toText();
         painted = writeFile(aside + u'/' + QLatin1String(ArtCache::kStampName), stamp);
         if (!painted) {
             why = QStringLiteral("cannot write the stamp in %1").arg(aside);
@@ -147,10 +151,11 @@ FillOutcome fillCache(const QString& cacheRoot, int height, int threads, QString
         return fail(why);
     }
 
-    return moveIntoPlace(cache, height, aside, error);
+    return moveIntoPlace(cache, frame, aside, error);
 }
 
-FillOutcome moveIntoPlace(const ArtCache& cache, int height, const QString& aside, QString* error) {
+FillOutcome moveIntoPlace(const ArtCache& cache, QSize frame, const QString& aside,
+                          QString* error) {
     const auto fail = [&](const QString& why) {
         removeFolder(aside);
         if (error) {
@@ -158,8 +163,8 @@ FillOutcome moveIntoPlace(const ArtCache& cache, int height, const QString& asid
         }
         return FillOutcome::Failed;
     };
-    const QString target = cache.folderFor(height);
-    if (!cache.completeSet(height).isEmpty()) {
+    const QString target = cache.folderFor(frame);
+    if (!cache.completeSet(frame).isEmpty()) {
         removeFolder(aside);
         return FillOutcome::AlreadyComplete;
     }
@@ -167,7 +172,7 @@ FillOutcome moveIntoPlace(const ArtCache& cache, int height, const QString& asid
     // rename below never merges into it.
     const QFileInfo existing(target);
     if (existing.exists() || existing.isSymLink()) {
-        const QString discarded = cache.discardedPrefixFor(height) + uniqueSuffix();
+        const QString discarded = cache.discardedPrefixFor(frame) + uniqueSuffix();
         if (::rename(QFile::encodeName(target).constData(),
                      QFile::encodeName(discarded).constData()) != 0) {
             return fail(QStringLiteral("cannot move the old set %1 aside: %2")
@@ -180,7 +185,7 @@ FillOutcome moveIntoPlace(const ArtCache& cache, int height, const QString& asid
         const int renameError = errno;
         // Another writer got there first (one that took no lock): its set stays.
         if ((renameError == EEXIST || renameError == ENOTEMPTY) &&
-            !cache.completeSet(height).isEmpty()) {
+            !cache.completeSet(frame).isEmpty()) {
             removeFolder(aside);
             return FillOutcome::AlreadyComplete;
         }

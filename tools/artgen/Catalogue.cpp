@@ -166,13 +166,9 @@ int frameCount(const Asset& asset) {
     return 1;
 }
 
-QImage paintFor(const Asset& asset, int image, double scale, int sceneWidth) {
-    return asset.paintWide ? asset.paintWide(asset, image, scale, sceneWidth)
-                           : asset.paint(asset, image, scale);
-}
-
-QSize sceneSizeFor(const Asset& asset, int sceneWidth) {
-    return asset.paintWide ? QSize(sceneWidth, asset.size.height()) : asset.size;
+QImage paintFor(const Asset& asset, int image, const FrameShape& frame) {
+    return asset.paintWide ? asset.paintWide(asset, image, frame)
+                           : asset.paint(asset, image, frame.scale);
 }
 
 }  // namespace bw::art

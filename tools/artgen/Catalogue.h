@@ -36,8 +36,8 @@ enum class Source {
 
 struct Asset;
 using Painter = QImage (*)(const Asset& asset, int image, double scale);
-// Paints a picture of the glass across a scene `sceneWidth` >= 800 units wide (see Span).
-using WidePainter = QImage (*)(const Asset& asset, int image, double scale, int sceneWidth);
+// Paints a picture of the glass across `frame`, as many pixels wide as the frame (see Span).
+using WidePainter = QImage (*)(const Asset& asset, int image, const FrameShape& frame);
 
 struct Asset {
     const char* stem;  // relative path without number, suffix and extension
@@ -62,10 +62,9 @@ QStringList imagePaths(const Asset& asset);
 // Frames the saver builds from the images.
 int frameCount(const Asset& asset);
 
-// Image `image` for a scene `sceneWidth` units wide: a picture of the glass spans it, any other
-// picture is its own size. At 800 every picture is the one `paint` makes.
-QImage paintFor(const Asset& asset, int image, double scale, int sceneWidth);
-// Its size in scene units.
-QSize sceneSizeFor(const Asset& asset, int sceneWidth);
+// Image `image` for `frame`, painted at the frame's scale: a picture of the glass spans the
+// frame's width in pixels, any other picture is its own size. On a 4:3 frame every picture is
+// the one `paint` makes.
+QImage paintFor(const Asset& asset, int image, const FrameShape& frame);
 
 }  // namespace bw::art

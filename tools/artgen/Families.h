@@ -43,14 +43,14 @@ enum ArtifactKind {
 };
 QImage paintArtifact(const Asset& asset, int image, double scale);
 // Walls (variant 1 to 6) and ocean-bottom pieces (variant 1 to 6). The walls and the pieces as
-// wide as the layout are painted across a wider scene too (see Span).
+// wide as the layout are painted across a wider frame too (see Span).
 QImage paintWall(const Asset& asset, int image, double scale);
-QImage paintWideWall(const Asset& asset, int image, double scale, int sceneWidth);
+QImage paintWideWall(const Asset& asset, int image, const FrameShape& frame);
 QImage paintBottom(const Asset& asset, int image, double scale);
-QImage paintWideBottom(const Asset& asset, int image, double scale, int sceneWidth);
-// Water backdrops (variant 1 to 6), for the layout's width or a wider scene.
+QImage paintWideBottom(const Asset& asset, int image, const FrameShape& frame);
+// Water backdrops (variant 1 to 6), for the layout's width or a wider frame.
 QImage paintWater(const Asset& asset, int image, double scale);
-QImage paintWideWater(const Asset& asset, int image, double scale, int sceneWidth);
+QImage paintWideWater(const Asset& asset, int image, const FrameShape& frame);
 // Calendar, bubbles, bubble curtain, first-run notices (variant 1 to 3), icon.
 QImage paintCalendar(const Asset& asset, int image, double scale);
 QImage paintBubble(const Asset& asset, int image, double scale);

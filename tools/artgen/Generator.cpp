@@ -44,13 +44,23 @@ std::optional<double> parseScale(const QString& text) {
     return scale;
 }
 
-std::optional<int> parseSceneWidth(const QString& text) {
+std::optional<int> parseFrameWidth(const QString& text) {
     bool ok = false;
     const int width = text.trimmed().toInt(&ok);
-    if (!ok || width < kMinimumSceneWidth || width > kMaximumSceneWidth) {
+    if (!ok) {
         return std::nullopt;
     }
     return width;
+}
+
+std::optional<FrameShape> frameAt(double scale, int frameWidth) {
+    FrameShape frame = FrameShape::block(scale);
+    const int blockWidth = frame.size.width();
+    if (frameWidth < blockWidth || frameWidth > FrameShape::kMaxBlocks * blockWidth) {
+        return std::nullopt;
+    }
+    frame.size.setWidth(frameWidth);
+    return frame;
 }
 
 QImage paintPreview(const ImageLookup& lookup, double scale) {
@@ -112,19 +122,19 @@ QByteArray encodePicture(const Asset& asset, const QImage& image, PictureFormat 
 }
 
 // The part of a picture that the 4:3 scene shows: of a picture of the glass, its block.
-QImage layoutPart(const Asset& asset, const QImage& image, double scale, int sceneWidth) {
-    if (sceneSizeFor(asset, sceneWidth) == asset.size) {
+QImage layoutPart(const Asset& asset, const QImage& image, const FrameShape& frame) {
+    if (!asset.paintWide || !frame.wide()) {
         return image;
     }
-    const QRect block(QPoint(spanAcross(sceneWidth, scale).blockColumn, 0),
-                      scaledSize(asset.size, scale));
+    const QRect block(QPoint(frame.blockColumn(), 0), scaledSize(asset.size, frame.scale));
     return image.copy(block);
 }
 
 // Each picture is written as soon as it is painted and then let go, so a set at a large scale
 // never sits in memory whole; only the parts of the preview's scene are kept for it.
-bool writeSet(const QString& folder, double scale, int sceneWidth, bool withSound, int threads,
+bool writeSet(const QString& folder, const FrameShape& frame, bool withSound, int threads,
               QString* error, PictureFormat format) {
+    const double scale = frame.scale;
     const QDir root(folder);
     const std::vector<Job> jobs = paintingJobs(format);
     bool writable = root.mkpath(QStringLiteral(".")) && QFileInfo(folder).isWritable();
@@ -146,7 +156,7 @@ bool writeSet(const QString& folder, double scale, int sceneWidth, bool withSoun
     auto work = [&] {
         for (size_t i = next++; i < jobs.size() && !failed; i = next++) {
             const Job& job = jobs[i];
-            const QImage image = paintFor(*job.asset, job.image, scale, sceneWidth);
+            const QImage image = paintFor(*job.asset, job.image, frame);
             const QString path = root.filePath(job.output);
             const QByteArray bytes = encodePicture(*job.asset, image, format);
             if (bytes.isEmpty() || !writeFile(path, bytes)) {
@@ -155,7 +165,7 @@ bool writeSet(const QString& folder, double scale, int sceneWidth, bool withSoun
                 failed = true;
             } else if (sceneParts.contains(job.path)) {
                 const std::lock_guard lock(guard);
-                kept.insert(job.path, layoutPart(*job.asset, image, scale, sceneWidth));
+                kept.insert(job.path, layoutPart(*job.asset, image, frame));
             }
         }
     };
@@ -197,21 +207,26 @@ bool writeSet(const QString& folder, double scale, int sceneWidth, bool withSoun
 }  // namespace
 
 bool generateAll(const QString& folder, int threads, QString* error) {
-    return writeSet(folder, 1.0, kLayoutWidth, true, threads, error, PictureFormat::DataFolder);
+    return writeSet(folder, FrameShape::block(1.0), true, threads, error,
+                    PictureFormat::DataFolder);
 }
 
 bool generatePictures(const QString& folder, double scale, int threads, QString* error,
-                      PictureFormat format, int sceneWidth) {
-    if (sceneWidth < kMinimumSceneWidth || sceneWidth > kMaximumSceneWidth) {
+                      PictureFormat format, std::optional<int> frameWidth) {
+    const FrameShape block = FrameShape::block(scale);
+    const std::optional<FrameShape> frame =
+        frameWidth ? frameAt(scale, *frameWidth) : std::optional(block);
+    if (!frame) {
         if (error) {
-            *error = QStringLiteral("the scene width %1 is not from %2 to %3")
-                         .arg(sceneWidth)
-                         .arg(kMinimumSceneWidth)
-                         .arg(kMaximumSceneWidth);
+            *error = QStringLiteral("the frame width %1 is not from %2 to %3 pixels at scale %4")
+                         .arg(*frameWidth)
+                         .arg(block.size.width())
+                         .arg(FrameShape::kMaxBlocks * block.size.width())
+                         .arg(scale);
         }
         return false;
     }
-    return writeSet(folder, scale, sceneWidth, false, threads, error, format);
+    return writeSet(folder, *frame, false, threads, error, format);
 }
 
 }  // namespace bw::art

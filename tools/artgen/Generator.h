@@ -19,14 +19,13 @@ inline constexpr double kMaximumScale = 8.0;
 // Reads a scale from the command line; nullopt unless it is a number in the range above.
 std::optional<double> parseScale(const QString& text);
 
-// The scene widths a set can be painted for, in scene units: 800 is the 4:3 layout's, 2133 a
-// 32:9 screen's; 3200 is 16:3, three 16:9 screens side by side.
-inline constexpr int kMinimumSceneWidth = 800;
-inline constexpr int kMaximumSceneWidth = 3200;
+// Reads a frame width in pixels from the command line; nullopt unless it is a whole number.
+std::optional<int> parseFrameWidth(const QString& text);
 
-// Reads a scene width from the command line; nullopt unless it is a whole number in the range
-// above.
-std::optional<int> parseSceneWidth(const QString& text);
+// The frame `frameWidth` pixels wide, as high as the block at `scale`, that a set at `scale` is
+// painted for; nullopt unless the width is from the 4:3 frame's (round(800 * scale): 1440 at
+// 1.8) to FrameShape::kMaxBlocks times that.
+std::optional<FrameShape> frameAt(double scale, int frameWidth);
 
 // The preview picture: the factory scene composed from pictures painted at `scale`, reduced.
 QImage paintPreview(const ImageLookup& lookup, double scale);
@@ -42,11 +41,11 @@ enum class PictureFormat { DataFolder, Png };
 
 // Writes every picture of the catalogue at `scale` below `folder`, with the data folder's
 // relative paths and names; the sound and the hand-written files are not part of it. The
-// pictures of the glass span a scene `sceneWidth` units wide (see Span and paintFor); at 800
-// the set is the 4:3 one; a width outside the range above is refused before any painting. The
-// preview shows the 4:3 middle of the scene whatever the width.
+// pictures of the glass span a frame `frameWidth` pixels wide (see Span and paintFor); without
+// it, or at the 4:3 width, the set is the 4:3 one; a width frameAt() refuses is refused before
+// any painting. The preview shows the 4:3 middle of the scene whatever the width.
 bool generatePictures(const QString& folder, double scale, int threads, QString* error,
                       PictureFormat format = PictureFormat::DataFolder,
-                      int sceneWidth = kLayoutWidth);
+                      std::optional<int> frameWidth = std::nullopt);
 
 }  // namespace bw::art

@@ -91,7 +91,11 @@ QSize scaledSize(QSize sceneSize, double scale) {
 }
 
 QImage newPicture(QSize sceneSize, double scale, QImage::Format format) {
-    QImage image(scaledSize(sceneSize, scale), format);
+    return newPictureInPixels(scaledSize(sceneSize, scale), scale, format);
+}
+
+QImage newPictureInPixels(QSize pixelSize, double scale, QImage::Format format) {
+    QImage image(pixelSize, format);
     image.setDevicePixelRatio(scale);
     return image;
 }
@@ -101,7 +105,11 @@ QImage newSprite(int width, int height, double scale) {
 }
 
 QImage newSprite(QSize size, double scale) {
-    QImage image = newPicture(size, scale, QImage::Format_ARGB32_Premultiplied);
+    return newSpriteInPixels(scaledSize(size, scale), scale);
+}
+
+QImage newSpriteInPixels(QSize pixelSize, double scale) {
+    QImage image = newPictureInPixels(pixelSize, scale, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     return image;
 }

@@ -60,9 +60,13 @@ QColor withAlpha(const QColor& c, double alpha);
 // draws in scene units, and drawImage of another picture at S places it in scene units too.
 QSize scaledSize(QSize sceneSize, double scale);
 QImage newPicture(QSize sceneSize, double scale, QImage::Format format);
+// The same, `pixelSize` pixels large: a picture of the glass is as wide as its frame, which
+// need not be a whole number of scene units.
+QImage newPictureInPixels(QSize pixelSize, double scale, QImage::Format format);
 // Transparent, premultiplied.
 QImage newSprite(int width, int height, double scale);
 QImage newSprite(QSize size, double scale);
+QImage newSpriteInPixels(QSize pixelSize, double scale);
 void setupPainter(QPainter& painter);
 
 // The scale a picture is painted at.

@@ -1,31 +1,40 @@
 #pragma once
 
-// Where a picture of the glass lies across a scene wider than 4:3.
+// Where a picture of the glass lies across a frame wider than 4:3.
 //
-// The layout is 800 x 600 scene units. On a wider screen the scene is W >= 800 units wide with
-// the layout in the middle, and what belongs to the glass (the water, the back walls, the floors
-// as wide as the layout) is painted across all of it. Such a picture is worked in the units of
-// its block, the 800-unit picture of the 4:3 scene, which sits where the display puts the
-// layout: (W - 800) / 2 units in, rounded to the pixel as the display rounds a scene position.
-// So the block paints as the 4:3 picture does, and at W = 800 the picture is the 4:3 one.
-// Band k covers block x in [800k, 800k + 800); each band places its own random details, and
-// band 0 those of the 4:3 picture.
+// The layout is 800 x 600 scene units. A frame for a wider screen (see FrameShape) is as wide as
+// the screen in pixels, with the layout's block in the middle, and what belongs to the glass
+// (the water, the back walls, the floors as wide as the layout) is painted across all of it:
+// exactly the frame's width in pixels, so that the picture lines up with the frame to the pixel.
+// Such a picture is worked in the units of its block, the 800-unit picture of the 4:3 scene,
+// which starts at the frame's blockColumn(). So the block paints as the 4:3 picture does, and on
+// a 4:3 frame the picture is the 4:3 one. Band k covers block x in [800k, 800k + 800); each band
+// places its own random details, and band 0 those of the 4:3 picture.
 
+#include <QSize>
 #include <cmath>
 #include <cstdint>
 #include <vector>
 
+#include "settings/FrameShape.h"
+
 namespace bw::art {
 
-inline constexpr int kLayoutWidth = 800;
+inline constexpr int kLayoutWidth = FrameShape::kBlockWidth;
 
 struct Span {
-    int width = kLayoutWidth;       // the picture's, in scene units
-    int blockWidth = kLayoutWidth;  // its block's
+    int pixelWidth = kLayoutWidth;  // the picture's width in pixels
+    int blockWidth = kLayoutWidth;  // its block's, in scene units
     int blockColumn = 0;            // the pixel column of block x 0
     double left = 0;                // block x of the picture's left edge
-    double right = kLayoutWidth;    // and of its right edge: left + width
+    double right = kLayoutWidth;    // and of its right edge
 
+    // The picture's size in pixels when it is `sceneHeight` units high, painted at `scale`.
+    QSize pixelSize(int sceneHeight, double scale) const {
+        return {pixelWidth, static_cast<int>(std::lround(sceneHeight * scale))};
+    }
+    // True when the picture reaches beyond its block.
+    bool wide() const { return left < 0 || right > blockWidth; }
     // The bands the picture reaches into, from left to right.
     std::vector<int> bands() const {
         std::vector<int> all;
@@ -43,21 +52,27 @@ struct Span {
     }
 };
 
-// A picture of the glass across a scene `sceneWidth` units wide, painted at `scale`.
-inline Span spanAcross(int sceneWidth, double scale) {
+// A picture of its own `width` scene units at `scale`, which is its block.
+inline Span ownSpan(int width, double scale) {
     Span span;
-    span.width = sceneWidth;
-    span.blockColumn = static_cast<int>(std::lround((sceneWidth - kLayoutWidth) * scale / 2.0));
-    span.left = -span.blockColumn / scale;
-    span.right = span.left + sceneWidth;
+    span.pixelWidth = static_cast<int>(std::lround(width * scale));
+    span.blockWidth = width;
+    span.right = width;
     return span;
 }
 
-// A picture of its own width, which is its block.
-inline Span ownSpan(int width) {
+// A picture of the glass across `frame`: its pixels are the frame's columns. On a 4:3 frame it
+// is the layout's own picture; the block's edges are then exactly 0 and 800, whatever rounding
+// the frame's width had.
+inline Span spanAcross(const FrameShape& frame) {
+    if (!frame.wide()) {
+        return ownSpan(kLayoutWidth, frame.scale);
+    }
     Span span;
-    span.width = span.blockWidth = width;
-    span.right = width;
+    span.pixelWidth = frame.size.width();
+    span.blockColumn = frame.blockColumn();
+    span.left = -span.blockColumn / frame.scale;
+    span.right = (span.pixelWidth - span.blockColumn) / frame.scale;
     return span;
 }
 

@@ -103,11 +103,12 @@ QColor gradientAt(const Mood& m, double t) {
 
 }  // namespace
 
-QImage paintWideWater(const Asset& asset, int, double scale, int sceneWidth) {
+QImage paintWideWater(const Asset& asset, int, const FrameShape& frame) {
     const Mood m = moodFor(asset.variant);
     const int w = asset.size.width(), h = asset.size.height();
-    const Span span = spanAcross(sceneWidth, scale);
-    QImage image = newPicture(QSize(sceneWidth, h), scale, QImage::Format_RGB32);
+    const double scale = frame.scale;
+    const Span span = spanAcross(frame);
+    QImage image = newPictureInPixels(span.pixelSize(h, scale), scale, QImage::Format_RGB32);
     // Every band draws its details from a source of its own; band 0's is the picture's seed.
     const std::vector<int> bands = span.bands();
     std::vector<Rng> sources;
@@ -244,7 +245,7 @@ QImage paintWideWater(const Asset& asset, int, double scale, int sceneWidth) {
 }
 
 QImage paintWater(const Asset& asset, int image, double scale) {
-    return paintWideWater(asset, image, scale, kLayoutWidth);
+    return paintWideWater(asset, image, FrameShape::block(scale));
 }
 
 }  // namespace bw::art
