@@ -84,25 +84,26 @@ bool spansFrame(const PictureFile& file, QSize ownSize) {
 }
 
 int reachesLeft(const PictureFile& file, const FrameShape& frame, QSize size) {
-    return (file.backdrop || file.glass) && size.width() == frame.size.width()
-               ? frame.blockColumn()
-               : 0;
+    if (file.backdrop) return size.width() == frame.size.width() ? frame.blockColumn() : 0;
+    return file.glass && size.width() == frame.glassWidth() ? frame.glassColumn() : 0;
 }
 
 QImage widenedPicture(const QImage& keyed, const FrameShape& frame) {
-    const int width = frame.size.width();
+    const int width = frame.glassWidth();
     const int blockWidth = keyed.width();
     if (keyed.isNull() || width <= blockWidth) return keyed;
     QImage wide(width, keyed.height(), keyed.format());
-    const int origin = frame.blockColumn();
-    // Column x of the wide picture shows the block's column reflected back and forth across
-    // the block's edges, so that the sides continue it without a seam.
-    const int period = 2 * blockWidth;
-    std::vector<int> source(size_t(width));
+    // The ends of a wall or floor taper off: the picture is mirrored back and forth about
+    // lines this far inside them, so that the sides continue it without a seam or a dip.
+    constexpr int kTaper = 120;
+    const int margin = std::min(int(std::lround(kTaper * frame.scale)), blockWidth / 4);
+    const int period = blockWidth - 2 * margin;
+    const int origin = frame.glassColumn() + margin;
+    std::vector<int> source(static_cast<size_t>(width));
     for (int x = 0; x < width; ++x) {
-        int offset = (x - origin) % period;
-        if (offset < 0) offset += period;
-        source[size_t(x)] = offset < blockWidth ? offset : period - 1 - offset;
+        int offset = (x - origin) % (2 * period);
+        if (offset < 0) offset += 2 * period;
+        source[size_t(x)] = margin + (offset < period ? offset : 2 * period - 1 - offset);
     }
     for (int y = 0; y < keyed.height(); ++y) {
         const auto* from = reinterpret_cast<const QRgb*>(keyed.constScanLine(y));
@@ -123,7 +124,7 @@ QImage pictureAtScale(const PictureFile& file, const FrameShape& frame, const QS
         if (file.backdrop)
             expected = frame.size;
         else if (spans)
-            expected.setWidth(frame.size.width());
+            expected.setWidth(frame.glassWidth());
         if (!painted.isNull() && painted.size() == expected)
             return keyedPicture(std::move(painted), file.transparency);
     }

@@ -37,7 +37,8 @@ QSize frameSizeAt(double scale);
 // Whether `file`, whose own pixels are `ownSize`, is drawn across the whole width of a frame.
 bool spansFrame(const PictureFile& file, QSize ownSize);
 // How far left of its surface's place a picture of `size` made for `file` in `frame` reaches:
-// a picture spanning a wide frame starts at its left edge.
+// a backdrop spanning a wide frame starts at its left edge, a wall or a floor further out
+// (see FrameShape::glassWidth).
 int reachesLeft(const PictureFile& file, const FrameShape& frame, QSize size);
 
 // A keyed picture enlarged smoothly for a frame at `scale`. Its transparent pixels are clear,
@@ -46,15 +47,16 @@ QImage enlargedPicture(const QImage& keyed, double scale);
 // A keyed backdrop as a frame of `frame` pixels shows it: scaled to cover the frame with its
 // own proportions kept, centred. Returned as it is when it has the frame's size already.
 QImage backdropPicture(const QImage& keyed, QSize frame);
-// A keyed picture of the layout's width, already at the frame's scale, made as wide as the
-// frame: itself in the middle (at the block's column) and mirrored outwards on both sides.
-// It stands in for the picture painted wide until that is at hand.
+// A keyed wall or floor of the layout's width, already at the frame's scale, made as wide as
+// such a picture is for the frame (FrameShape::glassWidth): itself in the middle (at the
+// block's column) but for its tapering ends, mirrored outwards on both sides instead. It
+// stands in for the picture painted wide until that is at hand.
 QImage widenedPicture(const QImage& keyed, const FrameShape& frame);
 
 // The keyed picture for `file` in `frame` (at a scale > 1, or any scale for a backdrop or a
 // picture spanning a wide frame). It is the crisp file `crisp`, when that decodes at the size
 // the picture takes in the frame (`ownSize`, the file's own size, times the scale; the frame
-// for a backdrop; the frame's width for a picture spanning it). Otherwise it is the file's
+// for a backdrop; FrameShape::glassWidth for a wall or floor spanning it). Otherwise the file's
 // own pixels, from `decodeOwn`, enlarged, fitted or widened. Null when neither can be used.
 QImage pictureAtScale(const PictureFile& file, const FrameShape& frame, const QString& crisp,
                       QSize ownSize, const std::function<QImage()>& decodeOwn);

@@ -315,8 +315,8 @@ QPoint mapToFrame(QPoint windowPoint, QSize windowSize, const FrameShape& frame)
     const int64_t row =
         floorDiv(int64_t(windowPoint.y() - shown.y()) * frame.size.height(), shown.height());
     if (frame.scale == 1.0) return {int(column - frame.blockColumn()), int(row)};
-    return {int(std::floor((column - frame.blockColumn() + 0.5) / frame.scale)),
-            int(std::floor((row + 0.5) / frame.scale))};
+    return {int(std::floor((column - frame.blockColumn()) / frame.scale)),
+            int(std::floor(row / frame.scale))};
 }
 
 SpriteCompositor::SpriteCompositor(Clock clock)

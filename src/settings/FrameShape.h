@@ -44,19 +44,21 @@ struct FrameShape {
     // The frame column of the block's x = 0.
     int blockColumn() const { return (size.width() - blockWidth()) / 2; }
     bool wide() const { return size.width() > blockWidth(); }
+    // A wall or a floor on a wide frame reaches this many units past both of its edges, so
+    // that one standing as far from the layout's edge (where a user may drag it) still spans
+    // the frame.
+    static constexpr int kGlassOverhang = 400;
+    int glassOverhang() const {
+        return wide() ? static_cast<int>(std::lround(kGlassOverhang * scale)) : 0;
+    }
+    // The width in pixels of a wall's or floor's picture for the frame (the layout's on a 4:3
+    // frame), and its column of the block's x = 0.
+    int glassWidth() const { return wide() ? size.width() + 2 * glassOverhang() : blockWidth(); }
+    int glassColumn() const { return blockColumn() + glassOverhang(); }
     // The scene units the frame spans, the block in the middle: enough to reach both edges.
     int sceneWidth() const {
         return kBlockWidth + 2 * static_cast<int>(std::ceil(blockColumn() / scale));
     }
-    // A scene x (block coordinates) as a frame column, and a frame column as the scene x it
-    // shows (rounded down).
-    int frameColumn(int sceneX) const {
-        return blockColumn() + static_cast<int>(std::lround(sceneX * scale));
-    }
-    int sceneX(int frameColumn) const {
-        return static_cast<int>(std::floor((frameColumn - blockColumn() + 0.5) / scale));
-    }
-
     bool operator==(const FrameShape&) const = default;
 };
 

@@ -156,7 +156,7 @@ TEST(Form1Load, OnAWideScreenTheCreaturesStartOutsideItsEdgesAndTheGlassSpansIt)
     std::set<SurfaceId> glass = {scene.objects[kWall].Surface};
     for (int i = 0; i < 6; ++i) glass.insert(scene.objects[kBottom1 + i].Surface);
     EXPECT_EQ(rig.display.glass, glass);
-    EXPECT_EQ(rig.display.surface(scene.CalendarSurface).x, 1467 - 70);
+    EXPECT_EQ(rig.display.surface(scene.CalendarSurface).x, -666 + 5);
 }
 
 TEST(Form1Load, TheSettingDecidesWhetherTheDisplayFillsAWideScreen) {

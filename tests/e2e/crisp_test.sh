@@ -6,7 +6,7 @@ SCREEN_SIZE=3840x2160
 source "$(dirname "$0")/lib.sh"
 start_screen
 factory_settings
-set=$XDG_CACHE_HOME/Brinewave3/2160
+set=$XDG_CACHE_HOME/Brinewave3/3840x2160
 
 sharpness() { screenshot "$1" | sed -n 's/^sharpness: //p'; }
 at_least_three_times() { awk -v c="$1" -v e="$2" 'BEGIN { exit !(c >= 3 * e) }'; }

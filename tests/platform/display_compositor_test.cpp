@@ -443,7 +443,7 @@ TEST(FrameGeometry, WindowPointsMapBackToTheFrame) {
         // Wide: the same layout units wherever the frame is composed; the sides reach past
         // 0 and 800.
         {{1920, 1080}, {240, 0}, {0, 0}, full},        {{1920, 1080}, {960, 540}, {400, 300}, full},
-        {{1920, 1080}, {0, 0}, {-134, 0}, full},       {{1920, 1080}, {1919, 1079}, {933, 599}, full},
+        {{1920, 1080}, {0, 0}, {-134, 0}, full},       {{1920, 1080}, {1919, 1079}, {932, 599}, full},
         {{1920, 1080}, {1919, 1079}, {933, 599}, first}, {{1920, 1080}, {0, 0}, {-133, 0}, first},
         // Another monitor shows the wide frame letterboxed.
         {{1280, 1024}, {0, 152}, {-134, 0}, full},     {{1280, 1024}, {640, 512}, {400, 300}, full},

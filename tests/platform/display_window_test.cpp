@@ -108,6 +108,8 @@ TEST_F(Display, RaisesRenderFrameSteadilyAndNeverReentered) {
 }
 
 TEST_F(Display, InputArrivesInFrameCoordinatesAndWindowsNumbers) {
+    // The 4:3 scene with bars beside it (the wide one maps as FrameGeometry tests).
+    display.setFillsWideScreens(false);
     ASSERT_TRUE(display.OpenDisplay(800, 600, 32, ""));
     QWindow* window = display.sceneWindow();
     if (window->size() != QSize(1920, 1080))
@@ -227,8 +229,11 @@ TEST_F(Display, PresentsChangedFramesAndSavesTheLastOne) {
     const QString path = dir.filePath("frame.png");
     ASSERT_TRUE(display.saveLastFrame(path));
     const QImage saved(path);
-    ASSERT_EQ(saved.size(), QSize(800, 600));
-    EXPECT_EQ(saved.pixel(35, 45) | 0xFF000000u, qRgb(0, 200, 0));
+    // The first frames of the 1920 x 1080 screen: 600 lines, as wide as the screen, the layout
+    // (800 x 600) in the middle.
+    ASSERT_EQ(saved.size(), QSize(1067, 600));
+    EXPECT_EQ(saved.pixel(133 + 35, 45) | 0xFF000000u, qRgb(0, 200, 0));
+    EXPECT_EQ(saved.pixel(133 + 25, 45) | 0xFF000000u, qRgb(0, 0, 128));
     EXPECT_EQ(saved.pixel(5, 5) | 0xFF000000u, qRgb(0, 0, 128));
     display.CloseDisplay();
 }

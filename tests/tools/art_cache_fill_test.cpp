@@ -40,15 +40,18 @@ constexpr int kHeight = 660;
 const QSize kFrame(880, kHeight);
 
 // Every picture of the data folder under its name in a set, with its size in the set for
-// `frame`: at the frame's scale, and the pictures of the glass as wide as the frame.
+// `frame`: at the frame's scale, the water as wide as the frame, the walls and floors beyond.
 QMap<QString, QSize> cataloguePictures(QSize frame) {
     const double scale = ArtCache::scaleFor(frame.height());
+    const bw::FrameShape shape = bw::FrameShape::across(frame.height(),
+                                                        double(frame.width()) / frame.height());
     QMap<QString, QSize> pictures;
     for (const bw::art::Asset& asset : bw::art::catalogue()) {
         if (asset.encoding != bw::art::Encoding::Wave) {
             QSize size = bw::art::scaledSize(asset.size, scale);
             if (asset.paintWide) {
-                size.setWidth(frame.width());
+                size.setWidth(asset.encoding == bw::art::Encoding::Sprite ? shape.glassWidth()
+                                                                          : frame.width());
             }
             for (const QString& path : bw::art::imagePaths(asset)) {
                 pictures.insert(ArtCache::cachedPictureName(path), size);

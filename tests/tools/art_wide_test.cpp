@@ -87,10 +87,14 @@ TEST_P(ArtAcrossWideScene, KeepsTheLayoutPictureInTheMiddleWithoutSeamsAndTapers
             .convertToFormat(QImage::Format_ARGB32_Premultiplied);
     };
     const QImage wide = paint(*frame), layout = paint(bw::FrameShape::block(c.scale));
-    ASSERT_EQ(wide.size(),
-              QSize(c.frameWidth, static_cast<int>(std::lround(asset->size.height() * c.scale))));
-    const bw::art::Span span = bw::art::spanAcross(*frame);
-    ASSERT_EQ(span.blockColumn, frame->blockColumn()) << "where the display puts the block";
+    // The water is as wide as the frame; a wall or floor reaches beyond both edges.
+    const bool water = asset->encoding != bw::art::Encoding::Sprite;
+    ASSERT_EQ(wide.size(), QSize(water ? c.frameWidth : frame->glassWidth(),
+                                 static_cast<int>(std::lround(asset->size.height() * c.scale))));
+    const bw::art::Span span =
+        water ? bw::art::spanAcross(*frame) : bw::art::spanBeyond(*frame);
+    ASSERT_EQ(span.blockColumn, water ? frame->blockColumn() : frame->glassColumn())
+        << "where the display puts the block";
 
     // Apart from its tapered ends, where the wide picture runs on at full height, the middle is
     // the 4:3 picture: painted from the same seeds at the same places, it comes out the same.
@@ -140,8 +144,9 @@ const WidePicture kWidePictures[] = {
 
 INSTANTIATE_TEST_SUITE_P(Glass, ArtAcrossWideScene, ::testing::ValuesIn(kWidePictures));
 
-// On a 1920 x 1080 screen (scale 1.8) the pictures of the glass are exactly the screen's width,
-// not round(1067 units * 1.8) = 1921; every other picture is as large as in the 4:3 set.
+// On a 1920 x 1080 screen (scale 1.8) the water is exactly the screen's width, not
+// round(1067 units * 1.8) = 1921, and the walls and floors 400 units (720 pixels) wider on
+// each side; every other picture is as large as in the 4:3 set.
 TEST(ArtForAFrame, OnlyThePicturesOfTheGlassAreAsWideAsTheFrame) {
     bw::ensureQtApp();
     const std::optional<bw::FrameShape> frame = bw::art::frameAt(1.8, 1920);
@@ -153,7 +158,8 @@ TEST(ArtForAFrame, OnlyThePicturesOfTheGlassAreAsWideAsTheFrame) {
         const Asset* asset = bw::art::findAsset(QString::fromLatin1(stem));
         ASSERT_TRUE(asset);
         const QSize layoutSize = bw::art::scaledSize(asset->size, 1.8);
-        const QSize expected = asset->paintWide ? QSize(1920, layoutSize.height()) : layoutSize;
+        const int wide = asset->encoding == bw::art::Encoding::Sprite ? 1920 + 2 * 720 : 1920;
+        const QSize expected = asset->paintWide ? QSize(wide, layoutSize.height()) : layoutSize;
         EXPECT_EQ(bw::art::paintFor(*asset, 1, *frame).size(), expected);
     }
 }

@@ -257,7 +257,7 @@ QImage paintWideWall(const Asset& asset, int, const FrameShape& frame) {
     const int h = asset.size.height(), v = asset.variant;
     const uint32_t seed = 300u + static_cast<uint32_t>(v);
     const double scale = frame.scale;
-    const Span span = spanAcross(frame);
+    const Span span = spanBeyond(frame);
     const auto top = [&](double x) { return wallTop(v, x, seed); };
     const double endTaper = 46;
     QImage image = silhouette(span, h, scale, top, endTaper);
@@ -347,7 +347,7 @@ QImage paintBottom(const Asset& asset, int, double scale) {
 }
 
 QImage paintWideBottom(const Asset& asset, int, const FrameShape& frame) {
-    return paintBottomAcross(asset, spanAcross(frame), frame.scale);
+    return paintBottomAcross(asset, spanBeyond(frame), frame.scale);
 }
 
 }  // namespace bw::art

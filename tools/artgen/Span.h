@@ -64,16 +64,26 @@ inline Span ownSpan(int width, double scale) {
 // A picture of the glass across `frame`: its pixels are the frame's columns. On a 4:3 frame it
 // is the layout's own picture; the block's edges are then exactly 0 and 800, whatever rounding
 // the frame's width had.
-inline Span spanAcross(const FrameShape& frame) {
+inline Span spanOf(const FrameShape& frame, int pixelWidth, int blockColumn) {
     if (!frame.wide()) {
         return ownSpan(kLayoutWidth, frame.scale);
     }
     Span span;
-    span.pixelWidth = frame.size.width();
-    span.blockColumn = frame.blockColumn();
+    span.pixelWidth = pixelWidth;
+    span.blockColumn = blockColumn;
     span.left = -span.blockColumn / frame.scale;
     span.right = (span.pixelWidth - span.blockColumn) / frame.scale;
     return span;
+}
+
+inline Span spanAcross(const FrameShape& frame) {
+    return spanOf(frame, frame.size.width(), frame.blockColumn());
+}
+
+// A wall or a floor across `frame`: it reaches past both of the frame's edges by its overhang
+// (see FrameShape::glassOverhang), its tapered ends out of sight.
+inline Span spanBeyond(const FrameShape& frame) {
+    return spanOf(frame, frame.glassWidth(), frame.glassColumn());
 }
 
 // The seed of one band's details; band 0 keeps the picture's own. An Rng seed is a place along
