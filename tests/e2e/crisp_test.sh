@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# On a 3840 x 2160 screen the saver starts at once with the 800 x 600 pictures enlarged, has
-# the art generator paint the pictures for 2160 lines into the cache, and swaps them in while
-# it runs: the screen turns crisp. The next start finds the set and is crisp within seconds.
+# On a 3840 x 2160 screen the saver starts at once with the 600-line pictures enlarged, has
+# the art generator paint the pictures for its 3840 x 2160 frame into the cache, and swaps them
+# in while it runs: the screen turns crisp. The next start finds the set and is crisp within
+# seconds.
 SCREEN_SIZE=3840x2160
 source "$(dirname "$0")/lib.sh"
 start_screen
