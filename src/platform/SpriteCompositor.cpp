@@ -704,11 +704,11 @@ TilePlacement tilePlacement(int y, int shift) {
 }
 
 // The tile columns that frame columns left..right (inside the frame) cover whole.
-uint64_t wholeTileColumns(int left, int right, int shift) {
-    if (left > right) return 0;
+TileColumns wholeTileColumns(int left, int right, int shift) {
+    if (left > right) return {};
     const int first = (left + (1 << shift) - 1) >> shift;
     const int last = ((right + 1) >> shift) - 1;
-    return first <= last ? DirtyTiles::columnSpan(first, last) : 0;
+    return first <= last ? TileColumns::span(first, last) : TileColumns();
 }
 
 }  // namespace
@@ -735,23 +735,24 @@ void SpriteCompositor::forEachTileOf(const DrawOp& op, F&& f) const {
         const int left = std::max(op.bounds.left(), op.at.x() + span.left);
         const int right = std::min(op.bounds.right(), op.at.x() + span.right);
         if (left <= right)
-            f(place.topTileRow + band, DirtyTiles::columnSpan(left >> shift, right >> shift));
+            f(place.topTileRow + band, TileColumns::span(left >> shift, right >> shift));
     }
 }
 
-uint64_t SpriteCompositor::solidColumns(const DrawOp& op, int row) const {
+TileColumns SpriteCompositor::solidColumns(const DrawOp& op, int row) const {
     const int shift = grid_.shift;
     if (op.kind == DrawOp::Kind::Fill) {
         const bool wholeRow =
             op.bounds.top() <= row << shift &&
             op.bounds.bottom() >= std::min(grid_.height, (row + 1) << shift) - 1;
-        return wholeRow ? wholeTileColumns(op.bounds.left(), op.bounds.right(), shift) : 0;
+        return wholeRow ? wholeTileColumns(op.bounds.left(), op.bounds.right(), shift)
+                        : TileColumns();
     }
-    if (op.kind != DrawOp::Kind::Picture) return 0;
+    if (op.kind != DrawOp::Kind::Picture) return {};
     const SpritePicture& picture = *op.picture;
     const TilePlacement place = tilePlacement(op.at.y(), shift);
     const int band = row - place.topTileRow;
-    if (band < 0 || band >= picture.tileRowsPerPhase) return 0;
+    if (band < 0 || band >= picture.tileRowsPerPhase) return {};
     const SpritePicture::Span& span =
         picture.tileRowSolidSpans[size_t(place.phase * picture.tileRowsPerPhase + band)];
     return wholeTileColumns(std::max(0, op.at.x() + span.left),
@@ -768,9 +769,10 @@ bool SpriteCompositor::markDifferences(const std::vector<DrawOp>& before,
                                        const std::vector<DrawOp>& after, DirtyTiles& dirty) {
     // Draws are marked in the new frame's order, so a tile's first marking is its first change.
     auto markChanged = [&](const DrawOp& op, size_t level) {
-        forEachTileOf(op, [&](int row, uint64_t columns) {
-            for (uint64_t fresh = columns & ~dirty.columns(row); fresh != 0; fresh &= fresh - 1)
-                firstChange_[size_t(row)][size_t(std::countr_zero(fresh))] = int32_t(level);
+        forEachTileOf(op, [&](int row, const TileColumns& columns) {
+            columns.without(dirty.columns(row)).forEach([&](int fresh) {
+                firstChange_[size_t(row)][size_t(fresh)] = int32_t(level);
+            });
             dirty.markColumns(row, columns);
         });
     };
@@ -780,7 +782,7 @@ bool SpriteCompositor::markDifferences(const std::vector<DrawOp>& before,
     auto markGone = [&](size_t i, size_t j) {
         newIndexOf_[i] = int32_t(j);
         forEachTileOf(before[i],
-                      [&](int row, uint64_t columns) { gone.markColumns(row, columns); });
+                      [&](int row, const TileColumns& columns) { gone.markColumns(row, columns); });
     };
     // The same picture, text or fill, wherever it is.
     auto sameThing = [](const DrawOp& a, const DrawOp& b) {
@@ -823,10 +825,9 @@ bool SpriteCompositor::markDifferences(const std::vector<DrawOp>& before,
     newIndexOf_.back() = int32_t(j);  // draws new at the end lie above everything kept
     for (; j < after.size(); ++j) markChanged(after[j], j);
     for (int row = 0; row < grid_.rows(); ++row) {
-        const uint64_t columns = gone.columns(row);
+        const TileColumns& columns = gone.columns(row);
         dirty.markColumns(row, columns);
-        for (uint64_t left = columns; left != 0; left &= left - 1)
-            firstChange_[size_t(row)][size_t(std::countr_zero(left))] = 0;
+        columns.forEach([&](int column) { firstChange_[size_t(row)][size_t(column)] = 0; });
     }
     return renumbered;
 }
@@ -836,16 +837,20 @@ bool SpriteCompositor::markDifferences(const std::vector<DrawOp>& before,
 void SpriteCompositor::carryUnderlays(const DirtyTiles& dirty, bool renumbered) {
     if (renumbered) {
         const auto oldDraws = int32_t(newIndexOf_.size() - 1);
-        for (auto& row : underlayLevel_) {
-            for (int32_t& level : row) level = level <= oldDraws ? newIndexOf_[size_t(level)] : 0;
+        // Only the grid's tiles: the others are never looked at, and all are cleared before a
+        // frame of another grid is compared.
+        for (int row = 0; row < grid_.rows(); ++row) {
+            for (int column = 0; column < grid_.columns(); ++column) {
+                int32_t& level = underlayLevel_[size_t(row)][size_t(column)];
+                level = level <= oldDraws ? newIndexOf_[size_t(level)] : 0;
+            }
         }
     }
     for (int row = 0; row < grid_.rows(); ++row) {
-        for (uint64_t columns = dirty.columns(row); columns != 0; columns &= columns - 1) {
-            const auto column = size_t(std::countr_zero(columns));
-            int32_t& level = underlayLevel_[size_t(row)][column];
-            if (level > firstChange_[size_t(row)][column]) level = 0;
-        }
+        dirty.columns(row).forEach([&](int column) {
+            int32_t& level = underlayLevel_[size_t(row)][size_t(column)];
+            if (level > firstChange_[size_t(row)][size_t(column)]) level = 0;
+        });
     }
 }
 
@@ -908,7 +913,7 @@ void SpriteCompositor::compose() {
 // Adds a tile to the list, to the tiles at `level` in tile row `row` if the last entries hold
 // them.
 void SpriteCompositor::addTile(std::vector<TileLevel>& list, int32_t level, int row, int column) {
-    const uint64_t bit = uint64_t(1) << column;
+    const TileColumns bit = TileColumns::single(column);
     for (auto at = list.rbegin(); at != list.rend() && at->row == row; ++at) {
         if (at->level == level) {
             at->columns |= bit;
@@ -931,14 +936,13 @@ void SpriteCompositor::paintSlab(const DirtyTiles& dirty, int slab) {
     keeps_.clear();
     for (int row = firstRow; row <= lastRow; ++row) {
         open[size_t(row - firstRow)] = dirty.columns(row);
-        anyOpen = anyOpen || dirty.columns(row) != 0;
-        for (uint64_t columns = dirty.columns(row); columns != 0; columns &= columns - 1) {
-            const int column = std::countr_zero(columns);
+        anyOpen = anyOpen || dirty.columns(row).any();
+        dirty.columns(row).forEach([&](int column) {
             const int32_t kept = underlayLevel_[size_t(row)][size_t(column)];
             const int32_t change = firstChange_[size_t(row)][size_t(column)];
             if (kept > 0) addTile(restores_, kept, row, column);
             if (change > kept) addTile(keeps_, change, row, column);
-        }
+        });
     }
     auto higherFirst = [](const TileLevel& a, const TileLevel& b) { return a.level > b.level; };
     std::sort(restores_.begin(), restores_.end(), higherFirst);
@@ -953,13 +957,14 @@ void SpriteCompositor::paintSlab(const DirtyTiles& dirty, int slab) {
             nextKeep->columns &= open[size_t(nextKeep->row - firstRow)];
         bool closed = false;
         for (; nextRestore != restores_.end() && nextRestore->level > index; ++nextRestore) {
-            uint64_t& columns = open[size_t(nextRestore->row - firstRow)];
+            TileColumns& columns = open[size_t(nextRestore->row - firstRow)];
             nextRestore->columns &= columns;
-            columns &= ~nextRestore->columns;
+            columns = columns.without(nextRestore->columns);
             closed = true;
         }
         if (closed)
-            anyOpen = std::any_of(open.begin(), open.end(), [](uint64_t c) { return c != 0; });
+            anyOpen =
+                std::any_of(open.begin(), open.end(), [](const TileColumns& c) { return c.any(); });
     };
     slabDraws_.clear();
     const std::vector<const DrawOp*>& draws = drawsBySlab_[size_t(slab)];
@@ -970,22 +975,22 @@ void SpriteCompositor::paintSlab(const DirtyTiles& dirty, int slab) {
         const int shift = grid_.shift;
         const int top = std::max(firstRow, op->bounds.top() >> shift);
         const int bottom = std::min(lastRow, op->bounds.bottom() >> shift);
-        const uint64_t reach =
-            DirtyTiles::columnSpan(op->bounds.left() >> shift, op->bounds.right() >> shift);
+        const TileColumns reach =
+            TileColumns::span(op->bounds.left() >> shift, op->bounds.right() >> shift);
         SlabDraw draw{op, {}};
         bool shows = false;
         for (int row = top; row <= bottom; ++row) {
             draw.columns[size_t(row - firstRow)] = open[size_t(row - firstRow)] & reach;
-            shows = shows || draw.columns[size_t(row - firstRow)] != 0;
+            shows = shows || draw.columns[size_t(row - firstRow)].any();
         }
         if (!shows) continue;
         slabDraws_.push_back(draw);
         if (op->kind == DrawOp::Kind::Text) continue;
         anyOpen = false;
         for (int row = firstRow; row <= lastRow; ++row) {
-            uint64_t& columns = open[size_t(row - firstRow)];
-            if (row >= top && row <= bottom) columns &= ~solidColumns(*op, row);
-            anyOpen = anyOpen || columns != 0;
+            TileColumns& columns = open[size_t(row - firstRow)];
+            if (row >= top && row <= bottom) columns = columns.without(solidColumns(*op, row));
+            anyOpen = anyOpen || columns.any();
         }
     }
     passDownTo(-1);
@@ -1006,19 +1011,19 @@ void SpriteCompositor::paintSlab(const DirtyTiles& dirty, int slab) {
 }
 
 void SpriteCompositor::keepTiles(const TileLevel& tiles) {
-    if (tiles.columns == 0) return;
+    if (!tiles.columns.any()) return;
     if (underlayPixels_.empty()) underlayPixels_.resize(size_t(grid_.width) * grid_.height);
     copyTiles(canvas_, underlay(), tiles.row, tiles.columns);
-    for (uint64_t columns = tiles.columns; columns != 0; columns &= columns - 1)
-        underlayLevel_[size_t(tiles.row)][size_t(std::countr_zero(columns))] = tiles.level;
+    tiles.columns.forEach(
+        [&](int column) { underlayLevel_[size_t(tiles.row)][size_t(column)] = tiles.level; });
 }
 
 void SpriteCompositor::copyTiles(const PixelTarget& from, const PixelTarget& to, int row,
-                                 uint64_t columns) const {
+                                 const TileColumns& columns) const {
     const int tile = grid_.tile();
     const int top = row * tile;
     const int bottom = std::min(from.height, top + tile);
-    DirtyTiles::forEachRun(columns, [&](int first, int end) {
+    columns.forEachRun([&](int first, int end) {
         const int left = first * tile;
         const size_t bytes = size_t(std::min(from.width, end * tile) - left) * 4;
         for (int y = top; y < bottom; ++y)
@@ -1031,12 +1036,13 @@ void SpriteCompositor::paintTiles(const DrawOp& op, const SlabColumns& columns, 
                                   int lastRow) {
     const int tile = grid_.tile();
     // Tile rows with the same columns are painted together.
-    uint64_t open = 0;
+    static constexpr TileColumns kNone;
+    TileColumns open;
     int openFrom = firstRow;
     for (int row = firstRow; row <= lastRow + 1; ++row) {
-        const uint64_t next = row <= lastRow ? columns[size_t(row - firstRow)] : 0;
+        const TileColumns& next = row <= lastRow ? columns[size_t(row - firstRow)] : kNone;
         if (next == open) continue;
-        DirtyTiles::forEachRun(open, [&](int first, int end) {
+        open.forEachRun([&](int first, int end) {
             paintOp(op, QRect(first * tile, openFrom * tile, (end - first) * tile,
                               (row - openFrom) * tile));
         });

@@ -285,25 +285,25 @@ class SpriteCompositor {
     // A few tile rows of the frame, painted together; columns per tile row as DirtyTiles
     // keeps them.
     static constexpr int kSlabRows = 4;
-    using SlabColumns = std::array<uint64_t, kSlabRows>;
+    using SlabColumns = std::array<TileColumns, kSlabRows>;
     static constexpr int kMaxSlabs = (TileGrid::kMaxRows + kSlabRows - 1) / kSlabRows;
     int slabs() const { return (grid_.rows() + kSlabRows - 1) / kSlabRows; }
     // Paints the tiles `dirty` marks in slab `slab` (tile rows slab * kSlabRows..).
     void paintSlab(const DirtyTiles& dirty, int slab);
     // Paints a draw over the tiles `columns` gives for tile rows firstRow.., and nowhere else.
     void paintTiles(const DrawOp& op, const SlabColumns& columns, int firstRow, int lastRow);
-    // Tiles of one tile row (bit n: column n) and a number of draws.
+    // Tiles of one tile row and a number of draws.
     struct TileLevel {
         int32_t level;
         int row;
-        uint64_t columns;
+        TileColumns columns;
     };
     static void addTile(std::vector<TileLevel>& list, int32_t level, int row, int column);
     void keepTiles(const TileLevel& tiles);
     void copyTiles(const PixelTarget& from, const PixelTarget& to, int row,
-                   uint64_t columns) const;
+                   const TileColumns& columns) const;
     // The tiles of tile row `row` that the draw covers whole with opaque pixels.
-    uint64_t solidColumns(const DrawOp& op, int row) const;
+    TileColumns solidColumns(const DrawOp& op, int row) const;
     bool alreadyOnTop(const DrawOp& op) const;
     int currentFont();
 

@@ -293,7 +293,7 @@ TEST(ChangedTiles, ARoundPictureMarksTheTilesItReachesNotTheCornersOfItsRectangl
             auto marked = [&](int fx, int fy) {
                 if (fy < 0) return false;
                 const int tile = changes.grid().tile();
-                return (changes.columns(fy / tile) >> (fx / tile) & 1) != 0;
+                return changes.columns(fy / tile).has(fx / tile);
             };
             const int cx = x + 64, cy = y + 64;
             // The disc's edge at left, right, top and bottom, and its centre.
@@ -358,6 +358,52 @@ TEST(ChangedTiles, RectanglesCoverExactlyTheMarkedTilesWithoutOverlap) {
                         << w << "x" << h << " round " << round << " at " << x << "," << y;
                 }
             }
+        }
+    }
+}
+
+TEST(ChangedTiles, RunsGoOnAcrossTheWordsOfAWideFramesTileRow) {
+    // 256 columns of 32-pixel tiles: a tile row's columns take four 64-bit words.
+    const TileGrid grid = TileGrid::forFrame(QSize(8192, 1536));
+    ASSERT_EQ(grid.columns(), 256);
+    const int tile = grid.tile();
+    // Areas marked and the rectangles expected of them, both in tiles (column, row).
+    const struct {
+        std::vector<QRect> marked;
+        std::vector<QRect> expected;
+    } cases[] = {
+        {{{60, 2, 11, 2}}, {{60, 2, 11, 2}}},
+        {{{63, 0, 1, 1}, {64, 0, 1, 1}}, {{63, 0, 2, 1}}},
+        {{{127, 4, 2, 1}, {128, 5, 1, 1}}, {{127, 4, 2, 1}, {128, 5, 1, 1}}},
+        {{{64, 3, 64, 3}}, {{64, 3, 64, 3}}},
+        {{{63, 7, 1, 1}, {128, 7, 1, 1}, {191, 7, 2, 1}},
+         {{63, 7, 1, 1}, {128, 7, 1, 1}, {191, 7, 2, 1}}},
+        {{{0, 1, 256, 1}, {120, 10, 136, 1}}, {{0, 1, 256, 1}, {120, 10, 136, 1}}},
+    };
+    auto byPlace = [](const QRect& a, const QRect& b) {
+        return std::pair(a.top(), a.left()) < std::pair(b.top(), b.left());
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "first mark at column " << c.marked[0].x());
+        DirtyTiles tiles(grid);
+        // Each area from a few pixels inside its first tile to a few inside its last.
+        for (const QRect& area : c.marked)
+            tiles.mark(QRect(area.topLeft() * tile, area.size() * tile).adjusted(5, 5, -5, -5));
+        std::vector<QRect> expected;
+        for (const QRect& r : c.expected)
+            expected.emplace_back(r.topLeft() * tile, r.size() * tile);
+        std::vector<QRect> rects = tiles.rects();
+        std::sort(rects.begin(), rects.end(), byPlace);
+        EXPECT_EQ(rects, expected);
+        for (int row = 0; row < grid.rows(); ++row) {
+            std::vector<std::pair<int, int>> runs;
+            tiles.columns(row).forEachRun(
+                [&](int first, int end) { runs.emplace_back(first, end); });
+            std::vector<std::pair<int, int>> expectedRuns;
+            for (const QRect& r : c.expected)
+                if (row >= r.top() && row <= r.bottom())
+                    expectedRuns.emplace_back(r.left(), r.right() + 1);
+            EXPECT_EQ(runs, expectedRuns) << "tile row " << row;
         }
     }
 }

@@ -23,6 +23,9 @@ TEST(TileGrid, TilesGrowWithTheFrameSoThatARowFitsOneMask) {
         {{800, 600}, 16, 50, 38},    {{1024, 768}, 16, 64, 48},  {{1440, 1080}, 32, 45, 34},
         {{1920, 1440}, 32, 60, 45},  {{2880, 2160}, 64, 45, 34}, {{4096, 3072}, 64, 64, 48},
         {{8000, 6000}, 128, 63, 47},
+        // Wider frames keep the tiles of the 4:3 frame of their height, up to 256 columns.
+        {{1920, 1080}, 32, 60, 34},  {{2560, 1080}, 32, 80, 34}, {{5120, 1440}, 32, 160, 45},
+        {{3840, 2160}, 64, 60, 34},  {{8192, 1536}, 32, 256, 48}, {{8224, 1536}, 64, 129, 24},
     };
     for (const auto& c : cases) {
         const TileGrid grid = TileGrid::forFrame(c.frame);
