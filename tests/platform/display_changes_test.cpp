@@ -71,17 +71,21 @@ struct TwinScene {
     }
 };
 
-// At `scale`, with pictures of their scene size times the scale, as made for it.
-void checkRepaintingChangesMatchesPaintingEverything(double scale, int frames) {
+// In `shape`, with pictures of their scene size times its scale, as made for it; sprites
+// anywhere across it, also beside the layout on a wide frame.
+void checkRepaintingChangesMatchesPaintingEverything(const FrameShape& shape, int frames) {
     test::guiApp();
+    const double scale = shape.scale;
     QRandomGenerator random(11);
     TwinScene scene;
-    scene.both([&](SpriteCompositor& c) { c.setScale(scale); });
+    scene.both([&](SpriteCompositor& c) { c.setShape(shape); });
     const QSize size = scene.changed.frame().size();
     QImage water(size, QImage::Format_RGB32);
     for (int y = 0; y < size.height(); ++y)
         for (int x = 0; x < size.width(); ++x) water.setPixel(x, y, qRgb(x & 255, y & 255, 90));
     const SurfaceId waterSurface = scene.add(water, {}, kOpaque);  // covers the frame
+    const int side = int(shape.blockColumn() / scale);  // units beside the layout: whole here
+    scene.both([&](SpriteCompositor& c) { c.setX(waterSurface, int16_t(-side)); });
     std::vector<SurfaceId> ids;
     for (int i = 0; i < 40; ++i) {
         const int w = int(random.bounded(4, 220) * scale), h = int(random.bounded(4, 160) * scale);
@@ -94,7 +98,8 @@ void checkRepaintingChangesMatchesPaintingEverything(double scale, int frames) {
                 ? scene.add(roundSprite(w, h, colour), roundSprite(h, w, ~colour), kTransparent)
                 : scene.add(softSprite(w, h, colour, i), softSprite(w, h, ~colour, i + 1),
                             kTransparent);
-        const int16_t x = int16_t(random.bounded(-100, 820)), y = int16_t(random.bounded(-80, 620));
+        const int16_t x = int16_t(random.bounded(-100 - side, 820 + side)),
+                      y = int16_t(random.bounded(-80, 620));
         scene.both([&](SpriteCompositor& c) {
             c.setX(id, x);
             c.setY(id, y);
@@ -144,13 +149,18 @@ void checkRepaintingChangesMatchesPaintingEverything(double scale, int frames) {
 }
 
 TEST(ChangedTiles, RepaintingChangesGivesTheSameFramesAsPaintingEverything) {
-    checkRepaintingChangesMatchesPaintingEverything(1.0, 80);
+    checkRepaintingChangesMatchesPaintingEverything(FrameShape::block(1.0), 80);
 }
 
 TEST(ChangedTiles, RepaintingChangesAtTheScreensScaleGivesTheSameFrames) {
     // Tiles of 32 pixels at 1.8 (a 1080-line screen), 64 at 3.6 (2160 lines).
-    checkRepaintingChangesMatchesPaintingEverything(1.8, 40);
-    checkRepaintingChangesMatchesPaintingEverything(3.6, 12);
+    checkRepaintingChangesMatchesPaintingEverything(FrameShape::block(1.8), 40);
+    checkRepaintingChangesMatchesPaintingEverything(FrameShape::block(3.6), 12);
+}
+
+TEST(ChangedTiles, RepaintingChangesOfAWideFrameGivesTheSameFrames) {
+    // 125 tiles of 32 pixels a row, the layout 1200 pixels (600 units) in.
+    checkRepaintingChangesMatchesPaintingEverything({QSize(4000, 1200), 2.0}, 12);
 }
 
 // A tile changed frame after frame by the same swimmer starts from the layers kept under it;
