@@ -45,9 +45,9 @@ struct FrameShape {
     int blockColumn() const { return (size.width() - blockWidth()) / 2; }
     bool wide() const { return size.width() > blockWidth(); }
     // A wall or a floor on a wide frame reaches this many units past both of its edges, so
-    // that one standing as far from the layout's edge (where a user may drag it) still spans
-    // the frame.
-    static constexpr int kGlassOverhang = 400;
+    // that one standing as far from the layout's edge still spans the frame: the factory
+    // places lie up to 96 units in. (Each unit costs a 4K frame about 1 MB of pictures.)
+    static constexpr int kGlassOverhang = 120;
     int glassOverhang() const {
         return wide() ? static_cast<int>(std::lround(kGlassOverhang * scale)) : 0;
     }

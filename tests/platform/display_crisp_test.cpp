@@ -306,9 +306,9 @@ TEST(WideFrame, TheLayoutStandsInTheMiddleAndTheGlassReachesBothEdges) {
     savePicture(filled({60, 30}, qRgb(250, 150, 0)), data + "/fish.bmp");
     // The set for 1920 x 1080: the water and the wall painted across it.
     savePicture(filled({1920, 1080}, qRgb(0, 90, 160)), crisp + "/water.png");
-    // (The wall as wide as the frame and 400 units beyond each edge: 1920 + 2 x 720 pixels.)
-    QImage wideWall = filled({3360, 180}, 0u, QImage::Format_ARGB32);
-    QPainter(&wideWall).fillRect(QRect(0, 72, 3360, 108), QColor(30, 160, 60));
+    // (The wall as wide as the frame and 120 units beyond each edge: 1920 + 2 x 216 pixels.)
+    QImage wideWall = filled({2352, 180}, 0u, QImage::Format_ARGB32);
+    QPainter(&wideWall).fillRect(QRect(0, 72, 2352, 108), QColor(30, 160, 60));
     savePicture(wideWall, crisp + "/wall.png");
 
     const struct {

@@ -145,7 +145,7 @@ const WidePicture kWidePictures[] = {
 INSTANTIATE_TEST_SUITE_P(Glass, ArtAcrossWideScene, ::testing::ValuesIn(kWidePictures));
 
 // On a 1920 x 1080 screen (scale 1.8) the water is exactly the screen's width, not
-// round(1067 units * 1.8) = 1921, and the walls and floors 400 units (720 pixels) wider on
+// round(1067 units * 1.8) = 1921, and the walls and floors 120 units (216 pixels) wider on
 // each side; every other picture is as large as in the 4:3 set.
 TEST(ArtForAFrame, OnlyThePicturesOfTheGlassAreAsWideAsTheFrame) {
     bw::ensureQtApp();
@@ -158,7 +158,7 @@ TEST(ArtForAFrame, OnlyThePicturesOfTheGlassAreAsWideAsTheFrame) {
         const Asset* asset = bw::art::findAsset(QString::fromLatin1(stem));
         ASSERT_TRUE(asset);
         const QSize layoutSize = bw::art::scaledSize(asset->size, 1.8);
-        const int wide = asset->encoding == bw::art::Encoding::Sprite ? 1920 + 2 * 720 : 1920;
+        const int wide = asset->encoding == bw::art::Encoding::Sprite ? 1920 + 2 * 216 : 1920;
         const QSize expected = asset->paintWide ? QSize(wide, layoutSize.height()) : layoutSize;
         EXPECT_EQ(bw::art::paintFor(*asset, 1, *frame).size(), expected);
     }
