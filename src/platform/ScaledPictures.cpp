@@ -58,10 +58,6 @@ QSize pixelsAt(QSize sceneSize, double scale) {
                  int(std::lround(sceneSize.height() * scale)));
 }
 
-QSize frameSizeAt(double scale) {
-    return pixelsAt(QSize(SpriteCompositor::kWidth, SpriteCompositor::kHeight), scale);
-}
-
 QImage enlargedPicture(const QImage& keyed, double scale) {
     const QSize size = pixelsAt(keyed.size(), scale);
     if (keyed.isNull() || size == keyed.size()) return keyed;

@@ -32,8 +32,6 @@ int keyedTransparency(const QImage& keyed);
 
 // The pixels `sceneSize` units take in a frame composed at `scale`.
 QSize pixelsAt(QSize sceneSize, double scale);
-// The 4:3 frame composed at `scale`: the 800 x 600 scene's pixels.
-QSize frameSizeAt(double scale);
 // Whether `file`, whose own pixels are `ownSize`, is drawn across the whole width of a frame.
 bool spansFrame(const PictureFile& file, QSize ownSize);
 // How far left of its surface's place a picture of `size` made for `file` in `frame` reaches:

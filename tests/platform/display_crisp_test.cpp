@@ -182,7 +182,7 @@ struct ArtFiles {
         savePicture(fish, path("fish/fish2.png"));
         savePicture(filled({40, 40}, qRgb(90, 90, 90)), path("Bottom/stone.bmp"));
 
-        QImage crispWater(frameSizeAt(scale), QImage::Format_RGB32);
+        QImage crispWater(FrameShape::block(scale).size, QImage::Format_RGB32);
         crispWater.fill(qRgb(10, 60, 200));
         savePicture(crispWater, crisp + "/Water/water.png");
         QImage crispFish = filled(pixelsAt({60, 30}, scale), 0u, QImage::Format_ARGB32);
@@ -237,7 +237,7 @@ TEST(ChangingScale, KeepsEverySurfaceAndComposesAsAStartAtThatScaleWould) {
     swapped.takeChanges();
 
     QHash<QString, std::shared_ptr<const SpritePicture>> pictures;
-    const int tileShift = TileGrid::forFrame(frameSizeAt(scale)).shift;
+    const int tileShift = TileGrid::forFrame(FrameShape::block(scale).size).shift;
     for (const SpriteCompositor::LoadedFile& f : swapped.loadedFiles()) {
         const QString crisp = art.source()(f.file.path);
         const QImage picture = pictureAtScale(f.file, FrameShape::block(scale), crisp,
