@@ -11,11 +11,14 @@
 #include <atomic>
 #include <cstring>
 #include <mutex>
+#include <optional>
 #include <utility>
 
 namespace bw {
 
 namespace {
+
+constexpr int kFewestRows = 16;
 
 // Xlib reports errors to one handler for the whole process, and reports them whenever it
 // reads from a connection, not only when asked. Ours notes those of our own connections and
@@ -58,8 +61,14 @@ struct ServerScaler::State {
     std::atomic<bool> failed = false;  // a request failed since the last look
     XRenderPictFormat* frameFormat = nullptr;
     XShmSegmentInfo segment{};
-    XImage* image = nullptr;  // the frame's pixels, in memory the server reads too
-    Pixmap pixmap = 0;        // the frame as the server keeps it
+    QSize frameSize;
+    // Rows as wide as the frame in memory the server reads too: the changed parts on their
+    // way, packed in shelves.
+    XImage* image = nullptr;
+    int shelfTop = 0;
+    int shelfHeight = 0;
+    int shelfEnd = 0;   // the first free column of the shelf
+    Pixmap pixmap = 0;  // the frame as the server keeps it
     GC gc = nullptr;
     Picture source = 0;
     Picture target = 0;
@@ -68,13 +77,31 @@ struct ServerScaler::State {
     ::Window window = 0;
     GC windowGc = nullptr;
     int copying = -1;  // 1: the last frame went straight to the window; -1 none sent yet
-    QSize sceneSize;  // the enlargement the source is set up for
-    int filter = -1;  // 1 smooth, 0 nearest, -1 not set yet
+    QSize sceneSize;   // the enlargement the source is set up for
+    int filter = -1;   // 1 smooth, 0 nearest, -1 not set yet
 
     // Waits until the server has handled every request sent so far; false when one failed.
     bool sync() {
         XSync(display, False);
         return !failed.exchange(false);
+    }
+
+    // Where a part of `size` goes in the image: beside the last, below it, or, once the
+    // server has read everything sent (false when that failed), at the top again.
+    std::optional<QPoint> place(QSize size) {
+        if (shelfEnd + size.width() > image->width) {
+            shelfTop += shelfHeight;
+            shelfHeight = 0;
+            shelfEnd = 0;
+        }
+        if (shelfTop + size.height() > image->height) {
+            if (!sync()) return std::nullopt;
+            shelfTop = shelfHeight = shelfEnd = 0;
+        }
+        const QPoint at(shelfEnd, shelfTop);
+        shelfEnd += size.width();
+        shelfHeight = std::max(shelfHeight, size.height());
+        return at;
     }
 
     ~State() {
@@ -106,9 +133,10 @@ ServerScaler::ServerScaler(std::unique_ptr<State> state) : state_(std::move(stat
 
 ServerScaler::~ServerScaler() = default;
 
-std::unique_ptr<ServerScaler> ServerScaler::connect(QSize frameSize) {
+std::unique_ptr<ServerScaler> ServerScaler::connect(QSize frameSize, size_t stagingBytes) {
     if (frameSize.isEmpty()) return nullptr;
     auto s = std::make_unique<State>();
+    s->frameSize = frameSize;
     s->display = XOpenDisplay(nullptr);
     Display* display = s->display;
     if (!display) return nullptr;
@@ -130,15 +158,18 @@ std::unique_ptr<ServerScaler> ServerScaler::connect(QSize frameSize) {
         return nullptr;
 
     // The image must hold pixels exactly as the frame does (0xffRRGGBB in native order).
+    const size_t rowBytes = size_t(frameSize.width()) * 4;
+    const int rows = int(std::clamp<size_t>(stagingBytes / rowBytes, kFewestRows,
+                                            size_t(std::max(frameSize.height(), kFewestRows))));
     s->image = XShmCreateImage(display, visual.visual, 24, ZPixmap, nullptr, &s->segment,
-                               unsigned(frameSize.width()), unsigned(frameSize.height()));
+                               unsigned(frameSize.width()), unsigned(rows));
     if (!s->image) return nullptr;
     if (s->image->bits_per_pixel != 32 || s->image->byte_order != LSBFirst ||
         s->image->red_mask != 0xFF0000 || s->image->green_mask != 0xFF00 ||
         s->image->blue_mask != 0xFF)
         return nullptr;
-    s->segment.shmid = shmget(IPC_PRIVATE, size_t(s->image->bytes_per_line) * frameSize.height(),
-                              IPC_CREAT | 0600);
+    s->segment.shmid =
+        shmget(IPC_PRIVATE, size_t(s->image->bytes_per_line) * rows, IPC_CREAT | 0600);
     if (s->segment.shmid < 0) return nullptr;
     void* memory = shmat(s->segment.shmid, nullptr, 0);
     // Marked for removal at once: it goes away with its last user, even if we are killed.
@@ -161,8 +192,8 @@ bool ServerScaler::attach(uint64_t window) {
     if (!XGetWindowAttributes(display, ::Window(window), &attributes) || !s.sync()) return false;
     XRenderPictFormat* windowFormat = XRenderFindVisualFormat(display, attributes.visual);
     if (!windowFormat) return false;
-    s.pixmap = XCreatePixmap(display, ::Window(window), unsigned(s.image->width),
-                             unsigned(s.image->height), 24);
+    s.pixmap = XCreatePixmap(display, ::Window(window), unsigned(s.frameSize.width()),
+                             unsigned(s.frameSize.height()), 24);
     s.gc = XCreateGC(display, s.pixmap, 0, nullptr);
     XRenderPictureAttributes pad{};
     pad.repeat = RepeatPad;  // the edge pixels continue outwards instead of fading to black
@@ -177,8 +208,9 @@ bool ServerScaler::attach(uint64_t window) {
     return s.sync();
 }
 
-std::unique_ptr<ServerScaler> ServerScaler::open(uint64_t window, QSize frameSize) {
-    auto scaler = connect(frameSize);
+std::unique_ptr<ServerScaler> ServerScaler::open(uint64_t window, QSize frameSize,
+                                                 size_t stagingBytes) {
+    auto scaler = connect(frameSize, stagingBytes);
     return scaler && scaler->attach(window) ? std::move(scaler) : nullptr;
 }
 
@@ -197,12 +229,11 @@ bool ServerScaler::present(const QImage& frame, const DirtyTiles& changed, const
                                : samples_.affectedBy(frame.size(), scene, changed, 1);
     if (area.isEmpty()) return true;
     Display* display = s.display;
-    if (!s.target || frame.depth() != 32 || frame.width() != s.image->width ||
-        frame.height() != s.image->height)
-        return false;
+    if (!s.target || frame.depth() != 32 || frame.size() != s.frameSize) return false;
     // The server has read the last frame's parts (and reports whether it could draw them)
     // before their memory is written again.
     if (!s.sync()) return false;
+    s.shelfTop = s.shelfHeight = s.shelfEnd = 0;
 
     if (!scene.isEmpty() && scene.size() != s.sceneSize) {
         // Maps window pixels to frame pixels; pixel centres line up as when scaling here.
@@ -223,19 +254,26 @@ bool ServerScaler::present(const QImage& frame, const DirtyTiles& changed, const
 
     const QRect frameRect = frame.rect();
     for (const QRect& wanted : sent) {
-        const QRect part = wanted & frameRect;
-        if (part.isEmpty()) continue;
-        const size_t bytes = size_t(part.width()) * 4;
-        for (int y = part.top(); y <= part.bottom(); ++y)
-            std::memcpy(s.image->data + qsizetype(y) * s.image->bytes_per_line + part.left() * 4,
-                        frame.constScanLine(y) + part.left() * 4, bytes);
-        if (copy)
-            XShmPutImage(display, s.window, s.windowGc, s.image, part.x(), part.y(),
-                         scene.x() + part.x(), scene.y() + part.y(), unsigned(part.width()),
-                         unsigned(part.height()), False);
-        else
-            XShmPutImage(display, s.pixmap, s.gc, s.image, part.x(), part.y(), part.x(),
-                         part.y(), unsigned(part.width()), unsigned(part.height()), False);
+        const QRect inFrame = wanted & frameRect;
+        // Parts taller than the image go in bands.
+        for (int top = inFrame.top(); top <= inFrame.bottom(); top += s.image->height) {
+            const QRect part(inFrame.left(), top, inFrame.width(),
+                             std::min(inFrame.bottom() + 1 - top, s.image->height));
+            const std::optional<QPoint> at = s.place(part.size());
+            if (!at) return false;
+            const size_t bytes = size_t(part.width()) * 4;
+            for (int row = 0; row < part.height(); ++row)
+                std::memcpy(s.image->data + qsizetype(at->y() + row) * s.image->bytes_per_line +
+                                at->x() * 4,
+                            frame.constScanLine(part.y() + row) + part.left() * 4, bytes);
+            if (copy)
+                XShmPutImage(display, s.window, s.windowGc, s.image, at->x(), at->y(),
+                             scene.x() + part.x(), scene.y() + part.y(), unsigned(part.width()),
+                             unsigned(part.height()), False);
+            else
+                XShmPutImage(display, s.pixmap, s.gc, s.image, at->x(), at->y(), part.x(), part.y(),
+                             unsigned(part.width()), unsigned(part.height()), False);
+        }
     }
 
     const XRenderColor black{0, 0, 0, 0xFFFF};

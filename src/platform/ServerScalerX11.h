@@ -18,16 +18,24 @@ namespace bw {
 // enlarged pixels are made where they are shown and never pass through this process, which
 // spares it the largest part of its work at 60 frames a second. It uses a connection of its
 // own whose errors are caught (the window may go away at any time).
+//
+// The shared memory is not a second frame (33 MB at 4K): the changed parts are packed into a
+// few megabytes of rows, and when a frame's changes do not fit, the server reads what is
+// there before the rest is written.
 class ServerScaler {
   public:
     // Connects to the X server and sets up the memory the frame crosses in: several round
     // trips, so it may run on another thread while the first frame is made. Nothing when there
     // is no X display, or it lacks shared memory or picture transforms.
-    static std::unique_ptr<ServerScaler> connect(QSize frameSize);
+    // `stagingBytes` bounds the shared memory (at least a band of 16 rows).
+    static constexpr size_t kStagingBytes = size_t(4) << 20;
+    static std::unique_ptr<ServerScaler> connect(QSize frameSize,
+                                                 size_t stagingBytes = kStagingBytes);
     // Draws into this window from now on (once); false when the server refuses it.
     bool attach(uint64_t window);
     // Both at once.
-    static std::unique_ptr<ServerScaler> open(uint64_t window, QSize frameSize);
+    static std::unique_ptr<ServerScaler> open(uint64_t window, QSize frameSize,
+                                              size_t stagingBytes = kStagingBytes);
     // Puts in the process's X error handler that keeps errors of our connections from ending
     // it; done by connect() too, but belongs on the main thread, before any other thread
     // swaps handlers.

@@ -1,13 +1,14 @@
 // The frame enlarged by the X server: what the window shows must match what our own scaler
 // makes of the same frame, after whole and after partial updates, with black bars around.
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <cstdlib>
+
 #include "platform/ServerScalerX11.h"
 #include "platform/SpriteCompositor.h"
 #include "platform/SpriteDisplayScaler.h"
 #include "x11_PrivateServer.h"
-
-#include <QImage>
-#include <cstdlib>
-#include <gtest/gtest.h>
 
 // Xlib last: its macros (Bool, Status) break Qt's and gtest's headers.
 #include <X11/Xlib.h>
@@ -137,82 +138,92 @@ TEST_F(ServerScaling, WindowShowsTheFrameAsOurScalerWouldWithBlackBars) {
     }
 }
 
-TEST_F(ServerScaling, PartialUpdatesLeaveNothingStale) {
-    const QSize size(1024, 768);
-    const Window w = window(size);
-    auto scaler = ServerScaler::open(w, QSize(800, 600));
-    ASSERT_NE(scaler, nullptr);
-    const QRect scene = sceneRectFor(size);
-    QImage frame = pattern(0);
-    ASSERT_TRUE(scaler->present(frame, DirtyTiles(), scene, size, true, true));
+// Parts pass through a few rows of shared memory: a whole frame takes 30 rounds of 20 rows,
+// and a frame's changes share the rows.
+constexpr size_t kTwentyRows = 800 * 4 * 20;
 
-    // Three rounds of changes in a few places, at tile edges and at the frame's edges; only
-    // their tiles are sent and drawn.
-    const QRect changes[] = {{0, 0, 5, 5},    {100, 100, 40, 17}, {795, 590, 5, 10},
-                             {15, 300, 2, 2}, {400, 31, 1, 1},    {0, 599, 800, 1}};
-    for (int round = 1; round <= 3; ++round) {
-        const QImage next = pattern(round * 50);
-        DirtyTiles tiles;
-        for (const QRect& r : changes) {
-            const QRect moved = r.translated(round * 16, 0) & frame.rect();
-            for (int y = moved.top(); y <= moved.bottom(); ++y)
-                for (int x = moved.left(); x <= moved.right(); ++x)
-                    frame.setPixel(x, y, next.pixel(x, y));
-            tiles.mark(moved);
+TEST_F(ServerScaling, PartialUpdatesLeaveNothingStale) {
+    for (const size_t staging : {ServerScaler::kStagingBytes, kTwentyRows}) {
+        SCOPED_TRACE(staging);
+        const QSize size(1024, 768);
+        const Window w = window(size);
+        auto scaler = ServerScaler::open(w, QSize(800, 600), staging);
+        ASSERT_NE(scaler, nullptr);
+        const QRect scene = sceneRectFor(size);
+        QImage frame = pattern(0);
+        ASSERT_TRUE(scaler->present(frame, DirtyTiles(), scene, size, true, true));
+
+        // Three rounds of changes in a few places, at tile edges and at the frame's edges; only
+        // their tiles are sent and drawn.
+        const QRect changes[] = {{0, 0, 5, 5},    {100, 100, 40, 17}, {795, 590, 5, 10},
+                                 {15, 300, 2, 2}, {400, 31, 1, 1},    {0, 599, 800, 1}};
+        for (int round = 1; round <= 3; ++round) {
+            const QImage next = pattern(round * 50);
+            DirtyTiles tiles;
+            for (const QRect& r : changes) {
+                const QRect moved = r.translated(round * 16, 0) & frame.rect();
+                for (int y = moved.top(); y <= moved.bottom(); ++y)
+                    for (int x = moved.left(); x <= moved.right(); ++x)
+                        frame.setPixel(x, y, next.pixel(x, y));
+                tiles.mark(moved);
+            }
+            ASSERT_TRUE(scaler->present(frame, tiles, scene, size, false, true));
+            ASSERT_TRUE(scaler->finish());
+            const Difference d = compare(shown(w, size), expected(frame, size));
+            EXPECT_LE(d.largest, kEdgeLevels)
+                << "round " << round << " at " << d.where.x() << "," << d.where.y();
+            EXPECT_LT(d.mean, kMeanLevels) << "round " << round;
         }
-        ASSERT_TRUE(scaler->present(frame, tiles, scene, size, false, true));
-        ASSERT_TRUE(scaler->finish());
-        const Difference d = compare(shown(w, size), expected(frame, size));
-        EXPECT_LE(d.largest, kEdgeLevels)
-            << "round " << round << " at " << d.where.x() << "," << d.where.y();
-        EXPECT_LT(d.mean, kMeanLevels) << "round " << round;
     }
 }
 
 TEST_F(ServerScaling, AFrameTheSizeOfTheSceneIsCopiedExactlyAndScaledAgainWhenItIsNot) {
-    const QSize size(1000, 700);
-    const Window w = window(size);
-    auto scaler = ServerScaler::open(w, QSize(800, 600));
-    ASSERT_NE(scaler, nullptr);
-    const QRect oneToOne(100, 50, 800, 600);
-    auto copied = [&](const QImage& frame) {
-        QImage window(size, QImage::Format_RGB32);
-        window.fill(Qt::black);
-        for (int y = 0; y < frame.height(); ++y)
-            for (int x = 0; x < frame.width(); ++x)
-                window.setPixel(oneToOne.x() + x, oneToOne.y() + y, frame.pixel(x, y));
-        return window;
-    };
-    QImage frame = pattern(0);
-    ASSERT_TRUE(scaler->present(frame, DirtyTiles(), oneToOne, size, true, true));
-    ASSERT_TRUE(scaler->finish());
-    Difference d = compare(shown(w, size), copied(frame));
-    EXPECT_EQ(d.largest, 0) << "at " << d.where.x() << "," << d.where.y();
+    for (const size_t staging : {ServerScaler::kStagingBytes, kTwentyRows}) {
+        SCOPED_TRACE(staging);
+        const QSize size(1000, 700);
+        const Window w = window(size);
+        auto scaler = ServerScaler::open(w, QSize(800, 600), staging);
+        ASSERT_NE(scaler, nullptr);
+        const QRect oneToOne(100, 50, 800, 600);
+        auto copied = [&](const QImage& frame) {
+            QImage window(size, QImage::Format_RGB32);
+            window.fill(Qt::black);
+            for (int y = 0; y < frame.height(); ++y)
+                for (int x = 0; x < frame.width(); ++x)
+                    window.setPixel(oneToOne.x() + x, oneToOne.y() + y, frame.pixel(x, y));
+            return window;
+        };
+        QImage frame = pattern(0);
+        ASSERT_TRUE(scaler->present(frame, DirtyTiles(), oneToOne, size, true, true));
+        ASSERT_TRUE(scaler->finish());
+        Difference d = compare(shown(w, size), copied(frame));
+        EXPECT_EQ(d.largest, 0) << "at " << d.where.x() << "," << d.where.y();
 
-    // Changed tiles only, then the frame scaled to another scene area (told as a partial
-    // update: what the window showed so far was put there another way), then 1:1 again.
-    const QImage next = pattern(70);
-    DirtyTiles tiles;
-    for (int y = 16; y < 48; ++y)
-        for (int x = 784; x < 800; ++x) frame.setPixel(x, y, next.pixel(x, y));
-    tiles.mark(QRect(784, 16, 16, 32));
-    ASSERT_TRUE(scaler->present(frame, tiles, oneToOne, size, false, true));
-    ASSERT_TRUE(scaler->finish());
-    d = compare(shown(w, size), copied(frame));
-    EXPECT_EQ(d.largest, 0) << "at " << d.where.x() << "," << d.where.y();
+        // Changed tiles only, then the frame scaled to another scene area (told as a partial
+        // update: what the window showed so far was put there another way), then 1:1 again.
+        const QImage next = pattern(70);
+        DirtyTiles tiles;
+        for (int y = 16; y < 48; ++y)
+            for (int x = 784; x < 800; ++x) frame.setPixel(x, y, next.pixel(x, y));
+        tiles.mark(QRect(784, 16, 16, 32));
+        ASSERT_TRUE(scaler->present(frame, tiles, oneToOne, size, false, true));
+        ASSERT_TRUE(scaler->finish());
+        d = compare(shown(w, size), copied(frame));
+        EXPECT_EQ(d.largest, 0) << "at " << d.where.x() << "," << d.where.y();
 
-    frame = pattern(140);
-    ASSERT_TRUE(scaler->present(frame, tiles, sceneRectFor(size), size, false, true));
-    ASSERT_TRUE(scaler->finish());
-    d = compare(shown(w, size), expected(frame, size));
-    EXPECT_LE(d.largest, kEdgeLevels) << "at " << d.where.x() << "," << d.where.y();
-    EXPECT_LT(d.mean, kMeanLevels);
+        frame = pattern(140);
+        ASSERT_TRUE(scaler->present(frame, tiles, sceneRectFor(size), size, false, true));
+        ASSERT_TRUE(scaler->finish());
+        d = compare(shown(w, size), expected(frame, size));
+        EXPECT_LE(d.largest, kEdgeLevels) << "at " << d.where.x() << "," << d.where.y();
+        EXPECT_LT(d.mean, kMeanLevels);
 
-    frame = pattern(210);
-    ASSERT_TRUE(scaler->present(frame, tiles, oneToOne, size, false, true));
-    ASSERT_TRUE(scaler->finish());
-    d = compare(shown(w, size), copied(frame));
-    EXPECT_EQ(d.largest, 0) << "at " << d.where.x() << "," << d.where.y();
+        frame = pattern(210);
+        ASSERT_TRUE(scaler->present(frame, tiles, oneToOne, size, false, true));
+        ASSERT_TRUE(scaler->finish());
+        d = compare(shown(w, size), copied(frame));
+        EXPECT_EQ(d.largest, 0) << "at " << d.where.x() << "," << d.where.y();
+    }
 }
 
 TEST_F(ServerScaling, AWindowThatIsGoneIsReportedNotFatal) {
