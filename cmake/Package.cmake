@@ -48,7 +48,10 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # every dialog and the help would be set in a typewriter face.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation2, fonts-dejavu-core")
 # The screensaver programs that can run it; xss-lock runs the full saver on any X11 desktop.
-# xdg-open opens the web site and the power help page from the settings dialog.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xscreensaver | mate-screensaver | xss-lock, xdg-utils")
+# xdg-open opens the web site and the power help page from the settings dialog. Qt's Wayland
+# plugin lets the windows show natively on Wayland; without it they show through the desktop's
+# X11 server (XWayland), and where there is none the programs say what to install.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
+    "xscreensaver | mate-screensaver | xss-lock, xdg-utils, qt6-wayland")
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "xss-lock, mate-screensaver")
 include(CPack)

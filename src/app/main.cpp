@@ -6,6 +6,7 @@
 #include "platform/SdlMediaPlayer.h"
 #include "platform/SdlSoundComponent.h"
 #include "platform/SpriteDisplay.h"
+#include "platform/startup/DisplayCheck.h"
 #include "settings/ArtCache.h"
 #include "settings/IniSettingsStore.h"
 #include "settings/InstallFolder.h"
@@ -51,6 +52,8 @@ int answerTerminalOption(int argc, char* argv[]) {
 
 int main(int argc, char* argv[]) {
     if (const int status = answerTerminalOption(argc, argv); status >= 0) return status;
+    // Every run mode shows a window; without a display Qt would abort.
+    if (bw::reportMissingDisplay(bw::kProductName)) return 1;
     // Pictures of over 128 KB get memory of their own, given back as soon as they are let go:
     // by default the threshold grows with the first large block freed, and the 800 x 600
     // pictures replaced by crisp ones would stay behind as heap the saver never uses again.

@@ -26,7 +26,10 @@ for package in libc6 libqt6core6 libqt6gui6 libqt6widgets6 libsdl2-mixer-2.0-0 l
     [[ ", $depends," =~ ,\ $package[\ ,] ]] || fail "Depends lacks $package: $depends"
 done
 [[ "$depends" =~ libqt6core6\ \(\>=\ [0-9] ]] || fail "Depends has no versions: $depends"
-[[ "$(field Recommends)" == *xscreensaver* ]] || fail "Recommends: $(field Recommends)"
+recommends=$(field Recommends)
+for package in xscreensaver qt6-wayland; do
+    [[ "$recommends" == *"$package"* ]] || fail "Recommends lacks $package: $recommends"
+done
 [[ "$(field Suggests)" == *xss-lock* ]] || fail "Suggests: $(field Suggests)"
 
 # The files: everything under /usr, laid out as an install with the prefix /usr.
