@@ -5,7 +5,10 @@
 #include "scene/SceneOptions.h"
 #include "scene/SurfaceLoading.h"
 #include "settings/InstallFolder.h"
+#include "settings/Product.h"
 #include "system/SystemLayer.h"
+
+#include <cstdio>
 
 namespace bw {
 
@@ -69,6 +72,15 @@ void Form1::Form_Load() {
     // A preview from the settings dialog locks nothing: the dialog is open beneath it.
     passwordEnabled_ =
         c_.displayMode || c_.dialogPreview ? 0 : settings_.integer(key::PWEnabled);
+    // Where the password cannot guard the desktop, a prompt would only pretend to: the saver
+    // says so and ends on input like one without a password.
+    if (passwordEnabled_ == 1) {
+        const QString why = c_.system.WhyPasswordCannotGuard();
+        if (!why.isEmpty()) {
+            std::fprintf(stderr, "%s: %s\n", kProductName, qPrintable(why));
+            passwordEnabled_ = 0;
+        }
+    }
     bubbles_.readOptions();
     mouseSensitivity_ = settings_.integer(key::MouseSens);
     if (!c_.displayMode) power_.readOptions();

@@ -180,6 +180,11 @@ SettingsTab::SettingsTab(DialogContext& context, QWidget* parent) : QWidget(pare
     passwordLayout->addWidget(enableFrame, 0, 0);
     passwordLayout->addWidget(changeFrame, 0, 1);
     passwordLayout->addWidget(Label67, 1, 0, 1, 2, Qt::AlignHCenter);
+    // A desktop the password cannot guard is named here, not found out at the saver's start.
+    lblCannotGuard = new QLabel(c_.system.WhyPasswordCannotGuard(), passwordFrame);
+    lblCannotGuard->setWordWrap(true);
+    lblCannotGuard->setVisible(!lblCannotGuard->text().isEmpty());
+    passwordLayout->addWidget(lblCannotGuard, 2, 0, 1, 2);
 
     // Mouse sensitivity.
     auto* mouseFrame = new QGroupBox(QStringLiteral("Mouse Sensitivity"), this);

@@ -38,6 +38,7 @@ class SettingsTab : public QWidget {
     QCheckBox* chkPassword;
     QPushButton* cmdChangePassword;
     QLabel* Label67;
+    QLabel* lblCannotGuard;  // shown where the password cannot guard the desktop
     QScrollBar* hsbMouseS;
     QLineEdit* txtMouseS;
     QCheckBox* chkFillWide;

@@ -4,6 +4,7 @@
 #include "platform/LinuxSystemX11.h"
 #include "platform/Spawn.h"
 #include "platform/SpriteDisplayX11.h"
+#include "platform/wayland/WaylandProbe.h"
 
 #include <QApplication>
 #include <QDir>
@@ -203,6 +204,13 @@ uint64_t LinuxSystemLayer::FindWindowByTitle(const QString& title) {
 
 // The lock is taken by the first copy that asks and kept for the life of the process; only a
 // saver asks, so a preview or a dialog never keeps a later saver from starting.
+QString LinuxSystemLayer::WhyPasswordCannotGuard() {
+    // Asked once: the compositor of a session does not change.
+    if (!whyPasswordCannotGuard_)
+        whyPasswordCannotGuard_ = whyPasswordCannotGuard(probeWaylandCompositor());
+    return *whyPasswordCannotGuard_;
+}
+
 bool LinuxSystemLayer::PreviousInstanceRunning() {
     if (lockAsked_) return previousInstance_;
     lockAsked_ = true;

@@ -43,6 +43,7 @@ public:
     QSize ForeignWindowSize(uint64_t window) override;
     bool WindowGone(uint64_t window) override;
     bool PreviousInstanceRunning() override;
+    QString WhyPasswordCannotGuard() override;
     int ScreenSaveTimeOutSeconds() override;
     void ShellOpen(const QString& target) override;
     void RunControlPanel(const QString& commandLine) override;
@@ -91,6 +92,7 @@ private:
     int lockFd_ = -1;
     bool lockAsked_ = false;
     bool previousInstance_ = false;
+    std::optional<QString> whyPasswordCannotGuard_;
     std::unique_ptr<ForeignWindowProbe> probe_;  // its own X11 connection, opened on first use
     std::vector<pid_t> children_;                // started, not yet reaped
     std::unique_ptr<QTimer> reaper_;

@@ -35,6 +35,9 @@ public:
     // True when the X server no longer has this window of ours: another client destroyed it.
     // False while it exists, and without X11.
     virtual bool WindowGone(uint64_t window) { return false; }
+    // Empty when the saver's password guards this desktop (its grabs hold every key);
+    // otherwise the sentence that tells the user why it cannot (a Wayland session).
+    virtual QString WhyPasswordCannotGuard() { return {}; }
     // True when another copy of the program holds the per-user instance lock; otherwise this
     // copy takes it (the first answer is kept).
     virtual bool PreviousInstanceRunning() = 0;

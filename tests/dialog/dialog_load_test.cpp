@@ -108,6 +108,16 @@ TEST_F(DialogTest, EveryCheckBoxWithReadDefaultOneIsTickedOnAStoreWithoutKeys) {
               1 + 9 + 3 + 1 + 6 + 3 + 1 + 1 + 1 + 1 + 1 + 1 + 14 + 14 + 5 + 1 + 1);
 }
 
+TEST_F(DialogTest, APasswordThatCannotGuardTheDesktopIsNamedBesideIt) {
+    addWater("cool waters.bmp");
+    EXPECT_TRUE(open().options->lblCannotGuard->isHidden());
+    dialog.reset();
+    system.whyPasswordCannotGuard = QStringLiteral("This desktop offers no lock.");
+    const QLabel* note = open().options->lblCannotGuard;
+    EXPECT_FALSE(note->isHidden());
+    EXPECT_EQ(note->text(), system.whyPasswordCannotGuard);
+}
+
 TEST_F(DialogTest, OpeningASecondTimeChangesNothing) {
     addWater("cool waters.bmp");
     open();

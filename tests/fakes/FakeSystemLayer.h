@@ -33,6 +33,7 @@ public:
     uint64_t FindWindowByTitle(const QString& title) override;
     bool PreviousInstanceRunning() override;
     bool WindowGone(uint64_t window) override { return windowGone_; }
+    QString WhyPasswordCannotGuard() override { return whyPasswordCannotGuard; }
     int ScreenSaveTimeOutSeconds() override;
     void ShellOpen(const QString& target) override;
     void RunControlPanel(const QString& commandLine) override;
@@ -56,6 +57,8 @@ public:
     void setStartProgramResult(bool started) { startProgramResult_ = started; }
     // Every window of ours reads as destroyed by another program.
     void setWindowGone(bool gone) { windowGone_ = gone; }
+    // Not empty: the desktop cannot be guarded by a password (a Wayland session).
+    QString whyPasswordCannotGuard;
     // Message boxes take the queued answers in order; with none queued, a box gets its first
     // button (Ok, Yes or Retry). A handler, when set, answers instead and may act meanwhile.
     void queueAnswer(MessageAnswer answer) { answers_.push_back(answer); }
