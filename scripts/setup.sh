@@ -5,10 +5,11 @@ set -euo pipefail
 
 packages=(
     cmake ninja-build g++ pkg-config
-    qt6-base-dev libgl-dev libsdl2-mixer-dev libx11-dev libxext-dev libxrender-dev
+    qt6-base-dev libgl-dev libsdl2-mixer-dev libx11-dev libxext-dev libxrender-dev libwayland-dev
     libgtest-dev fonts-liberation2 fonts-dejavu-core
     xvfb xauth xdotool x11-utils x11-xserver-utils x11-xkb-utils
     dpkg-dev file lintian appstream desktop-file-utils man-db xscreensaver
+    debootstrap sway wayland-utils qt6-wayland
 )
 
 missing=()
