@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev libgl-dev libsdl2-mixer-dev libx11-dev libxext-dev libxrender-dev libwayland-dev
+    libxkbcommon-dev wayland-protocols
     libgtest-dev fonts-liberation2 fonts-dejavu-core
     xvfb xauth xdotool x11-utils x11-xserver-utils x11-xkb-utils
     dpkg-dev file lintian appstream desktop-file-utils man-db xscreensaver

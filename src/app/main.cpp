@@ -7,6 +7,7 @@
 #include "platform/SdlSoundComponent.h"
 #include "platform/SpriteDisplay.h"
 #include "platform/startup/DisplayCheck.h"
+#include "platform/wayland/WaylandProbe.h"
 #include "settings/ArtCache.h"
 #include "settings/IniSettingsStore.h"
 #include "settings/InstallFolder.h"
@@ -48,10 +49,24 @@ int answerTerminalOption(int argc, char* argv[]) {
     return -1;
 }
 
+// The full saver in a Wayland session whose compositor offers a session lock becomes that
+// lock: Qt then draws off screen, and the lock's surfaces show the frames.
+bool locksWaylandSession(int argc, char* argv[]) {
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i) arguments.append(QString::fromLocal8Bit(argv[i]));
+    const bw::StartRequest request =
+        bw::parseCommandLine(arguments, qEnvironmentVariable("XSCREENSAVER_WINDOW"));
+    if (request.mode != bw::RunMode::Saver || !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        return false;
+    return bw::probeWaylandCompositor().sessionLock;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
     if (const int status = answerTerminalOption(argc, argv); status >= 0) return status;
+    const bool locksSession = locksWaylandSession(argc, argv);
+    if (locksSession) qputenv("QT_QPA_PLATFORM", "offscreen");
     // Every run mode shows a window; without a display Qt would abort.
     if (bw::reportMissingDisplay(bw::kProductName)) return 1;
     // Pictures of over 128 KB get memory of their own, given back as soon as they are let go:
@@ -69,6 +84,7 @@ int main(int argc, char* argv[]) {
         auto display = std::make_unique<bw::SpriteDisplay>();
         if (place.hostWindow) display->setHostWindow(*place.hostWindow);
         if (place.previewOwner) display->setPreviewOwner(place.previewOwner);
+        display->setLocksSession(locksSession && !place.hostWindow && !place.previewOwner);
         display->useArtCache(bw::ArtCache(), folder.dataFolder(), system);
         bw::SpriteDisplay* shown = display.get();
         return bw::SaverDevices{std::move(display), std::make_unique<bw::SdlSoundComponent>(),

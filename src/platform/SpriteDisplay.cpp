@@ -23,6 +23,9 @@
 #include "platform/PictureLoader.h"
 #include "platform/ServerScalerX11.h"
 #include "platform/SpriteDisplayX11.h"
+#include "platform/wayland/KeysymKeys.h"
+#include "platform/wayland/LockOutputs.h"
+#include "settings/Product.h"
 
 namespace bw {
 
@@ -200,6 +203,7 @@ bool SpriteDisplay::OpenDisplay(int width, int height, int bitsPerPixel, const Q
         const uint64_t host = *hostWindow_ ? *hostWindow_ : ForeignWindowProbe().rootWindow();
         return host != 0 && OpenPreview(host);
     }
+    if (locksSession_) return openOnLockSurfaces();
     if (!qGuiApp || !QGuiApplication::primaryScreen()) return false;
     QScreen* primary = QGuiApplication::primaryScreen();
     openCommon(nativeGeometry(primary).size());
@@ -222,6 +226,43 @@ bool SpriteDisplay::OpenDisplay(int width, int height, int bitsPerPixel, const Q
             std::erase_if(windows_, [screen](const WindowPtr& w) { return w->home() == screen; });
         });
     windows_.front()->requestActivate();
+    pacing_.start();
+    nextFrameNs_ = kFrameNs;
+    scheduleTick();
+    return true;
+}
+
+// The session is locked first: a compositor that refuses (another program holds the lock)
+// leaves nothing to show on.
+bool SpriteDisplay::openOnLockSurfaces() {
+    SessionLock::Handlers input;
+    input.key = [this](bool pressed, uint32_t keysym, uint32_t keycode, uint32_t firstLayout,
+                       const QString&) {
+        const int code = windowsKeyCodeForKeysym(keysym, keycode, firstLayout);
+        if (pressed)
+            keyPressed(code);
+        else
+            keyReleased(code);
+    };
+    input.pointerMoved = [this](Qt::MouseButtons buttons, QPoint global) {
+        mouseMoved(windowsButtons(buttons), global);
+    };
+    input.button = [this](bool pressed, Qt::MouseButton button, QPoint global) {
+        if (pressed)
+            mousePressed(windowsButton(button), global);
+        else
+            mouseReleased(windowsButton(button), global);
+    };
+    input.lost = [this] { windowLost(); };
+    std::unique_ptr<LockOutputs> outputs = LockOutputs::lock(std::move(input));
+    if (!outputs) {
+        std::fprintf(stderr, "%s: the session could not be locked: another program holds the lock\n",
+                     kProductName);
+        return false;
+    }
+    openCommon(outputs->primaryPixels());
+    lockOutputs_ = std::move(outputs);
+    pointer_ = lockOutputs_->primaryArea().center();
     pacing_.start();
     nextFrameNs_ = kFrameNs;
     scheduleTick();
@@ -373,6 +414,10 @@ void SpriteDisplay::CloseDisplay() {
     }
     closing_ = true;
     setLocked(false);
+    if (lockOutputs_) {
+        lockOutputs_->unlock();
+        lockOutputs_.reset();
+    }
     covering_ = false;
     coverFrame_ = QImage();
     frameTimer_.stop();
@@ -398,7 +443,7 @@ void SpriteDisplay::scheduleTick() {
 }
 
 void SpriteDisplay::tick() {
-    if (windows_.empty()) return;
+    if (!shown()) return;
     const int64_t now = pacing_.nsecsElapsed();
     if (now < nextFrameNs_ - 1'000'000) {  // woke early
         scheduleTick();
@@ -411,12 +456,13 @@ void SpriteDisplay::tick() {
     if (crispLoading_.valid() &&
         crispLoading_.wait_for(std::chrono::seconds(0)) == std::future_status::ready)
         swapInCrispArt();
+
     if (sink_ && !rendering_) {
         rendering_ = true;
         sink_->RenderFrame();
         rendering_ = false;
     }
-    if (!windows_.empty()) scheduleTick();
+    if (shown()) scheduleTick();
 }
 
 void SpriteDisplay::windowExposed(SceneWindow* window) { paint(window, true); }
@@ -519,12 +565,16 @@ bool SpriteDisplay::paintOnServer(SceneWindow* window, const QRect& scene, bool&
 }
 
 void SpriteDisplay::PresentFrame() {
-    if (windows_.empty()) return;
+    if (!shown()) return;
     // Only what changed is drawn again; an unchanged frame is already on the screen.
     const DirtyTiles changes = compositor_.takeChanges();
     for (const WindowPtr& window : windows_) {
         window->unshown.add(changes);
         paint(window.get(), false);
+    }
+    if (lockOutputs_) {
+        lockOutputs_->show(shownFrame(), changes, quality_);
+        ++paintedFrames_;
     }
     if (!firstFrameReported_) reportFirstFrame();
     if (!crispLookedFor_) {
@@ -537,7 +587,7 @@ void SpriteDisplay::PresentFrame() {
 // when it is there; otherwise has the generator make it and looks again now and then. Nothing
 // for a 4:3 frame of 600 lines: the data folder's pictures are the art for that.
 void SpriteDisplay::lookForCrispArt() {
-    if (!crispArt_ || windows_.empty() || crispLoading_.valid()) return;
+    if (!crispArt_ || !shown() || crispLoading_.valid()) return;
     const FrameShape& wanted = wantedShape_;
     const QSize frame = wanted.size;
     if ((wanted.scale <= 1.0 && !wanted.wide()) || !ArtCache::frameIsValid(frame)) {
@@ -603,7 +653,7 @@ void SpriteDisplay::startLoadingCrispArt(const QString& set, const FrameShape& s
 
 void SpriteDisplay::swapInCrispArt() {
     const std::optional<PictureSet> pictures = crispLoading_.get();
-    if (!pictures || windows_.empty()) return;
+    if (!pictures || !shown()) return;
     compositor_.setCrispSource(crispSource_);
     compositor_.changeShape(*crispShape_, *pictures);
     // The frame has a new size: every window starts afresh with it.
@@ -635,6 +685,7 @@ void SpriteDisplay::reportFirstFrame() {
 }
 
 QPoint SpriteDisplay::framePointForGlobal(QPoint global) const {
+    if (lockOutputs_) return lockOutputs_->toScene(global, compositor_.shape());
     if (windows_.empty()) return {};
     const SceneWindow* scene = windows_.front().get();
     return mapToFrame(scene->mapFromGlobal(global), scene->size(), compositor_.shape());
@@ -671,7 +722,7 @@ void SpriteDisplay::mouseReleased(int button, QPoint global) {
 
 void SpriteDisplay::windowLost() {
     // Once per opening: the saver closes in answer.
-    if (closing_ || covering_ || deactivated_ || windows_.empty()) return;
+    if (closing_ || covering_ || deactivated_ || !shown()) return;
     deactivated_ = true;
     if (sink_) sink_->Deactivated();
 }
@@ -703,7 +754,7 @@ void SpriteDisplay::SetFrameDelay(SurfaceId surface, int milliseconds) {
 }
 
 bool SpriteDisplay::IsPointerOver(SurfaceId surface) {
-    if (windows_.empty()) return false;
+    if (!shown()) return false;
     // The position the last mouse event brought: asking the X server on every call would
     // cost a round trip per surface and frame.
     return compositor_.isPointOver(surface, framePointForGlobal(pointer_));

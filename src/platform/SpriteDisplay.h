@@ -21,6 +21,7 @@ class QWindow;
 namespace bw {
 
 class ForeignWindowProbe;
+class LockOutputs;
 class SceneWindow;
 class ServerScaler;
 class SystemLayer;
@@ -96,7 +97,11 @@ class SpriteDisplay : public DrawingComponent {
     // at hand.
     const FrameShape& wantedShape() const { return wantedShape_; }
 
-    bool isOpen() const { return !windows_.empty(); }
+    // From now on OpenDisplay locks the Wayland session and shows the scene on the lock's
+    // surfaces instead of windows; closing the display unlocks it.
+    void setLocksSession(bool locks) { locksSession_ = locks; }
+
+    bool isOpen() const { return shown(); }
     int windowCount() const { return int(windows_.size()); }
     // The window that shows the scene (for keyboard and pointer grabs); null when closed.
     QWindow* sceneWindow() const;
@@ -120,6 +125,8 @@ class SpriteDisplay : public DrawingComponent {
     void windowLost();
 
   private:
+    bool shown() const { return !windows_.empty() || lockOutputs_; }
+    bool openOnLockSurfaces();
     // Opens with the frame for a scene window of `pixels` (device pixels).
     bool openCommon(QSize pixels);
     FrameShape shapeFor(QSize pixels) const;
@@ -151,6 +158,8 @@ class SpriteDisplay : public DrawingComponent {
     ScaleQuality quality_ = ScaleQuality::Smooth;
     DrawingEvents* sink_ = nullptr;
     std::vector<WindowPtr> windows_;        // the scene window first
+    bool locksSession_ = false;
+    std::unique_ptr<LockOutputs> lockOutputs_;  // instead of windows, in a locked session
     std::unique_ptr<QObject> connections_;  // context of signal connections while open
     QTimer frameTimer_;
     QElapsedTimer pacing_;

@@ -1,5 +1,6 @@
 // Saves what an X11 window (the root window by default) shows as a PNG.
-// Usage: bw-grab OUT.png [WINDOW-ID]
+// Usage: bw-grab OUT.png [WINDOW-ID], or bw-grab --file IN.png to look at a screenshot taken
+// otherwise (of a Wayland output, say).
 // Prints the number of distinct colours, so a test can tell a picture from a blank screen, and
 // its sharpness (see bench/Sharpness.h), so a test can tell crisp art from enlarged, and how
 // many of its pixels are the pure magenta of bw-host's window, so a test can tell whether
@@ -13,30 +14,30 @@
 #include <cstdio>
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 
 #include "Sharpness.h"
 
-int main(int argc, char* argv[]) {
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: bw-grab OUT.png [WINDOW-ID]\n");
-        return 2;
-    }
+namespace {
+
+// What an X11 window shows; null when it cannot be read (the reason is printed).
+QImage grabWindow(int argc, char* argv[]) {
     Display* display = XOpenDisplay(nullptr);
     if (!display) {
         std::fprintf(stderr, "bw-grab: cannot open the display\n");
-        return 1;
+        return {};
     }
     Window window = argc > 2 ? std::strtoul(argv[2], nullptr, 0) : DefaultRootWindow(display);
     XWindowAttributes attributes;
     if (!XGetWindowAttributes(display, window, &attributes)) {
         std::fprintf(stderr, "bw-grab: no such window\n");
-        return 1;
+        return {};
     }
     XImage* shot = XGetImage(display, window, 0, 0, attributes.width, attributes.height, AllPlanes,
                              ZPixmap);
     if (!shot) {
         std::fprintf(stderr, "bw-grab: the window cannot be read\n");
-        return 1;
+        return {};
     }
     QImage image(attributes.width, attributes.height, QImage::Format_RGB32);
     for (int y = 0; y < attributes.height; ++y) {
@@ -49,6 +50,24 @@ int main(int argc, char* argv[]) {
     }
     XDestroyImage(shot);
     XCloseDisplay(display);
+    return image;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    if (argc < 2 || (std::strcmp(argv[1], "--file") == 0 && argc != 3)) {
+        std::fprintf(stderr, "usage: bw-grab OUT.png [WINDOW-ID] | bw-grab --file IN.png\n");
+        return 2;
+    }
+    const bool fromFile = std::strcmp(argv[1], "--file") == 0;
+    const QImage image =
+        fromFile ? QImage(QString::fromLocal8Bit(argv[2])).convertToFormat(QImage::Format_RGB32)
+                 : grabWindow(argc, argv);
+    if (image.isNull()) {
+        if (fromFile) std::fprintf(stderr, "bw-grab: %s is no picture\n", argv[2]);
+        return 1;
+    }
     QSet<QRgb> colours;
     long long magenta = 0;
     for (int y = 0; y < image.height(); ++y) {
@@ -83,5 +102,5 @@ int main(int argc, char* argv[]) {
                 static_cast<long long>(right.size()), checksum);
     std::printf("magenta: %lld\n", magenta);
     std::printf("sharpness: %.3f\n", bw::bench::sharpness(image));
-    return image.save(QString::fromLocal8Bit(argv[1])) ? 0 : 1;
+    return fromFile || image.save(QString::fromLocal8Bit(argv[1])) ? 0 : 1;
 }

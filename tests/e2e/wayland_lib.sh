@@ -10,6 +10,8 @@ WAYLAND_ROOT=${BW_WAYLAND_ROOT:-/var/cache/brinewave3-tests/trixie-sway}
 WAYLAND_MIRROR=${BW_DEBIAN_MIRROR:-http://deb.debian.org/debian}
 # Written only after every build step succeeded: an interrupted build is started afresh.
 WAYLAND_STAMP=$WAYLAND_ROOT/.brinewave3-complete
+# The stamp holds this list: a chroot built with another one is built afresh.
+WAYLAND_PACKAGES="sway wayland-utils wtype grim swaylock"
 WAYLAND_CHROOT_RUNTIME=       # the trixie sway's runtime dir as seen inside the chroot
 WAYLAND_RUNTIMES=()           # host paths of the sways' runtime dirs, removed on exit
 # Mod4+Return in every sway started here touches this file: a test of a lock presses it and
@@ -34,9 +36,11 @@ wayland_unmount_below() {
         while read -r mount; do umount -l "$mount" || true; done
 }
 
+wayland_trixie_ready() { [[ $(cat "$WAYLAND_STAMP" 2>/dev/null) == "$WAYLAND_PACKAGES" ]]; }
+
 wayland_prepare_trixie() {
     [[ $(id -u) -eq 0 ]] || skip "the Debian 13 sway chroot needs root"
-    [[ -e $WAYLAND_STAMP ]] && return 0
+    wayland_trixie_ready && return 0
     command -v debootstrap >/dev/null ||
         skip "debootstrap is not installed (scripts/setup.sh installs it)"
     mkdir -p "$(dirname "$WAYLAND_ROOT")"
@@ -44,7 +48,7 @@ wayland_prepare_trixie() {
     exec {lock}>"$WAYLAND_ROOT.lock"
     # Another test may be building it right now; the first build takes a minute or two.
     flock -w 500 "$lock" || fail "another build of $WAYLAND_ROOT did not end within 500 s"
-    if [[ ! -e $WAYLAND_STAMP ]]; then
+    if ! wayland_trixie_ready; then
         # Without the network debootstrap's downloads would retry for many minutes.
         local address=${WAYLAND_MIRROR#*://} port=80
         address=${address%%/*}
@@ -60,12 +64,12 @@ wayland_prepare_trixie() {
         if ! { debootstrap --variant=minbase trixie "$WAYLAND_ROOT" "$WAYLAND_MIRROR" &&
                "${in_root[@]}" apt-get update -q &&
                "${in_root[@]}" apt-get install -y -q --no-install-recommends \
-                   sway wayland-utils wtype grim &&
+                   $WAYLAND_PACKAGES &&
                "${in_root[@]}" apt-get clean; } >"$log" 2>&1; then
             skip "building the Debian 13 sway chroot failed: $(tail -n 1 "$log") (log: $log)"
         fi
         rm -rf "$WAYLAND_ROOT"/var/lib/apt/lists/*
-        touch "$WAYLAND_STAMP"
+        echo "$WAYLAND_PACKAGES" >"$WAYLAND_STAMP"
     fi
     exec {lock}>&-
 }

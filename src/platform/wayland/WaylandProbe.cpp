@@ -41,8 +41,9 @@ QString whyPasswordCannotGuard(const WaylandOffer& offer) {
             "This desktop offers no lock to other programs, so the password cannot guard it: "
             "use the desktop's own screen lock.");
     return QStringLiteral(
-        "Brinewave3 does not lock Wayland desktops yet, so the password cannot guard this one: "
-        "use the desktop's own screen lock (swaylock, hyprlock).");
+        "Brinewave3 locks this desktop but cannot ask for its password on the lock screen yet, "
+        "so the password cannot guard it (any input unlocks): use the desktop's own screen "
+        "lock (swaylock, hyprlock).");
 }
 
 }  // namespace bw

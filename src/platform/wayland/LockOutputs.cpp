@@ -1,0 +1,95 @@
+#include "platform/wayland/LockOutputs.h"
+
+#include <QPainter>
+
+#include "platform/SpriteCompositor.h"
+
+namespace bw {
+
+namespace {
+
+// The compositor answers a lock at once, or after its lock screen's first frame.
+constexpr int kLockAnswerMs = 5000;
+
+// Input is handed on from Qt's event loop, in order, never from inside the connection's
+// dispatching: the saver may close the display (and end the lock) in answer to a key.
+template <typename... Args>
+std::function<void(Args...)> queued(QObject* context, std::function<void(Args...)> handler) {
+    if (!handler) return {};
+    return [context, handler](Args... args) {
+        QMetaObject::invokeMethod(
+            context, [handler, args...] { handler(args...); }, Qt::QueuedConnection);
+    };
+}
+
+}  // namespace
+
+std::unique_ptr<LockOutputs> LockOutputs::lock(SessionLock::Handlers input) {
+    auto context = std::make_unique<QObject>();
+    SessionLock::Handlers handlers;
+    handlers.key = queued(context.get(), std::move(input.key));
+    handlers.pointerMoved = queued(context.get(), std::move(input.pointerMoved));
+    handlers.button = queued(context.get(), std::move(input.button));
+    handlers.wheel = queued(context.get(), std::move(input.wheel));
+    handlers.lost = queued(context.get(), std::move(input.lost));
+    handlers.outputsChanged = queued(context.get(), std::move(input.outputsChanged));
+    std::unique_ptr<SessionLock> lock = SessionLock::connect(std::move(handlers));
+    if (!lock || !lock->lock(kLockAnswerMs)) return nullptr;
+    return std::unique_ptr<LockOutputs>(new LockOutputs(std::move(context), std::move(lock)));
+}
+
+LockOutputs::LockOutputs(std::unique_ptr<QObject> context, std::unique_ptr<SessionLock> lock)
+    : context_(std::move(context)),
+      lock_(std::move(lock)),
+      readable_(lock_->fd(), QSocketNotifier::Read) {
+    QObject::connect(&readable_, &QSocketNotifier::activated, [this] {
+        if (!lock_->dispatch()) readable_.setEnabled(false);
+    });
+}
+
+LockOutputs::~LockOutputs() = default;
+
+QRect LockOutputs::primaryArea() const {
+    const auto& outputs = lock_->outputs();
+    return outputs.empty() ? QRect() : outputs.front().area;
+}
+
+QSize LockOutputs::primaryPixels() const {
+    const auto& outputs = lock_->outputs();
+    if (outputs.empty()) return {};
+    const SessionLock::Output& primary = outputs.front();
+    return primary.pixels.isEmpty() ? primary.area.size() * primary.scale : primary.pixels;
+}
+
+void LockOutputs::show(const QImage& frame, const DirtyTiles& changes, ScaleQuality quality) {
+    lock_->frameChanged(changes);
+    for (size_t index = 0; index < lock_->outputs().size(); ++index) {
+        lock_->present(index, [&](QImage& buffer, const DirtyTiles& unshown, bool whole) {
+            const QRect scene = frameRectFor(buffer.size(), frame.size());
+            if (whole) {
+                if (scene != buffer.rect()) {
+                    QPainter painter(&buffer);
+                    painter.fillRect(buffer.rect(), Qt::black);
+                }
+                if (!scene.isEmpty()) scaler_.scale(frame, buffer, scene, quality);
+                return QRegion(buffer.rect());
+            }
+            const QRegion area = scaler_.affectedBy(frame.size(), scene, unshown);
+            for (const QRect& part : area) scaler_.scalePart(frame, buffer, scene, quality, part);
+            return area;
+        });
+    }
+    // Outputs that could not take the frame keep its changes marked on their buffers.
+}
+
+QPoint LockOutputs::toScene(QPoint global, const FrameShape& shape) const {
+    const QRect area = primaryArea();
+    return mapToFrame(global - area.topLeft(), area.size(), shape);
+}
+
+void LockOutputs::unlock() {
+    readable_.setEnabled(false);
+    lock_->unlock();
+}
+
+}  // namespace bw

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QImage>
+#include <QPoint>
+#include <QRect>
+#include <QSocketNotifier>
+#include <memory>
+
+#include "platform/DirtyTiles.h"
+#include "platform/SpriteDisplayScaler.h"
+#include "platform/wayland/SessionLock.h"
+
+namespace bw {
+
+struct FrameShape;
+
+// The saver's frames on the surfaces of a Wayland session lock, one per output, each scaled to
+// fit its output (1:1 where the sizes match); the lock's input goes to `input`, dispatched from
+// Qt's event loop.
+class LockOutputs {
+  public:
+    // Locks the session, waiting a few seconds at most for the compositor; null when there is
+    // no compositor with a session lock, or it refused (another program holds the lock).
+    static std::unique_ptr<LockOutputs> lock(SessionLock::Handlers input);
+    // Without unlock() first, the session stays locked (as when the program dies).
+    ~LockOutputs();
+
+    // The first output's area in the compositor's layout and its size in pixels: the scene is
+    // composed for it.
+    QRect primaryArea() const;
+    QSize primaryPixels() const;
+    // Shows the frame on every output that can take one now; the others catch up later.
+    void show(const QImage& frame, const DirtyTiles& changes, ScaleQuality quality);
+    // A position in the compositor's layout as a point of the scene (layout units).
+    QPoint toScene(QPoint global, const FrameShape& shape) const;
+    // Opens the desktop again; returns once the compositor has handled it.
+    void unlock();
+
+  private:
+    LockOutputs(std::unique_ptr<QObject> context, std::unique_ptr<SessionLock> lock);
+    std::unique_ptr<QObject> context_;  // of the input handed on: none arrives once it is gone
+    std::unique_ptr<SessionLock> lock_;
+    QSocketNotifier readable_;
+    FrameScaler scaler_;
+};
+
+}  // namespace bw

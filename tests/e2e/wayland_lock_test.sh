@@ -1,0 +1,47 @@
+#!/usr/bin/env bash
+# On a compositor with ext-session-lock-v1 (Debian 13's sway, headless) the full saver locks
+# the session: the aquarium shows on every output, another lock client is refused, the
+# compositor's key bindings do nothing, and a key (no password set) unlocks and ends it with
+# status 0, after which the bindings work again.
+source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/wayland_lib.sh"
+unset DISPLAY
+wayland_prepare_trixie
+wayland_start_sway_trixie 1280x720
+wayland_create_output
+factory_settings
+
+colours() { "$BW_GRAB" --file "$1" | sed -n 's/^colours: //p'; }
+
+"$PROGRAM" /s 2>"$TEST_HOME/err" &
+PIDS+=($!)
+pid=$!
+# Every output shows the aquarium (many colours; a lock surface starts black).
+for output in $(wayland_outputs); do
+    shown=false
+    for _ in $(seq 40); do
+        wayland_screenshot "$TEST_HOME/$output.png" "$output"
+        (( $(colours "$TEST_HOME/$output.png") > 200 )) && { shown=true; break; }
+        sleep 0.25
+    done
+    $shown || fail "no aquarium on $output: $(cat "$TEST_HOME/err")"
+done
+
+if wayland_in_chroot timeout 5 swaylock -f -c 000000 >/dev/null 2>&1; then
+    fail "a second lock client was let in"
+fi
+wayland_key logo+Return
+sleep 0.5
+[[ ! -e $WAYLAND_BINDING_TRACE ]] || fail "a key binding of the compositor ran while locked"
+
+ended=false
+for _ in $(seq 10); do
+    wayland_key Escape
+    wait_for_exit "$pid" 1 && { ended=true; break; }
+done
+$ended || fail "keys did not end the saver"
+[[ $EXIT_STATUS -eq 0 ]] || fail "the saver ended with status $EXIT_STATUS: $(cat "$TEST_HOME/err")"
+wayland_key logo+Return
+for _ in $(seq 20); do [[ -e $WAYLAND_BINDING_TRACE ]] && break; sleep 0.1; done
+[[ -e $WAYLAND_BINDING_TRACE ]] || fail "the session stayed locked after the saver ended"
+echo "PASS"
