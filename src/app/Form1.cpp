@@ -95,6 +95,9 @@ void Form1::Form_Load() {
     scene_.RenderCount = scene_.TunePC;
     OpenDirectDrawSession();
     if (closedDown_) return;
+    // A locked Wayland session is powered down by the compositor (swayidle's times), and the
+    // saver draws nothing while the outputs are off; stepping aside would open the session.
+    if (c_.display.LocksSession()) power_.switchOff();
     // The creatures start at the edges of the span the display shows.
     creatures_.reset();
     if (passwordEnabled_ == 1) c_.display.setLocked(true);

@@ -457,7 +457,9 @@ void SpriteDisplay::tick() {
         crispLoading_.wait_for(std::chrono::seconds(0)) == std::future_status::ready)
         swapInCrispArt();
 
-    if (sink_ && !rendering_) {
+    // On a lock the compositor paces the frames; while the outputs are off none is drawn.
+    const bool outputsWait = lockOutputs_ && !lockOutputs_->wantFrame();
+    if (sink_ && !rendering_ && !outputsWait) {
         rendering_ = true;
         sink_->RenderFrame();
         rendering_ = false;

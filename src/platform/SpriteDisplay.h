@@ -54,6 +54,7 @@ class SpriteDisplay : public DrawingComponent {
     void setFillsWideScreens(bool fill) override { fillsWideScreens_ = fill; }
     bool OpenDisplay(int width, int height, int bitsPerPixel, const QString& options) override;
     int SceneWidth() override { return wantedShape_.sceneWidth(); }
+    bool LocksSession() const override { return lockOutputs_ != nullptr; }
     SurfaceId NewSurface() override;
     void DrawSurface(SurfaceId surface) override;
     void PresentFrame() override;

@@ -25,6 +25,8 @@ public:
     void SSTimeFunc();
     // The step-aside delay after the saver's start.
     void computeDelay();
+    // Never steps aside: the power times are another program's.
+    void switchOff() { powerManagement_ = 0; }
 
     // Timer2, every second: true when the step-aside time has come.
     bool due();

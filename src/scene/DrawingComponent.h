@@ -55,6 +55,9 @@ public:
     // mouse events stay in the layout's coordinates and reach below 0 and beyond 800 (see
     // SceneSpan).
     virtual int SceneWidth() { return 800; }
+    // True when the open display is a Wayland session's lock: the compositor then owns the
+    // power times, and closing the display opens the session.
+    virtual bool LocksSession() const { return false; }
     virtual SurfaceId NewSurface() = 0;
     virtual void DrawSurface(SurfaceId surface) = 0;
     virtual void PresentFrame() = 0;

@@ -182,6 +182,19 @@ TEST(Form1Power, StepsAsideOnceWithTheNoticeOrThePrompt) {
     }
 }
 
+TEST(Form1Power, NeverOnALockedWaylandSession) {
+    SaverRig rig;
+    powerSoon(rig);
+    rig.display.locksSession = true;
+    Form1& form = rig.load();
+    for (int second = 1; second <= 10; ++second) {
+        rig.system.advanceMs(1000);
+        form.Timer2_Timer();
+    }
+    EXPECT_TRUE(rig.prompts.shown.isEmpty());
+    EXPECT_TRUE(rig.display.calls("CloseDisplay").isEmpty());
+}
+
 TEST(Form1Power, NeverAfterAnInputExit) {
     SaverRig rig;
     powerSoon(rig);

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # On a compositor with ext-session-lock-v1 (Debian 13's sway, headless) the full saver locks
-# the session: the aquarium shows on every output, another lock client is refused, the
-# compositor's key bindings do nothing, and a key (no password set) unlocks and ends it with
-# status 0, after which the bindings work again.
+# the session: the aquarium shows on every output (one added while locked too), another lock
+# client is refused, the compositor's key bindings do nothing, and a key (no password set)
+# unlocks and ends it with status 0, after which the bindings work again.
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/wayland_lib.sh"
 unset DISPLAY
@@ -16,16 +16,20 @@ colours() { "$BW_GRAB" --file "$1" | sed -n 's/^colours: //p'; }
 "$PROGRAM" /s 2>"$TEST_HOME/err" &
 PIDS+=($!)
 pid=$!
-# Every output shows the aquarium (many colours; a lock surface starts black).
-for output in $(wayland_outputs); do
-    shown=false
+# The output shows the aquarium (many colours; a lock surface starts black).
+expect_aquarium_on() {
+    local output=$1
     for _ in $(seq 40); do
         wayland_screenshot "$TEST_HOME/$output.png" "$output"
-        (( $(colours "$TEST_HOME/$output.png") > 200 )) && { shown=true; break; }
+        (( $(colours "$TEST_HOME/$output.png") > 200 )) && return 0
         sleep 0.25
     done
-    $shown || fail "no aquarium on $output: $(cat "$TEST_HOME/err")"
-done
+    fail "no aquarium on $output: $(cat "$TEST_HOME/err")"
+}
+for output in $(wayland_outputs); do expect_aquarium_on "$output"; done
+# An output plugged in while locked gets its own.
+wayland_create_output
+expect_aquarium_on "$(wayland_outputs | tail -n 1)"
 
 if wayland_in_chroot timeout 5 swaylock -f -c 000000 >/dev/null 2>&1; then
     fail "a second lock client was let in"

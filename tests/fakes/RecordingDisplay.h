@@ -30,6 +30,7 @@ public:
     bool framesDue = false;
     QPoint pointer{-1, -1};
     int sceneWidth = 800;
+    bool locksSession = false;  // a Wayland session's lock
     std::optional<bool> fillsWideScreens;  // as last told
     // Paths that LoadFrame reports as missing (by suffix, e.g. "cool waters.bmp").
     QStringList missingFiles;
@@ -49,6 +50,7 @@ public:
     void CloseDisplay() override;
     bool OpenDisplay(int width, int height, int bitsPerPixel, const QString& options) override;
     int SceneWidth() override { return sceneWidth; }
+    bool LocksSession() const override { return locksSession; }
     void setFillsWideScreens(bool fill) override { fillsWideScreens = fill; }
     // Loaded as a picture of the glass: recorded, then loaded as a frame.
     std::set<SurfaceId> glass;

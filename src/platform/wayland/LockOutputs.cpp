@@ -61,6 +61,12 @@ QSize LockOutputs::primaryPixels() const {
     return primary.pixels.isEmpty() ? primary.area.size() * primary.scale : primary.pixels;
 }
 
+bool LockOutputs::wantFrame() const {
+    for (size_t index = 0; index < lock_->outputs().size(); ++index)
+        if (lock_->wantsFrame(index)) return true;
+    return false;
+}
+
 void LockOutputs::show(const QImage& frame, const DirtyTiles& changes, ScaleQuality quality) {
     lock_->frameChanged(changes);
     for (size_t index = 0; index < lock_->outputs().size(); ++index) {

@@ -29,6 +29,9 @@ class LockOutputs {
     // composed for it.
     QRect primaryArea() const;
     QSize primaryPixels() const;
+    // True when an output can take a frame now: none can while the outputs are off, and each
+    // waits for the compositor to have shown its last one.
+    bool wantFrame() const;
     // Shows the frame on every output that can take one now; the others catch up later.
     void show(const QImage& frame, const DirtyTiles& changes, ScaleQuality quality);
     // A position in the compositor's layout as a point of the scene (layout units).
