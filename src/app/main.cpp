@@ -7,6 +7,7 @@
 #include "platform/SdlSoundComponent.h"
 #include "platform/SpriteDisplay.h"
 #include "platform/startup/DisplayCheck.h"
+#include "platform/wayland/LockSupervisor.h"
 #include "platform/wayland/WaylandProbe.h"
 #include "settings/ArtCache.h"
 #include "settings/IniSettingsStore.h"
@@ -16,6 +17,7 @@
 #include <QApplication>
 #include <QDir>
 #include <cstdio>
+#include <optional>
 #include <malloc.h>
 
 namespace {
@@ -66,7 +68,10 @@ bool locksWaylandSession(int argc, char* argv[]) {
 int main(int argc, char* argv[]) {
     if (const int status = answerTerminalOption(argc, argv); status >= 0) return status;
     const bool locksSession = locksWaylandSession(argc, argv);
-    if (locksSession) qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (locksSession) {
+        if (const std::optional<int> status = bw::superviseSessionLock()) return *status;
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
     // Every run mode shows a window; without a display Qt would abort.
     if (bw::reportMissingDisplay(bw::kProductName)) return 1;
     // Pictures of over 128 KB get memory of their own, given back as soon as they are let go:

@@ -25,6 +25,7 @@
 #include "platform/SpriteDisplayX11.h"
 #include "platform/wayland/KeysymKeys.h"
 #include "platform/wayland/LockOutputs.h"
+#include "platform/wayland/LockSupervisor.h"
 #include "settings/Product.h"
 
 namespace bw {
@@ -260,6 +261,7 @@ bool SpriteDisplay::openOnLockSurfaces() {
                      kProductName);
         return false;
     }
+    reportSessionLocked();
     openCommon(outputs->primaryPixels());
     lockOutputs_ = std::move(outputs);
     pointer_ = lockOutputs_->primaryArea().center();
@@ -417,6 +419,7 @@ void SpriteDisplay::CloseDisplay() {
     if (lockOutputs_) {
         lockOutputs_->unlock();
         lockOutputs_.reset();
+        reportSessionUnlocked();
     }
     covering_ = false;
     coverFrame_ = QImage();

@@ -23,6 +23,10 @@ skip() { echo "SKIP: $*"; exit 77; }
 # lib.sh's cleanup kills the sways (their pids are in PIDS); their runtime dirs, outside
 # TEST_HOME, go after it.
 wayland_cleanup() {
+    # A full saver on a lock runs as the child of the process started; a killed supervisor
+    # leaves it running by design.
+    local pid
+    for pid in "${PIDS[@]}"; do pkill -9 -P "$pid" 2>/dev/null || true; done
     cleanup
     local dir
     for dir in "${WAYLAND_RUNTIMES[@]}"; do rm -rf "$dir"; done

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # On a compositor with ext-session-lock-v1 (Debian 13's sway, headless) the full saver locks
 # the session: the aquarium shows on every output (one added while locked too), another lock
-# client is refused, the compositor's key bindings do nothing, and a key (no password set)
-# unlocks and ends it with status 0, after which the bindings work again.
+# client is refused, the compositor's key bindings do nothing, a killed saver is replaced at
+# once, and a key (no password set) unlocks and ends it with status 0, after which the
+# bindings work again.
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/wayland_lib.sh"
 unset DISPLAY
@@ -34,14 +35,31 @@ expect_aquarium_on "$(wayland_outputs | tail -n 1)"
 if wayland_in_chroot timeout 5 swaylock -f -c 000000 >/dev/null 2>&1; then
     fail "a second lock client was let in"
 fi
+# A saver killed while locked leaves the session locked (sway shows red), and the process "/s"
+# started as starts another at once, which takes the lock over.
+for signal in SEGV KILL; do
+    saver=$(pgrep -P "$pid" | head -n 1)
+    [[ -n $saver ]] || fail "no saver process under the supervisor $pid"
+    kill -"$signal" "$saver"
+    started=$(date +%s%N)
+    for _ in $(seq 100); do
+        next=$(pgrep -P "$pid" | head -n 1 || true)
+        [[ -n $next && $next != "$saver" ]] && break
+        sleep 0.1
+    done
+    [[ -n $next && $next != "$saver" ]] || fail "no new saver after SIG$signal"
+    expect_aquarium_on "$(wayland_outputs | head -n 1)"
+    echo "SIG$signal: the aquarium is back after $(( ($(date +%s%N) - started) / 1000000 )) ms"
+done
+
+# The compositor's bindings do nothing while locked; the key goes to the saver and ends it.
 wayland_key logo+Return
 sleep 0.5
 [[ ! -e $WAYLAND_BINDING_TRACE ]] || fail "a key binding of the compositor ran while locked"
-
 ended=false
 for _ in $(seq 10); do
-    wayland_key Escape
     wait_for_exit "$pid" 1 && { ended=true; break; }
+    wayland_key Escape
 done
 $ended || fail "keys did not end the saver"
 [[ $EXIT_STATUS -eq 0 ]] || fail "the saver ended with status $EXIT_STATUS: $(cat "$TEST_HOME/err")"
