@@ -1,5 +1,6 @@
 #include "platform/SpriteDisplay.h"
 
+#include <QApplication>
 #include <QBackingStore>
 #include <QCursor>
 #include <QDateTime>
@@ -12,6 +13,7 @@
 #include <QPainter>
 #include <QScreen>
 #include <QSet>
+#include <QWidget>
 #include <QWindow>
 #include <algorithm>
 #include <cstdio>
@@ -149,6 +151,9 @@ SpriteDisplay::SpriteDisplay(SpriteCompositor::Clock clock) : compositor_(std::m
     QObject::connect(&followTimer_, &QTimer::timeout, [this] { followForeignWindow(); });
     holdTimer_.setInterval(kHoldMs);
     QObject::connect(&holdTimer_, &QTimer::timeout, [this] { holdWindows(); });
+    // The prompt's own changes (the wait it counts down, the caret) are seen ten times a second.
+    promptTimer_.setInterval(100);
+    QObject::connect(&promptTimer_, &QTimer::timeout, [this] { showPromptOnLock(); });
     cacheWatch_.setInterval(kCacheWatchMs);
     QObject::connect(&cacheWatch_, &QTimer::timeout, [this] { lookForCrispArt(); });
 }
@@ -238,7 +243,11 @@ bool SpriteDisplay::OpenDisplay(int width, int height, int bitsPerPixel, const Q
 bool SpriteDisplay::openOnLockSurfaces() {
     SessionLock::Handlers input;
     input.key = [this](bool pressed, uint32_t keysym, uint32_t keycode, uint32_t firstLayout,
-                       const QString&) {
+                       const QString& text) {
+        if (covering_) {
+            keyToPrompt(pressed, keysym, text);
+            return;
+        }
         const int code = windowsKeyCodeForKeysym(keysym, keycode, firstLayout);
         if (pressed)
             keyPressed(code);
@@ -249,6 +258,10 @@ bool SpriteDisplay::openOnLockSurfaces() {
         mouseMoved(windowsButtons(buttons), global);
     };
     input.button = [this](bool pressed, Qt::MouseButton button, QPoint global) {
+        if (covering_) {
+            buttonToPrompt(pressed, button, global);
+            return;
+        }
         if (pressed)
             mousePressed(windowsButton(button), global);
         else
@@ -330,7 +343,7 @@ void SpriteDisplay::followForeignWindow() {
 }
 
 void SpriteDisplay::setLocked(bool locked) {
-    locked_ = locked && !windows_.empty() && !hostWindow_;
+    locked_ = locked && shown() && !hostWindow_;
     if (!locked_) {
         holdTimer_.stop();
         holdProbe_.reset();
@@ -391,8 +404,53 @@ void SpriteDisplay::coverScreens() {
     QPainter painter(&coverFrame_);
     painter.fillRect(coverFrame_.rect(), QColor(0, 0, 0, kCoverDimAlpha));
     painter.end();
+    if (lockOutputs_) {
+        // The prompt is drawn off screen: it is shown on the lock, refreshed as it changes.
+        DirtyTiles everything(compositor_.grid());
+        everything.markAll();
+        lockOutputs_->show(coverFrame_, everything, quality_);
+        promptTimer_.start();
+        return;
+    }
     for (const WindowPtr& window : windows_) paint(window.get(), true);
     coverEveryScreen();
+}
+
+// The modal prompt as it looks now, over the dimmed frame on the lock's outputs.
+void SpriteDisplay::showPromptOnLock() {
+    if (!lockOutputs_ || !covering_) return;
+    QWidget* prompt = QApplication::activeModalWidget();
+    const QImage overlay = prompt && prompt->isVisible() ? prompt->grab().toImage() : QImage();
+    lockOutputs_->show(coverFrame_, DirtyTiles(compositor_.grid()), quality_, overlay);
+}
+
+// Keys typed on the lock go to the prompt's focused field, as Qt would deliver them.
+void SpriteDisplay::keyToPrompt(bool pressed, uint32_t keysym, const QString& text) {
+    QWidget* prompt = QApplication::activeModalWidget();
+    if (!prompt) return;
+    QWidget* target = prompt->focusWidget() ? prompt->focusWidget() : prompt;
+    Qt::KeyboardModifiers modifiers;
+    const int key = qtKeyForKeysym(keysym, &modifiers);
+    QKeyEvent event(pressed ? QEvent::KeyPress : QEvent::KeyRelease, key, modifiers,
+                    pressed ? text : QString());
+    QCoreApplication::sendEvent(target, &event);
+    showPromptOnLock();
+}
+
+// A click on the prompt's place on the lock goes to the control under it.
+void SpriteDisplay::buttonToPrompt(bool pressed, Qt::MouseButton button, QPoint global) {
+    QWidget* prompt = QApplication::activeModalWidget();
+    const QRect area = lockOutputs_ ? lockOutputs_->overlayArea() : QRect();
+    if (!prompt || !area.contains(global)) return;
+    const QPoint inPrompt = (global - area.topLeft()) * prompt->width() / std::max(1, area.width());
+    QWidget* target = prompt->childAt(inPrompt);
+    if (!target) target = prompt;
+    const QPointF local = target->mapFrom(prompt, inPrompt);
+    QMouseEvent event(pressed ? QEvent::MouseButtonPress : QEvent::MouseButtonRelease, local,
+                      local, QPointF(global), button, pressed ? Qt::MouseButtons(button) : Qt::NoButton,
+                      Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &event);
+    showPromptOnLock();
 }
 
 // A window for every screen, including one that came or whose window was lost.
@@ -410,11 +468,12 @@ const QImage& SpriteDisplay::shownFrame() {
 
 void SpriteDisplay::CloseDisplay() {
     if (closing_ || (covering_ && locked_)) return;
-    if (locked_ && !windows_.empty()) {
+    if (locked_ && shown()) {
         coverScreens();
         return;
     }
     closing_ = true;
+    promptTimer_.stop();
     setLocked(false);
     if (lockOutputs_) {
         lockOutputs_->unlock();

@@ -128,6 +128,9 @@ class SpriteDisplay : public DrawingComponent {
   private:
     bool shown() const { return !windows_.empty() || lockOutputs_; }
     bool openOnLockSurfaces();
+    void showPromptOnLock();
+    void keyToPrompt(bool pressed, uint32_t keysym, const QString& text);
+    void buttonToPrompt(bool pressed, Qt::MouseButton button, QPoint global);
     // Opens with the frame for a scene window of `pixels` (device pixels).
     bool openCommon(QSize pixels);
     FrameShape shapeFor(QSize pixels) const;
@@ -161,6 +164,7 @@ class SpriteDisplay : public DrawingComponent {
     std::vector<WindowPtr> windows_;        // the scene window first
     bool locksSession_ = false;
     std::unique_ptr<LockOutputs> lockOutputs_;  // instead of windows, in a locked session
+    QTimer promptTimer_;  // while the prompt shows on the lock
     std::unique_ptr<QObject> connections_;  // context of signal connections while open
     QTimer frameTimer_;
     QElapsedTimer pacing_;

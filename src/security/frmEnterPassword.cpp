@@ -101,7 +101,7 @@ void frmEnterPassword::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     // Now that the window exists, it is the one that holds the keyboard and pointer.
     system_.SetScreenSaverRunning(true, windowHandle());
-    raise();
+    raiseAbove();
     activateWindow();
     txtPassword->setFocus();
     lost_ = false;
@@ -125,8 +125,13 @@ void frmEnterPassword::checkStillShown() {
     }
     if (!unseen) unseenChecks_ = 0;
     keepOnScreen();
-    raise();
+    raiseAbove();
     if (!isActiveWindow()) activateWindow();
+}
+
+void frmEnterPassword::raiseAbove() {
+    // On a Wayland session's lock the prompt is drawn off screen, above everything already.
+    if (QGuiApplication::platformName() != QLatin1String("offscreen")) raise();
 }
 
 // Another program may move the prompt off the screen or shrink it: it comes back whole, in the

@@ -56,6 +56,7 @@ protected:
 private:
     void showStatistics(bool visible);
     void keepOnScreen();
+    void raiseAbove();
     void showWait();
 
     const Settings& settings_;

@@ -3,7 +3,8 @@
 # the session: the aquarium shows on every output (one added while locked too), another lock
 # client is refused, the compositor's key bindings do nothing, a killed saver is replaced at
 # once, and a key (no password set) unlocks and ends it with status 0, after which the
-# bindings work again.
+# bindings work again; with a password only the right one, typed into the prompt on the lock,
+# does.
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/wayland_lib.sh"
 unset DISPLAY
@@ -66,4 +67,28 @@ $ended || fail "keys did not end the saver"
 wayland_key logo+Return
 for _ in $(seq 20); do [[ -e $WAYLAND_BINDING_TRACE ]] && break; sleep 0.1; done
 [[ -e $WAYLAND_BINDING_TRACE ]] || fail "the session stayed locked after the saver ended"
+
+# With a password, a key brings the prompt onto the lock; a wrong password leaves the session
+# locked, the right one opens it.
+set_setting PWEnabled 1
+set_setting Password Coral7
+rm -f "$WAYLAND_BINDING_TRACE"
+"$PROGRAM" /s 2>"$TEST_HOME/err" &
+PIDS+=($!)
+pid=$!
+expect_aquarium_on "$(wayland_outputs | head -n 1)"
+wayland_key Escape
+wayland_type wrong
+wayland_key Return
+wayland_key logo+Return
+sleep 1
+kill -0 "$pid" 2>/dev/null || fail "a wrong password ended the saver"
+[[ ! -e $WAYLAND_BINDING_TRACE ]] || fail "a key binding ran while the prompt showed"
+wayland_type Coral7
+wayland_key Return
+wait_for_exit "$pid" 10 || fail "the right password did not end the saver"
+[[ $EXIT_STATUS -eq 0 ]] || fail "the saver ended with status $EXIT_STATUS: $(cat "$TEST_HOME/err")"
+wayland_key logo+Return
+for _ in $(seq 20); do [[ -e $WAYLAND_BINDING_TRACE ]] && break; sleep 0.1; done
+[[ -e $WAYLAND_BINDING_TRACE ]] || fail "the session stayed locked after the right password"
 echo "PASS"

@@ -67,21 +67,47 @@ bool LockOutputs::wantFrame() const {
     return false;
 }
 
-void LockOutputs::show(const QImage& frame, const DirtyTiles& changes, ScaleQuality quality) {
+void LockOutputs::show(const QImage& frame, const DirtyTiles& changes, ScaleQuality quality,
+                       const QImage& overlay) {
     lock_->frameChanged(changes);
+    const size_t overlayOutput = lock_->pointerOutput();
+    if (overlay.size() != overlaySize_ || overlayOutput != overlayOutput_) {
+        // What the last overlay covered shows again.
+        DirtyTiles everything(TileGrid::forFrame(frame.size()));
+        everything.markAll();
+        lock_->frameChanged(everything);
+        overlaySize_ = overlay.size();
+        overlayOutput_ = overlayOutput;
+    }
     for (size_t index = 0; index < lock_->outputs().size(); ++index) {
+        const SessionLock::Output& output = lock_->outputs()[index];
+        const bool withOverlay = !overlay.isNull() && index == overlayOutput;
         lock_->present(index, [&](QImage& buffer, const DirtyTiles& unshown, bool whole) {
             const QRect scene = frameRectFor(buffer.size(), frame.size());
+            QRegion area;
             if (whole) {
                 if (scene != buffer.rect()) {
                     QPainter painter(&buffer);
                     painter.fillRect(buffer.rect(), Qt::black);
                 }
                 if (!scene.isEmpty()) scaler_.scale(frame, buffer, scene, quality);
-                return QRegion(buffer.rect());
+                area = buffer.rect();
+            } else {
+                area = scaler_.affectedBy(frame.size(), scene, unshown);
+                for (const QRect& part : area)
+                    scaler_.scalePart(frame, buffer, scene, quality, part);
             }
-            const QRegion area = scaler_.affectedBy(frame.size(), scene, unshown);
-            for (const QRect& part : area) scaler_.scalePart(frame, buffer, scene, quality, part);
+            if (withOverlay) {
+                // Drawn anew each time: what lies under it does not change while it shows.
+                const QRect place(QPoint((buffer.width() - overlay.width()) / 2,
+                                         (buffer.height() - overlay.height()) / 2),
+                                  overlay.size());
+                QPainter(&buffer).drawImage(place.topLeft(), overlay);
+                area += place;
+                const int scale = std::max(1, output.scale);
+                overlayArea_ =
+                    QRect(output.area.topLeft() + place.topLeft() / scale, place.size() / scale);
+            }
             return area;
         });
     }

@@ -32,8 +32,14 @@ class LockOutputs {
     // True when an output can take a frame now: none can while the outputs are off, and each
     // waits for the compositor to have shown its last one.
     bool wantFrame() const;
-    // Shows the frame on every output that can take one now; the others catch up later.
-    void show(const QImage& frame, const DirtyTiles& changes, ScaleQuality quality);
+    // Shows the frame on every output that can take one now; the others catch up later. An
+    // `overlay` (the password prompt) is drawn on top, in the middle of the output with the
+    // pointer.
+    void show(const QImage& frame, const DirtyTiles& changes, ScaleQuality quality,
+              const QImage& overlay = {});
+    // Where the overlay last went: its output's area in the compositor's layout and its place
+    // there (logical pixels); empty before it was shown.
+    QRect overlayArea() const { return overlayArea_; }
     // A position in the compositor's layout as a point of the scene (layout units).
     QPoint toScene(QPoint global, const FrameShape& shape) const;
     // Opens the desktop again; returns once the compositor has handled it.
@@ -45,6 +51,9 @@ class LockOutputs {
     std::unique_ptr<SessionLock> lock_;
     QSocketNotifier readable_;
     FrameScaler scaler_;
+    QRect overlayArea_;
+    QSize overlaySize_;
+    size_t overlayOutput_ = 0;
 };
 
 }  // namespace bw

@@ -539,6 +539,13 @@ bool SessionLock::lock(int timeoutMs) {
 
 bool SessionLock::isLocked() const { return state_->locked; }
 
+size_t SessionLock::pointerOutput() const {
+    const auto& all = state_->lockOutputs;
+    for (size_t index = 0; index < all.size(); ++index)
+        if (all[index].get() == state_->pointerOutput) return index;
+    return 0;
+}
+
 int SessionLock::fd() const { return wl_display_get_fd(state_->display); }
 
 bool SessionLock::dispatch() {

@@ -69,6 +69,8 @@ class SessionLock {
     bool dispatch();
 
     const std::vector<Output>& outputs() const { return outputs_; }
+    // The output the pointer is on; the first while it is on none.
+    size_t pointerOutput() const;
     // The tiles of the frame that changed, for every buffer to draw again.
     void frameChanged(const DirtyTiles& changes);
     // True when output `index` can take a frame now: configured, its last frame shown (its

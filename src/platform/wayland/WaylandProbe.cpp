@@ -35,15 +35,11 @@ WaylandOffer probeWaylandCompositor() {
 }
 
 QString whyPasswordCannotGuard(const WaylandOffer& offer) {
-    if (!offer.reachable) return {};
-    if (!offer.sessionLock)
-        return QStringLiteral(
-            "This desktop offers no lock to other programs, so the password cannot guard it: "
-            "use the desktop's own screen lock.");
+    // With a session lock the saver is the lock, and asks for the password on it.
+    if (!offer.reachable || offer.sessionLock) return {};
     return QStringLiteral(
-        "Brinewave3 locks this desktop but cannot ask for its password on the lock screen yet, "
-        "so the password cannot guard it (any input unlocks): use the desktop's own screen "
-        "lock (swaylock, hyprlock).");
+        "This desktop offers no lock to other programs, so the password cannot guard it: "
+        "use the desktop's own screen lock.");
 }
 
 }  // namespace bw

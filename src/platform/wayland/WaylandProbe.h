@@ -16,8 +16,8 @@ WaylandOffer probeWaylandCompositor();
 
 // Empty when the saver's password can guard this desktop; otherwise the sentence that tells the
 // user why not. On X11 the saver's grabs hold every key; in a Wayland session its X11 or Qt
-// window receives keys but the compositor acts on its own bindings first, so only a session lock
-// can guard it, and the lock screen has no password prompt yet.
+// window receives keys but the compositor acts on its own bindings first, so only a session
+// lock can guard it: where the compositor offers one, the saver is that lock.
 QString whyPasswordCannotGuard(const WaylandOffer& offer);
 
 }  // namespace bw
