@@ -29,9 +29,12 @@ expect_aquarium_on() {
     fail "no aquarium on $output: $(cat "$TEST_HOME/err")"
 }
 for output in $(wayland_outputs); do expect_aquarium_on "$output"; done
-# An output plugged in while locked gets its own.
+# An output plugged in while locked gets its own; one scaled (HiDPI) is drawn at its new size.
 wayland_create_output
 expect_aquarium_on "$(wayland_outputs | tail -n 1)"
+wayland_in_chroot swaymsg output HEADLESS-1 scale 2 >/dev/null
+expect_aquarium_on HEADLESS-1
+kill -0 "$pid" || fail "the saver ended when an output's scale changed"
 
 if wayland_in_chroot timeout 5 swaylock -f -c 000000 >/dev/null 2>&1; then
     fail "a second lock client was let in"

@@ -34,6 +34,7 @@ struct Buffer {
     void* memory = nullptr;
     size_t bytes = 0;
     QImage image;       // over `memory`
+    int scale = 1;      // of the output when it was made: its size is the surface's times this
     bool busy = false;  // attached, and not yet released by the compositor
     bool whole = true;  // never drawn: everything is unshown
     DirtyTiles unshown;
@@ -428,12 +429,18 @@ void SessionLock::State::refreshOutputs() {
 }
 
 Buffer* SessionLock::State::freeBuffer(LockOutput& output) {
+    const QSize size = output.pixels();
+    // A buffer of another size (the output's scale came after its size) may never be attached
+    // again: the compositor would end the connection, and leave the session locked.
+    std::erase_if(output.buffers, [&](const auto& buffer) {
+        return !buffer->busy && (buffer->image.size() != size || buffer->scale != output.scale);
+    });
     for (const auto& buffer : output.buffers)
         if (!buffer->busy) return buffer.get();
     if (output.buffers.size() >= kBuffersPerOutput) return nullptr;
-    const QSize size = output.pixels();
     if (size.isEmpty()) return nullptr;
     auto buffer = std::make_unique<Buffer>();
+    buffer->scale = output.scale;
     const int stride = size.width() * 4;
     buffer->bytes = size_t(stride) * size_t(size.height());
     const int fd = createSharedMemory(buffer->bytes);
@@ -458,7 +465,7 @@ Buffer* SessionLock::State::freeBuffer(LockOutput& output) {
 }
 
 void SessionLock::State::commitFrame(LockOutput& output, Buffer& buffer, const QRegion& damage) {
-    wl_surface_set_buffer_scale(output.surface, output.scale);
+    wl_surface_set_buffer_scale(output.surface, buffer.scale);
     wl_surface_attach(output.surface, buffer.buffer, 0, 0);
     for (const QRect& r : damage)
         wl_surface_damage_buffer(output.surface, r.x(), r.y(), r.width(), r.height());
