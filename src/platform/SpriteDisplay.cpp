@@ -270,11 +270,13 @@ bool SpriteDisplay::openOnLockSurfaces() {
     input.lost = [this] { windowLost(); };
     std::unique_ptr<LockOutputs> outputs = LockOutputs::lock(std::move(input));
     if (!outputs) {
-        std::fprintf(stderr, "%s: the session could not be locked: another program holds the lock\n",
-                     kProductName);
+        std::fprintf(stderr, "%s: %s\n", kProductName,
+                     "the session could not be locked (another program holds the lock, or the "
+                     "compositor did not answer)");
         return false;
     }
     reportSessionLocked();
+    reportForBenchmark("session_locked_ms");
     openCommon(outputs->primaryPixels());
     lockOutputs_ = std::move(outputs);
     pointer_ = lockOutputs_->primaryArea().center();
@@ -446,9 +448,9 @@ void SpriteDisplay::buttonToPrompt(bool pressed, Qt::MouseButton button, QPoint 
     QWidget* target = prompt->childAt(inPrompt);
     if (!target) target = prompt;
     const QPointF local = target->mapFrom(prompt, inPrompt);
-    QMouseEvent event(pressed ? QEvent::MouseButtonPress : QEvent::MouseButtonRelease, local,
-                      local, QPointF(global), button, pressed ? Qt::MouseButtons(button) : Qt::NoButton,
-                      Qt::NoModifier);
+    const QEvent::Type type = pressed ? QEvent::MouseButtonPress : QEvent::MouseButtonRelease;
+    const Qt::MouseButtons held = pressed ? Qt::MouseButtons(button) : Qt::NoButton;
+    QMouseEvent event(type, local, local, QPointF(global), button, held, Qt::NoModifier);
     QCoreApplication::sendEvent(target, &event);
     showPromptOnLock();
 }
@@ -741,10 +743,15 @@ void SpriteDisplay::stopCrispArt() {
 // The start-up benchmark sets BRINEWAVE3_BENCH to the wall-clock time (ms) it started us at.
 void SpriteDisplay::reportFirstFrame() {
     firstFrameReported_ = true;
+    reportForBenchmark("first_frame_ms");
+}
+
+// For the benchmarks: the time since BRINEWAVE3_BENCH (the launch, in ms since the epoch).
+void SpriteDisplay::reportForBenchmark(const char* name) {
     bool ok = false;
     const qint64 launchedMs = qEnvironmentVariable("BRINEWAVE3_BENCH").toLongLong(&ok);
     if (ok)
-        std::fprintf(stderr, "first_frame_ms: %lld\n",
+        std::fprintf(stderr, "%s: %lld\n", name,
                      static_cast<long long>(QDateTime::currentMSecsSinceEpoch() - launchedMs));
 }
 

@@ -149,6 +149,7 @@ class SpriteDisplay : public DrawingComponent {
     // The frame the windows show: the scene's, or the dimmed cover behind the prompt.
     const QImage& shownFrame();
     void reportFirstFrame();
+    static void reportForBenchmark(const char* name);
     // Crisp art (see the class comment).
     void lookForCrispArt();
     void startLoadingCrispArt(const QString& set, const FrameShape& shape);
