@@ -10,7 +10,7 @@ packages=(
     libgtest-dev fonts-liberation2 fonts-dejavu-core
     xvfb xauth xdotool x11-utils x11-xserver-utils x11-xkb-utils
     dpkg-dev file lintian appstream desktop-file-utils man-db xscreensaver
-    debootstrap sway wayland-utils qt6-wayland
+    debootstrap sway swayidle wayland-utils qt6-wayland
 )
 
 missing=()
