@@ -9,6 +9,7 @@
 #include "system/SystemLayer.h"
 
 #include <cstdio>
+#include <utility>
 
 namespace bw {
 
@@ -101,6 +102,9 @@ void Form1::Form_Load() {
     // The creatures start at the edges of the span the display shows.
     creatures_.reset();
     if (passwordEnabled_ == 1) c_.display.setLocked(true);
+    // A saver started again on the lock its predecessor left (it died) asks at once: whoever
+    // was at the keyboard was perhaps typing the password.
+    askOnFirstFrame_ = passwordEnabled_ == 1 && c_.display.TakesOverAbandonedLock();
     if (c_.soundOn) bubbles_.OpenDirectSoundSession();
 }
 
@@ -126,6 +130,7 @@ void Form1::RenderFrame() {
         firstFrame_ = false;
     }
     renderFrame(scene_, c_.display, *this);
+    if (std::exchange(askOnFirstFrame_, false)) leaveAfterInput();
 }
 
 void Form1::swimBackgroundFish() { creatures_.swimBackgroundFish(); }

@@ -142,6 +142,7 @@ private:
     bool buttonPressedMarker_ = false;
     bool poweredAside_ = false;
     bool firstFrame_ = true;
+    bool askOnFirstFrame_ = false;  // the prompt at once, on a lock taken over
     bool inputArmed_ = false;
     int32_t staggerTicks_ = 0;
     int16_t firstRunTicks_ = 0;

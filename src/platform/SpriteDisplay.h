@@ -12,6 +12,7 @@
 
 #include "platform/SpriteCompositor.h"
 #include "platform/SpriteDisplayScaler.h"
+#include "platform/wayland/LockSupervisor.h"
 #include "scene/DrawingComponent.h"
 #include "settings/ArtCache.h"
 
@@ -55,6 +56,9 @@ class SpriteDisplay : public DrawingComponent {
     bool OpenDisplay(int width, int height, int bitsPerPixel, const QString& options) override;
     int SceneWidth() override { return wantedShape_.sceneWidth(); }
     bool LocksSession() const override { return lockOutputs_ != nullptr; }
+    bool TakesOverAbandonedLock() const override {
+        return lockOutputs_ && sessionLockTakenOver();
+    }
     SurfaceId NewSurface() override;
     void DrawSurface(SurfaceId surface) override;
     void PresentFrame() override;

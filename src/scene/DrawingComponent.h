@@ -58,6 +58,8 @@ public:
     // True when the open display is a Wayland session's lock: the compositor then owns the
     // power times, and closing the display opens the session.
     virtual bool LocksSession() const { return false; }
+    // True when that lock was left by a saver that died, and this one took it over.
+    virtual bool TakesOverAbandonedLock() const { return false; }
     virtual SurfaceId NewSurface() = 0;
     virtual void DrawSurface(SurfaceId surface) = 0;
     virtual void PresentFrame() = 0;

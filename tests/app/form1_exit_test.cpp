@@ -195,6 +195,21 @@ TEST(Form1Power, NeverOnALockedWaylandSession) {
     EXPECT_TRUE(rig.display.calls("CloseDisplay").isEmpty());
 }
 
+TEST(Form1Exits, ALockTakenOverAsksForThePasswordAtOnce) {
+    for (const bool passwordSet : {false, true}) {
+        SaverRig rig;
+        rig.set(key::PWEnabled, passwordSet ? "1" : "0");
+        rig.display.locksSession = rig.display.takesOverLock = true;
+        Form1& form = rig.load();
+        form.RenderFrame();
+        form.RenderFrame();
+        EXPECT_EQ(rig.prompts.shown,
+                  passwordSet ? QStringList{"PasswordPrompt"} : QStringList{})
+            << passwordSet;
+        EXPECT_EQ(rig.system.endProcessCount(), passwordSet ? 1 : 0) << passwordSet;
+    }
+}
+
 TEST(Form1Power, NeverAfterAnInputExit) {
     SaverRig rig;
     powerSoon(rig);

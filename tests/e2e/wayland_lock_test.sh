@@ -3,8 +3,8 @@
 # the session: the aquarium shows on every output (one added while locked too), another lock
 # client is refused, the compositor's key bindings do nothing, a killed saver is replaced at
 # once, and a key (no password set) unlocks and ends it with status 0, after which the
-# bindings work again; with a password only the right one, typed into the prompt on the lock,
-# does.
+# bindings work again; with a password only the right one, typed into the prompt on the lock
+# (shown at once by a saver that took the lock over), does.
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/wayland_lib.sh"
 unset DISPLAY
@@ -87,6 +87,16 @@ wayland_key logo+Return
 sleep 1
 kill -0 "$pid" 2>/dev/null || fail "a wrong password ended the saver"
 [[ ! -e $WAYLAND_BINDING_TRACE ]] || fail "a key binding ran while the prompt showed"
+# A saver killed at the prompt is followed by one that shows the prompt at once.
+saver=$(pgrep -P "$pid" | head -n 1)
+kill -KILL "$saver"
+for _ in $(seq 100); do
+    next=$(pgrep -P "$pid" | head -n 1 || true)
+    [[ -n $next && $next != "$saver" ]] && break
+    sleep 0.1
+done
+expect_aquarium_on "$(wayland_outputs | head -n 1)"
+sleep 1
 wayland_type Coral7
 wayland_key Return
 wait_for_exit "$pid" 10 || fail "the right password did not end the saver"

@@ -31,6 +31,7 @@ public:
     QPoint pointer{-1, -1};
     int sceneWidth = 800;
     bool locksSession = false;  // a Wayland session's lock
+    bool takesOverLock = false;  // one left by a saver that died
     std::optional<bool> fillsWideScreens;  // as last told
     // Paths that LoadFrame reports as missing (by suffix, e.g. "cool waters.bmp").
     QStringList missingFiles;
@@ -51,6 +52,7 @@ public:
     bool OpenDisplay(int width, int height, int bitsPerPixel, const QString& options) override;
     int SceneWidth() override { return sceneWidth; }
     bool LocksSession() const override { return locksSession; }
+    bool TakesOverAbandonedLock() const override { return takesOverLock; }
     void setFillsWideScreens(bool fill) override { fillsWideScreens = fill; }
     // Loaded as a picture of the glass: recorded, then loaded as a frame.
     std::set<SurfaceId> glass;

@@ -20,6 +20,8 @@ namespace {
 
 // Names the pipe's writing end in the saver's environment.
 constexpr const char* kReportVariable = "BRINEWAVE3_LOCK_REPORT_FD";
+// Set for a saver started again on the lock its predecessor left.
+constexpr const char* kTakenOverVariable = "BRINEWAVE3_LOCK_TAKEN_OVER";
 constexpr int kQuickDeaths = 5;
 constexpr auto kQuickDeathWindow = std::chrono::seconds(10);
 
@@ -87,11 +89,17 @@ std::optional<int> superviseSessionLock() {
         std::fprintf(stderr,
                      "%s: the saver ended while the session was locked; starting it again\n",
                      kProductName);
+        setenv(kTakenOverVariable, "1", 1);
     }
 }
 
 void reportSessionLocked() { report('L'); }
 
 void reportSessionUnlocked() { report('U'); }
+
+bool sessionLockTakenOver() {
+    const char* value = std::getenv(kTakenOverVariable);
+    return value && *value == '1';
+}
 
 }  // namespace bw

@@ -20,5 +20,7 @@ std::optional<int> superviseSessionLock();
 // again; a saver that ends after the first and before the second is started again.
 void reportSessionLocked();
 void reportSessionUnlocked();
+// True in a saver its supervisor started again after one died while the session was locked.
+bool sessionLockTakenOver();
 
 }  // namespace bw
