@@ -41,17 +41,22 @@ if wayland_in_chroot timeout 5 swaylock -f -c 000000 >/dev/null 2>&1; then
 fi
 # A saver killed while locked leaves the session locked (sway shows red), and the process "/s"
 # started as starts another at once, which takes the lock over.
-for signal in SEGV KILL; do
-    saver=$(pgrep -P "$pid" | head -n 1)
+# Kills the drawing saver under the supervisor $pid with a signal and waits for the next.
+kill_saver() {
+    local saver next=
+    saver=$(pgrep -P "$pid" | head -n 1 || true)
     [[ -n $saver ]] || fail "no saver process under the supervisor $pid"
-    kill -"$signal" "$saver"
-    started=$(date +%s%N)
+    kill -"$1" "$saver"
     for _ in $(seq 100); do
         next=$(pgrep -P "$pid" | head -n 1 || true)
-        [[ -n $next && $next != "$saver" ]] && break
+        [[ -n $next && $next != "$saver" ]] && return 0
         sleep 0.1
     done
-    [[ -n $next && $next != "$saver" ]] || fail "no new saver after SIG$signal"
+    fail "no new saver after SIG$1"
+}
+for signal in SEGV KILL; do
+    started=$(date +%s%N)
+    kill_saver "$signal"
     expect_aquarium_on "$(wayland_outputs | head -n 1)"
     echo "SIG$signal: the aquarium is back after $(( ($(date +%s%N) - started) / 1000000 )) ms"
 done
@@ -88,13 +93,7 @@ sleep 1
 kill -0 "$pid" 2>/dev/null || fail "a wrong password ended the saver"
 [[ ! -e $WAYLAND_BINDING_TRACE ]] || fail "a key binding ran while the prompt showed"
 # A saver killed at the prompt is followed by one that shows the prompt at once.
-saver=$(pgrep -P "$pid" | head -n 1)
-kill -KILL "$saver"
-for _ in $(seq 100); do
-    next=$(pgrep -P "$pid" | head -n 1 || true)
-    [[ -n $next && $next != "$saver" ]] && break
-    sleep 0.1
-done
+kill_saver KILL
 expect_aquarium_on "$(wayland_outputs | head -n 1)"
 sleep 1
 wayland_type Coral7
