@@ -242,14 +242,13 @@ bool SpriteDisplay::OpenDisplay(int width, int height, int bitsPerPixel, const Q
 // leaves nothing to show on.
 bool SpriteDisplay::openOnLockSurfaces() {
     SessionLock::Handlers input;
-    input.key = [this](bool pressed, uint32_t keysym, uint32_t keycode, uint32_t firstLayout,
-                       const QString& text) {
+    input.key = [this](const SessionLock::KeyEvent& key) {
         if (covering_) {
-            keyToPrompt(pressed, keysym, text);
+            keyToPrompt(key.pressed, key.keysym, key.text);
             return;
         }
-        const int code = windowsKeyCodeForKeysym(keysym, keycode, firstLayout);
-        if (pressed)
+        const int code = windowsKeyCodeForKeysym(key.keysym, key.keycode, key.firstLayoutKeysym);
+        if (key.pressed)
             keyPressed(code);
         else
             keyReleased(code);

@@ -4,7 +4,7 @@
 # client is refused, the compositor's key bindings do nothing, a killed saver is replaced at
 # once, and a key (no password set) unlocks and ends it with status 0, after which the
 # bindings work again; with a password only the right one, typed into the prompt on the lock
-# (shown at once by a saver that took the lock over), does.
+# (shown at once by a saver that took the lock over, held keys repeating), does.
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/wayland_lib.sh"
 unset DISPLAY
@@ -96,6 +96,9 @@ kill -0 "$pid" 2>/dev/null || fail "a wrong password ended the saver"
 kill_saver KILL
 expect_aquarium_on "$(wayland_outputs | head -n 1)"
 sleep 1
+# A held key repeats (Wayland leaves that to the client): BackSpace held clears the field.
+wayland_type abc
+wayland_in_chroot wtype -P BackSpace -s 1500 -p BackSpace
 wayland_type Coral7
 wayland_key Return
 wait_for_exit "$pid" 10 || fail "the right password did not end the saver"

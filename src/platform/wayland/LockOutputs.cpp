@@ -24,10 +24,42 @@ std::function<void(Args...)> queued(QObject* context, std::function<void(Args...
 
 }  // namespace
 
+LockOutputs::KeyRepeater::KeyRepeater(std::function<void(const SessionLock::KeyEvent&)> deliver)
+    : deliver(std::move(deliver)) {
+    timer.setSingleShot(true);
+    QObject::connect(&timer, &QTimer::timeout, [this] {
+        timer.start(1000 / perSecond);
+        // Last: the key may end the lock, and this repeater with it.
+        const SessionLock::KeyEvent again = held;
+        const auto deliverAgain = this->deliver;
+        deliverAgain(again);
+    });
+}
+
+void LockOutputs::KeyRepeater::key(const SessionLock::KeyEvent& event) {
+    if (event.pressed || event.keycode == held.keycode) timer.stop();
+    if (event.pressed && event.repeats && perSecond > 0) {
+        held = event;
+        timer.start(delayMs);
+    }
+    if (!deliver) return;
+    const auto deliverNow = deliver;  // the key may end the lock, and this repeater with it
+    deliverNow(event);
+}
+
 std::unique_ptr<LockOutputs> LockOutputs::lock(SessionLock::Handlers input) {
     auto context = std::make_unique<QObject>();
+    auto repeater = std::make_unique<KeyRepeater>(std::move(input.key));
     SessionLock::Handlers handlers;
-    handlers.key = queued(context.get(), std::move(input.key));
+    KeyRepeater* keys = repeater.get();
+    handlers.key = queued(context.get(),
+                          std::function<void(const SessionLock::KeyEvent&)>(
+                              [keys](const SessionLock::KeyEvent& event) { keys->key(event); }));
+    handlers.keyRepeat =
+        queued(context.get(), std::function<void(int, int)>([keys](int perSecond, int delayMs) {
+                   keys->perSecond = perSecond;
+                   keys->delayMs = delayMs;
+               }));
     handlers.pointerMoved = queued(context.get(), std::move(input.pointerMoved));
     handlers.button = queued(context.get(), std::move(input.button));
     handlers.wheel = queued(context.get(), std::move(input.wheel));
@@ -35,11 +67,14 @@ std::unique_ptr<LockOutputs> LockOutputs::lock(SessionLock::Handlers input) {
     handlers.outputsChanged = queued(context.get(), std::move(input.outputsChanged));
     std::unique_ptr<SessionLock> lock = SessionLock::connect(std::move(handlers));
     if (!lock || !lock->lock(kLockAnswerMs)) return nullptr;
-    return std::unique_ptr<LockOutputs>(new LockOutputs(std::move(context), std::move(lock)));
+    return std::unique_ptr<LockOutputs>(
+        new LockOutputs(std::move(context), std::move(repeater), std::move(lock)));
 }
 
-LockOutputs::LockOutputs(std::unique_ptr<QObject> context, std::unique_ptr<SessionLock> lock)
+LockOutputs::LockOutputs(std::unique_ptr<QObject> context, std::unique_ptr<KeyRepeater> repeater,
+                         std::unique_ptr<SessionLock> lock)
     : context_(std::move(context)),
+      repeater_(std::move(repeater)),
       lock_(std::move(lock)),
       readable_(lock_->fd(), QSocketNotifier::Read) {
     QObject::connect(&readable_, &QSocketNotifier::activated, [this] {

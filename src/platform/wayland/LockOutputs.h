@@ -4,6 +4,7 @@
 #include <QPoint>
 #include <QRect>
 #include <QSocketNotifier>
+#include <QTimer>
 #include <memory>
 
 #include "platform/DirtyTiles.h"
@@ -46,8 +47,22 @@ class LockOutputs {
     void unlock();
 
   private:
-    LockOutputs(std::unique_ptr<QObject> context, std::unique_ptr<SessionLock> lock);
+    // A held key comes again and again, as the compositor's repeat settings say: Wayland
+    // leaves that to the client.
+    struct KeyRepeater {
+        explicit KeyRepeater(std::function<void(const SessionLock::KeyEvent&)> deliver);
+        void key(const SessionLock::KeyEvent& event);
+        std::function<void(const SessionLock::KeyEvent&)> deliver;
+        QTimer timer;
+        int perSecond = 25;
+        int delayMs = 600;
+        SessionLock::KeyEvent held;
+    };
+
+    LockOutputs(std::unique_ptr<QObject> context, std::unique_ptr<KeyRepeater> repeater,
+                std::unique_ptr<SessionLock> lock);
     std::unique_ptr<QObject> context_;  // of the input handed on: none arrives once it is gone
+    std::unique_ptr<KeyRepeater> repeater_;
     std::unique_ptr<SessionLock> lock_;
     QSocketNotifier readable_;
     FrameScaler scaler_;

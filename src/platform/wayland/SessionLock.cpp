@@ -5,11 +5,13 @@
 #include <sys/mman.h>
 #include <unistd.h>
 #include <wayland-client.h>
+#include <xkbcommon/xkbcommon-compose.h>
 #include <xkbcommon/xkbcommon.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <cstdlib>
 #include <cstring>
 
 #include "ext-session-lock-v1-client.h"
@@ -90,6 +92,7 @@ struct SessionLock::State {
     xkb_context* xkb = nullptr;
     xkb_keymap* keymap = nullptr;
     xkb_state* keyState = nullptr;
+    xkb_compose_state* compose = nullptr;  // none where the locale has no compose rules
     // Pointer
     LockOutput* pointerOutput = nullptr;
     QPoint pointerAt;
@@ -107,6 +110,7 @@ struct SessionLock::State {
         destroyWith(shm, wl_shm_destroy);
         destroyWith(compositor, wl_compositor_destroy);
         destroyWith(registry, wl_registry_destroy);
+        if (compose) xkb_compose_state_unref(compose);
         if (keyState) xkb_state_unref(keyState);
         if (keymap) xkb_keymap_unref(keymap);
         if (xkb) xkb_context_unref(xkb);
@@ -229,22 +233,55 @@ void keyboardKeymap(void* data, wl_keyboard*, uint32_t format, int32_t fd, uint3
     if (state->keymap) xkb_keymap_unref(state->keymap);
     state->keymap = keymap;
     state->keyState = xkb_state_new(keymap);
+    if (!state->compose) {
+        // The user's compose rules, found as every toolkit finds them: by the locale.
+        const char* locale = std::getenv("LC_ALL");
+        if (!locale || !*locale) locale = std::getenv("LC_CTYPE");
+        if (!locale || !*locale) locale = std::getenv("LANG");
+        if (!locale || !*locale) locale = "C";
+        if (xkb_compose_table* table = xkb_compose_table_new_from_locale(
+                state->xkb, locale, XKB_COMPOSE_COMPILE_NO_FLAGS)) {
+            state->compose = xkb_compose_state_new(table, XKB_COMPOSE_STATE_NO_FLAGS);
+            xkb_compose_table_unref(table);
+        }
+    }
 }
 
 void keyboardEnter(void*, wl_keyboard*, uint32_t, wl_surface*, wl_array*) {}
 void keyboardLeave(void*, wl_keyboard*, uint32_t, wl_surface*) {}
 
-void keyboardKey(void* data, wl_keyboard*, uint32_t, uint32_t, uint32_t key, uint32_t pressed) {
-    auto* state = static_cast<SessionLock::State*>(data);
-    if (!state->keyState || !state->handlers.key) return;
-    const xkb_keycode_t keycode = key + 8;  // evdev code to xkb keycode
-    const xkb_keysym_t keysym = xkb_state_key_get_one_sym(state->keyState, keycode);
+void keyboardKey(void* data, wl_keyboard*, uint32_t, uint32_t, uint32_t key, uint32_t state) {
+    auto* s = static_cast<SessionLock::State*>(data);
+    if (!s->keyState || !s->handlers.key) return;
+    SessionLock::KeyEvent event;
+    event.pressed = state == WL_KEYBOARD_KEY_STATE_PRESSED;
+    event.keycode = key + 8;  // evdev code to xkb keycode
+    event.keysym = xkb_state_key_get_one_sym(s->keyState, event.keycode);
     const xkb_keysym_t* firstLayout = nullptr;
-    const int count = xkb_keymap_key_get_syms_by_level(state->keymap, keycode, 0, 0, &firstLayout);
+    if (xkb_keymap_key_get_syms_by_level(s->keymap, event.keycode, 0, 0, &firstLayout) > 0)
+        event.firstLayoutKeysym = firstLayout[0];
+    event.repeats = xkb_keymap_key_repeats(s->keymap, event.keycode);
     char text[64] = {};
-    if (pressed) xkb_state_key_get_utf8(state->keyState, keycode, text, sizeof text);
-    state->handlers.key(pressed == WL_KEYBOARD_KEY_STATE_PRESSED, keysym, keycode,
-                        count > 0 ? firstLayout[0] : 0, QString::fromUtf8(text));
+    if (event.pressed) xkb_state_key_get_utf8(s->keyState, event.keycode, text, sizeof text);
+    event.text = QString::fromUtf8(text);
+    if (event.pressed && s->compose &&
+        xkb_compose_state_feed(s->compose, event.keysym) == XKB_COMPOSE_FEED_ACCEPTED) {
+        switch (xkb_compose_state_get_status(s->compose)) {
+            case XKB_COMPOSE_COMPOSING:
+            case XKB_COMPOSE_CANCELLED:
+                event.text.clear();  // part of a sequence, or one that led nowhere
+                break;
+            case XKB_COMPOSE_COMPOSED:
+                xkb_compose_state_get_utf8(s->compose, text, sizeof text);
+                event.text = QString::fromUtf8(text);
+                event.keysym = xkb_compose_state_get_one_sym(s->compose);
+                xkb_compose_state_reset(s->compose);
+                break;
+            case XKB_COMPOSE_NOTHING:
+                break;
+        }
+    }
+    s->handlers.key(event);
 }
 
 void keyboardModifiers(void* data, wl_keyboard*, uint32_t, uint32_t depressed, uint32_t latched,
@@ -254,7 +291,10 @@ void keyboardModifiers(void* data, wl_keyboard*, uint32_t, uint32_t depressed, u
         xkb_state_update_mask(state->keyState, depressed, latched, locked, 0, 0, group);
 }
 
-void keyboardRepeat(void*, wl_keyboard*, int32_t, int32_t) {}
+void keyboardRepeat(void* data, wl_keyboard*, int32_t perSecond, int32_t delayMs) {
+    auto* state = static_cast<SessionLock::State*>(data);
+    if (state->handlers.keyRepeat) state->handlers.keyRepeat(perSecond, delayMs);
+}
 
 const wl_keyboard_listener kKeyboardListener{keyboardKeymap, keyboardEnter,     keyboardLeave,
                                              keyboardKey,    keyboardModifiers, keyboardRepeat};

@@ -27,14 +27,25 @@ namespace bw {
 // Events arrive through dispatch(), on the caller's thread: call it when fd() is readable.
 class SessionLock {
   public:
+    struct KeyEvent {
+        bool pressed = false;
+        uint32_t keysym = 0;
+        uint32_t keycode = 0;
+        uint32_t firstLayoutKeysym = 0;
+        QString text;
+        bool repeats = false;
+    };
+
     struct Handlers {
         // An output came, went, or got its size: the frames may need another shape.
         std::function<void()> outputsChanged;
-        // A key, with what xkbcommon makes of it in the session's keymap: the symbol, the
-        // xkb keycode (the X keycode), the symbol of the keymap's first layout, the text typed.
-        std::function<void(bool pressed, uint32_t keysym, uint32_t keycode,
-                           uint32_t firstLayoutKeysym, const QString& text)>
-            key;
+        // A key, with what xkbcommon makes of it in the session's keymap and compose rules:
+        // the symbol, the xkb keycode (the X keycode), the symbol of the keymap's first layout,
+        // the text typed (none while a compose sequence is under way), and whether holding it
+        // repeats it.
+        std::function<void(const KeyEvent& key)> key;
+        // How held keys repeat: per second, after a delay (ms); 0 per second: not at all.
+        std::function<void(int perSecond, int delayMs)> keyRepeat;
         // Positions in the compositor's layout (logical pixels across every output).
         std::function<void(Qt::MouseButtons buttons, QPoint global)> pointerMoved;
         std::function<void(bool pressed, Qt::MouseButton button, QPoint global)> button;
