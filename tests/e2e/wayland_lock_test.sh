@@ -4,7 +4,8 @@
 # client is refused, the compositor's key bindings do nothing, a killed saver is replaced at
 # once, and a key (no password set) unlocks and ends it with status 0, after which the
 # bindings work again; with a password only the right one, typed into the prompt on the lock
-# (shown at once by a saver that took the lock over, held keys repeating), does.
+# (shown at once by a saver that took the lock over, held keys repeating, a compose sequence
+# typing its letter), does.
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/wayland_lib.sh"
 unset DISPLAY
@@ -79,7 +80,7 @@ for _ in $(seq 20); do [[ -e $WAYLAND_BINDING_TRACE ]] && break; sleep 0.1; done
 # With a password, a key brings the prompt onto the lock; a wrong password leaves the session
 # locked, the right one opens it.
 set_setting PWEnabled 1
-set_setting Password Coral7
+set_setting Password 'Coral7~'
 rm -f "$WAYLAND_BINDING_TRACE"
 "$PROGRAM" /s 2>"$TEST_HOME/err" &
 PIDS+=($!)
@@ -99,7 +100,10 @@ sleep 1
 # A held key repeats (Wayland leaves that to the client): BackSpace held clears the field.
 wayland_type abc
 wayland_in_chroot wtype -P BackSpace -s 1500 -p BackSpace
+# The ~ comes from a compose sequence (dead tilde, space) of the locale's rules.
 wayland_type Coral7
+wayland_key dead_tilde
+wayland_key space
 wayland_key Return
 wait_for_exit "$pid" 10 || fail "the right password did not end the saver"
 [[ $EXIT_STATUS -eq 0 ]] || fail "the saver ended with status $EXIT_STATUS: $(cat "$TEST_HOME/err")"
