@@ -22,11 +22,17 @@
 
 namespace {
 
+// The program's arguments, before Qt is there to give them.
+QStringList argumentsOf(int argc, char* argv[]) {
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i) arguments.append(QString::fromLocal8Bit(argv[i]));
+    return arguments;
+}
+
 // The options for a terminal need no display, so they are answered before Qt connects to one.
 // Returns the exit status, or -1 when the arguments ask for a run mode.
 int answerTerminalOption(int argc, char* argv[]) {
-    QStringList arguments;
-    for (int i = 1; i < argc; ++i) arguments.append(QString::fromLocal8Bit(argv[i]));
+    const QStringList arguments = argumentsOf(argc, argv);
     switch (bw::programOptionFromArguments(arguments)) {
     case bw::ProgramOption::Help:
         std::fputs(qPrintable(bw::usageText()), stdout);
@@ -54,10 +60,8 @@ int answerTerminalOption(int argc, char* argv[]) {
 // The full saver in a Wayland session whose compositor offers a session lock becomes that
 // lock: Qt then draws off screen, and the lock's surfaces show the frames.
 bool locksWaylandSession(int argc, char* argv[]) {
-    QStringList arguments;
-    for (int i = 1; i < argc; ++i) arguments.append(QString::fromLocal8Bit(argv[i]));
     const bw::StartRequest request =
-        bw::parseCommandLine(arguments, qEnvironmentVariable("XSCREENSAVER_WINDOW"));
+        bw::parseCommandLine(argumentsOf(argc, argv), qEnvironmentVariable("XSCREENSAVER_WINDOW"));
     // Whatever platform the user's environment names: the lock draws off screen.
     if (request.mode != bw::RunMode::Saver) return false;
     return bw::probeWaylandCompositor().sessionLock;

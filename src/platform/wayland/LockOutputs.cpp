@@ -62,9 +62,7 @@ std::unique_ptr<LockOutputs> LockOutputs::lock(SessionLock::Handlers input) {
                }));
     handlers.pointerMoved = queued(context.get(), std::move(input.pointerMoved));
     handlers.button = queued(context.get(), std::move(input.button));
-    handlers.wheel = queued(context.get(), std::move(input.wheel));
     handlers.lost = queued(context.get(), std::move(input.lost));
-    handlers.outputsChanged = queued(context.get(), std::move(input.outputsChanged));
     std::unique_ptr<SessionLock> lock = SessionLock::connect(std::move(handlers));
     if (!lock || !lock->lock(kLockAnswerMs)) return nullptr;
     return std::unique_ptr<LockOutputs>(

@@ -342,10 +342,7 @@ void pointerButton(void* data, wl_pointer*, uint32_t, uint32_t, uint32_t code, u
     if (state->handlers.button) state->handlers.button(down, button, state->pointerAt);
 }
 
-void pointerAxis(void* data, wl_pointer*, uint32_t, uint32_t, wl_fixed_t) {
-    auto* state = static_cast<SessionLock::State*>(data);
-    if (state->handlers.wheel) state->handlers.wheel(state->pointerAt);
-}
+void pointerAxis(void*, wl_pointer*, uint32_t, uint32_t, wl_fixed_t) {}  // ignored, as on X11
 
 void pointerFrame(void*, wl_pointer*) {}
 void pointerAxisSource(void*, wl_pointer*, uint32_t) {}
@@ -465,7 +462,6 @@ void SessionLock::State::refreshOutputs() {
         outputs.push_back(
             {output->name, QRect(output->position, logical), output->scale, output->pixels()});
     }
-    if (handlers.outputsChanged) handlers.outputsChanged();
 }
 
 Buffer* SessionLock::State::freeBuffer(LockOutput& output) {
@@ -583,8 +579,6 @@ bool SessionLock::lock(int timeoutMs) {
     }
     return s.locked;
 }
-
-bool SessionLock::isLocked() const { return state_->locked; }
 
 size_t SessionLock::pointerOutput() const {
     const auto& all = state_->lockOutputs;

@@ -37,8 +37,6 @@ class SessionLock {
     };
 
     struct Handlers {
-        // An output came, went, or got its size: the frames may need another shape.
-        std::function<void()> outputsChanged;
         // A key, with what xkbcommon makes of it in the session's keymap and compose rules:
         // the symbol, the xkb keycode (the X keycode), the symbol of the keymap's first layout,
         // the text typed (none while a compose sequence is under way), and whether holding it
@@ -49,7 +47,6 @@ class SessionLock {
         // Positions in the compositor's layout (logical pixels across every output).
         std::function<void(Qt::MouseButtons buttons, QPoint global)> pointerMoved;
         std::function<void(bool pressed, Qt::MouseButton button, QPoint global)> button;
-        std::function<void(QPoint global)> wheel;
         // The compositor ended the lock (another client holds it) or the connection broke.
         std::function<void()> lost;
     };
@@ -72,7 +69,6 @@ class SessionLock {
     // waits up to `timeoutMs` for the compositor's answer. False when it refused (another
     // client holds the lock) or did not answer.
     bool lock(int timeoutMs);
-    bool isLocked() const;
 
     // The connection's file descriptor: dispatch() when it is readable.
     int fd() const;
