@@ -69,6 +69,7 @@ StartRequest parseCommandLine(const QStringList& arguments, const QString& xscre
     hack.mode = RunMode::Hack;
     QStringList rest;
     bool hackArgument = false;
+    bool daemonize = false;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString& argument = arguments[i];
         if (isAny(argument, {"-window-id", "--window-id"}) && i + 1 < arguments.size()) {
@@ -80,15 +81,20 @@ StartRequest parseCommandLine(const QStringList& arguments, const QString& xscre
             hackArgument = true;
         } else if (isAny(argument, {"-sound", "--sound"})) {
             hack.hackSound = true;
+        } else if (isAny(argument, {"-f", "--daemonize"})) {
+            daemonize = true;
         } else {
             rest.append(argument);
         }
     }
     if (rest.isEmpty() && (hackArgument || windowId(xscreensaverWindow) != 0)) {
         if (!hackArgument) hack.hackWindow = windowId(xscreensaverWindow);
+        hack.daemonize = daemonize;
         return hack;
     }
-    return parseStartArgument(arguments.join(u' '));
+    StartRequest request = parseStartArgument(rest.join(u' '));
+    request.daemonize = daemonize;
+    return request;
 }
 
 bool refuseSecondSaver(const StartRequest& request, bool displayPropertiesOpen,
@@ -107,13 +113,15 @@ ProgramOption programOptionFromArguments(const QStringList& arguments) {
 
 QString usageText() {
     return QStringLiteral(
-        "Usage: brinewave3 [/s | /c | /a | /p WINDOW]\n"
+        "Usage: brinewave3 [/s [-f] | /c | /a | /p WINDOW]\n"
         "       brinewave3 [-root | -window-id WINDOW] [-sound]\n"
         "       brinewave3 --add-to-xscreensaver | --help | --version\n"
         "\n"
         "An animated aquarium screensaver.\n"
         "\n"
         "  /s                     the aquarium, full screen (also with no argument)\n"
+        "  -f, --daemonize        with /s on a Wayland session lock: return once the\n"
+        "                         session is locked (for swayidle -w)\n"
         "  /c                     the settings dialog\n"
         "  /a                     change the password\n"
         "  /p WINDOW              a small preview inside the X11 window WINDOW\n"

@@ -14,11 +14,14 @@ struct StartRequest {
     uint64_t previewWindow = 0;  // the window after "/p"; 0 when none
     uint64_t hackWindow = 0;     // the window to draw into as a display mode; 0 = the root window
     bool hackSound = false;      // "-sound": bubbles and music in the display mode
+    // "-f" or "--daemonize" (swaylock's words): on a Wayland session lock the program returns
+    // once the session is locked, and the saver goes on in the background.
+    bool daemonize = false;
 };
 
 // The program's arguments: the XScreenSaver display mode ("-window-id ID", "--window-id ID",
 // "-root", "--root", or no argument but $XSCREENSAVER_WINDOW, each perhaps with "-sound"),
-// else the screensaver argument.
+// else the screensaver argument; "-f" or "--daemonize" may go with either.
 StartRequest parseCommandLine(const QStringList& arguments, const QString& xscreensaverWindow);
 
 // Reads the screensaver argument: trimmed, lower-cased, the first two characters select the

@@ -59,9 +59,7 @@ int answerTerminalOption(int argc, char* argv[]) {
 
 // The full saver in a Wayland session whose compositor offers a session lock becomes that
 // lock: Qt then draws off screen, and the lock's surfaces show the frames.
-bool locksWaylandSession(int argc, char* argv[]) {
-    const bw::StartRequest request =
-        bw::parseCommandLine(argumentsOf(argc, argv), qEnvironmentVariable("XSCREENSAVER_WINDOW"));
+bool locksWaylandSession(const bw::StartRequest& request) {
     // Whatever platform the user's environment names: the lock draws off screen.
     if (request.mode != bw::RunMode::Saver) return false;
     return bw::probeWaylandCompositor().sessionLock;
@@ -71,9 +69,12 @@ bool locksWaylandSession(int argc, char* argv[]) {
 
 int main(int argc, char* argv[]) {
     if (const int status = answerTerminalOption(argc, argv); status >= 0) return status;
-    const bool locksSession = locksWaylandSession(argc, argv);
+    const bw::StartRequest request =
+        bw::parseCommandLine(argumentsOf(argc, argv), qEnvironmentVariable("XSCREENSAVER_WINDOW"));
+    const bool locksSession = locksWaylandSession(request);
     if (locksSession) {
-        if (const std::optional<int> status = bw::superviseSessionLock()) return *status;
+        if (const std::optional<int> status = bw::superviseSessionLock(request.daemonize))
+            return *status;
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     // Every run mode shows a window; without a display Qt would abort.

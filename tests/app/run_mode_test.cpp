@@ -78,6 +78,18 @@ TEST(RunMode, XScreenSaverDisplayMode) {
     EXPECT_EQ(parseCommandLine({"/p", "0x10"}, "").previewWindow, 0x10u);
 }
 
+// swayidle -w waits for its command: "-f" has the lock return once it holds the session.
+TEST(RunMode, DaemonizeGoesWithTheSaver) {
+    for (const QStringList& arguments :
+         {QStringList{"/s", "-f"}, QStringList{"--daemonize", "/S"}, QStringList{"-f"}}) {
+        const StartRequest request = parseCommandLine(arguments, "");
+        EXPECT_EQ(request.mode, RunMode::Saver) << qPrintable(arguments.join(' '));
+        EXPECT_TRUE(request.daemonize) << qPrintable(arguments.join(' '));
+    }
+    EXPECT_EQ(parseCommandLine({"/s", "-f"}, "").selector, "/s");
+    EXPECT_FALSE(parseCommandLine({"/s"}, "").daemonize);
+}
+
 TEST(RunMode, TerminalOptionsStandAlone) {
     EXPECT_EQ(programOptionFromArguments({"--help"}), ProgramOption::Help);
     EXPECT_EQ(programOptionFromArguments({"-h"}), ProgramOption::Help);

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# swayidle (Debian 12's, on the host) starts the full saver when the session is idle, as the
-# README shows, and the session is locked: the compositor's key bindings do nothing.
+# swayidle (Debian 12's, on the host) starts the full saver when the session is idle, with the
+# README's line: "-w", and "/s -f", which returns as soon as the session is locked, so that
+# swayidle goes on (its next timeout runs while the session stays locked). Alone, "/s -f"
+# returns 0 once locked; a key ends the saver in the background and unlocks.
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/wayland_lib.sh"
 unset DISPLAY
@@ -9,27 +11,49 @@ wayland_prepare_trixie
 wayland_start_sway_trixie 1280x720
 factory_settings
 
-swayidle timeout 1 "$PROGRAM /s" >"$TEST_HOME/swayidle.log" 2>&1 &
+# The supervisor and the saver have left the process "-f" started as: they are found by their
+# command line.
+savers() { pgrep -f -- "^$PROGRAM /s -f\$" || true; }
+expect_locked() {
+    rm -f "$WAYLAND_BINDING_TRACE"
+    wayland_key logo+Return
+    sleep 0.5
+    [[ ! -e $WAYLAND_BINDING_TRACE ]] || fail "the session was not locked $1"
+}
+# Keys end the saver; then the session is open again.
+expect_unlocked_by_keys() {
+    for _ in $(seq 10); do
+        [[ -z $(savers) ]] && break
+        wayland_key Escape
+        sleep 1
+    done
+    [[ -n $(savers) ]] && fail "keys did not end the saver $1"
+    wayland_key logo+Return
+    for _ in $(seq 20); do [[ -e $WAYLAND_BINDING_TRACE ]] && break; sleep 0.1; done
+    [[ -e $WAYLAND_BINDING_TRACE ]] || fail "the session stayed locked after the saver $1 ended"
+}
+
+swayidle -w timeout 1 "$PROGRAM /s -f" timeout 3 "touch $TEST_HOME/went-on" \
+    >"$TEST_HOME/swayidle.log" 2>&1 &
 PIDS+=($!)
 idle=$!
-# swayidle's commands are not its children: the saver is found by its command line.
-saver=
 for _ in $(seq 100); do
-    saver=$(pgrep -o -f -- "^$PROGRAM /s\$" || true)
-    [[ -n $saver ]] && break
+    [[ -n $(savers) ]] && break
     sleep 0.1
 done
-[[ -n $saver ]] || fail "swayidle started no saver: $(cat "$TEST_HOME/swayidle.log")"
-PIDS+=("$saver")
+[[ -n $(savers) ]] || fail "swayidle started no saver: $(cat "$TEST_HOME/swayidle.log")"
+PIDS+=($(savers))
+for _ in $(seq 100); do [[ -e $TEST_HOME/went-on ]] && break; sleep 0.1; done
+[[ -e $TEST_HOME/went-on ]] || fail "swayidle -w still waits for the saver while locked"
 kill "$idle"
-sleep 2
-wayland_key logo+Return
-sleep 0.5
-[[ ! -e $WAYLAND_BINDING_TRACE ]] || fail "the session was not locked on idle"
-for _ in $(seq 10); do
-    kill -0 "$saver" 2>/dev/null || break
-    wayland_key Escape
-    sleep 1
-done
-kill -0 "$saver" 2>/dev/null && fail "keys did not end the saver started on idle"
+expect_locked "on idle"
+expect_unlocked_by_keys "started on idle"
+
+status=0
+timeout 20 "$PROGRAM" /s -f 2>"$TEST_HOME/err" || status=$?
+[[ $status -eq 0 ]] || fail "/s -f returned $status: $(cat "$TEST_HOME/err")"
+PIDS+=($(savers))
+[[ -n $(savers) ]] || fail "no saver went on after /s -f returned"
+expect_locked "when /s -f returned"
+expect_unlocked_by_keys "of /s -f"
 echo "PASS"

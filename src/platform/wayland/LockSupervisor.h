@@ -14,7 +14,11 @@ namespace bw {
 // to exit with once the saver has ended with the session unlocked (or never locked it). A saver
 // that keeps dying at once (five times within ten seconds) is given up on: the session stays
 // locked, as the compositor keeps it.
-std::optional<int> superviseSessionLock();
+//
+// With `daemonize`, the supervisor runs in a session of its own, and the process "/s" started
+// as returns 0 as soon as the session is locked (as swayidle -w wants of a locker), or the
+// saver's status when it ended without locking.
+std::optional<int> superviseSessionLock(bool daemonize);
 
 // The saver tells its supervisor (when it has one) that the session is locked, and unlocked
 // again; a saver that ends after the first and before the second is started again.
