@@ -15,13 +15,11 @@
 #include <cstring>
 
 #include "ext-session-lock-v1-client.h"
+#include "platform/wayland/BufferPool.h"
 
 namespace bw {
 
 namespace {
-
-// Three buffers: one on screen, one the compositor may still read, one to draw into.
-constexpr size_t kBuffersPerOutput = 3;
 
 template <typename T>
 void destroyWith(T*& object, void (*destroy)(T*)) {
@@ -31,21 +29,20 @@ void destroyWith(T*& object, void (*destroy)(T*)) {
 
 }  // namespace
 
-struct Buffer {
+// A buffer in shared memory; its image is over `memory`.
+struct ShmBuffer : PooledBuffer {
     wl_buffer* buffer = nullptr;
     void* memory = nullptr;
     size_t bytes = 0;
-    QImage image;       // over `memory`
-    int scale = 1;      // of the output when it was made: its size is the surface's times this
-    bool busy = false;  // attached, and not yet released by the compositor
-    bool whole = true;  // never drawn: everything is unshown
-    DirtyTiles unshown;
 
-    ~Buffer() {
+    ~ShmBuffer() override {
         destroyWith(buffer, wl_buffer_destroy);
         if (memory) munmap(memory, bytes);
     }
 };
+
+// A buffer of `pixels` in the compositor's shared memory; null when there is none to be had.
+std::unique_ptr<PooledBuffer> makeShmBuffer(const SessionLock::State& state, QSize pixels);
 
 struct LockOutput {
     SessionLock::State* state = nullptr;
@@ -59,7 +56,7 @@ struct LockOutput {
     QSize configured;       // logical size from the compositor; empty before its first configure
     bool hasFrame = false;  // a buffer is attached: the surface shows something
     wl_callback* frameCallback = nullptr;
-    std::vector<std::unique_ptr<Buffer>> buffers;
+    BufferPool buffers{[this](QSize pixels, int) { return makeShmBuffer(*state, pixels); }};
 
     QSize pixels() const { return configured * scale; }
 
@@ -125,8 +122,7 @@ struct SessionLock::State {
     void makeLockSurface(LockOutput& output);
     void refreshOutputs();
     void showBlack(LockOutput& output);
-    Buffer* freeBuffer(LockOutput& output);
-    void commitFrame(LockOutput& output, Buffer& buffer, const QRegion& damage);
+    void commitFrame(LockOutput& output, PooledBuffer& buffer, const QRegion& damage);
     QPoint global(LockOutput* output, wl_fixed_t x, wl_fixed_t y) const {
         const QPoint at(wl_fixed_to_int(x), wl_fixed_to_int(y));
         return output ? output->position + at : at;
@@ -194,7 +190,7 @@ void frameDone(void* data, wl_callback* callback, uint32_t) {
 
 const wl_callback_listener kFrameListener{frameDone};
 
-void bufferReleased(void* data, wl_buffer*) { static_cast<Buffer*>(data)->busy = false; }
+void bufferReleased(void* data, wl_buffer*) { static_cast<ShmBuffer*>(data)->busy = false; }
 
 const wl_buffer_listener kBufferListener{bufferReleased};
 
@@ -464,19 +460,8 @@ void SessionLock::State::refreshOutputs() {
     }
 }
 
-Buffer* SessionLock::State::freeBuffer(LockOutput& output) {
-    const QSize size = output.pixels();
-    // A buffer of another size (the output's scale came after its size) may never be attached
-    // again: the compositor would end the connection, and leave the session locked.
-    std::erase_if(output.buffers, [&](const auto& buffer) {
-        return !buffer->busy && (buffer->image.size() != size || buffer->scale != output.scale);
-    });
-    for (const auto& buffer : output.buffers)
-        if (!buffer->busy) return buffer.get();
-    if (output.buffers.size() >= kBuffersPerOutput) return nullptr;
-    if (size.isEmpty()) return nullptr;
-    auto buffer = std::make_unique<Buffer>();
-    buffer->scale = output.scale;
+std::unique_ptr<PooledBuffer> makeShmBuffer(const SessionLock::State& state, QSize size) {
+    auto buffer = std::make_unique<ShmBuffer>();
     const int stride = size.width() * 4;
     buffer->bytes = size_t(stride) * size_t(size.height());
     const int fd = createSharedMemory(buffer->bytes);
@@ -487,7 +472,7 @@ Buffer* SessionLock::State::freeBuffer(LockOutput& output) {
         close(fd);
         return nullptr;
     }
-    wl_shm_pool* pool = wl_shm_create_pool(shm, fd, int32_t(buffer->bytes));
+    wl_shm_pool* pool = wl_shm_create_pool(state.shm, fd, int32_t(buffer->bytes));
     // XRGB8888 in little-endian memory is QImage's RGB32 (0xffRRGGBB words).
     buffer->buffer = wl_shm_pool_create_buffer(pool, 0, size.width(), size.height(), stride,
                                                WL_SHM_FORMAT_XRGB8888);
@@ -496,13 +481,13 @@ Buffer* SessionLock::State::freeBuffer(LockOutput& output) {
     wl_buffer_add_listener(buffer->buffer, &kBufferListener, buffer.get());
     buffer->image = QImage(static_cast<uchar*>(buffer->memory), size.width(), size.height(), stride,
                            QImage::Format_RGB32);
-    output.buffers.push_back(std::move(buffer));
-    return output.buffers.back().get();
+    return buffer;
 }
 
-void SessionLock::State::commitFrame(LockOutput& output, Buffer& buffer, const QRegion& damage) {
+void SessionLock::State::commitFrame(LockOutput& output, PooledBuffer& buffer,
+                                     const QRegion& damage) {
     wl_surface_set_buffer_scale(output.surface, buffer.scale);
-    wl_surface_attach(output.surface, buffer.buffer, 0, 0);
+    wl_surface_attach(output.surface, static_cast<ShmBuffer&>(buffer).buffer, 0, 0);
     for (const QRect& r : damage)
         wl_surface_damage_buffer(output.surface, r.x(), r.y(), r.width(), r.height());
     destroyWith(output.frameCallback, wl_callback_destroy);
@@ -514,7 +499,7 @@ void SessionLock::State::commitFrame(LockOutput& output, Buffer& buffer, const Q
 }
 
 void SessionLock::State::showBlack(LockOutput& output) {
-    Buffer* buffer = freeBuffer(output);
+    PooledBuffer* buffer = output.buffers.take(output.pixels(), output.scale);
     if (!buffer) return;
     buffer->image.fill(Qt::black);
     buffer->whole = true;  // black is no frame
@@ -600,24 +585,20 @@ bool SessionLock::dispatch() {
 }
 
 void SessionLock::frameChanged(const DirtyTiles& changes) {
-    for (const auto& output : state_->lockOutputs)
-        for (const auto& buffer : output->buffers) buffer->unshown.add(changes);
+    for (const auto& output : state_->lockOutputs) output->buffers.frameChanged(changes);
 }
 
 bool SessionLock::wantsFrame(size_t index) const {
     if (index >= state_->lockOutputs.size()) return false;
     LockOutput& output = *state_->lockOutputs[index];
-    if (output.configured.isEmpty() || output.frameCallback) return false;
-    return std::any_of(output.buffers.begin(), output.buffers.end(),
-                       [](const auto& b) { return !b->busy; }) ||
-           output.buffers.size() < kBuffersPerOutput;
+    return !output.configured.isEmpty() && !output.frameCallback && output.buffers.hasRoom();
 }
 
 bool SessionLock::present(size_t index, const Painter& paint) {
     if (!wantsFrame(index)) return false;
     State& s = *state_;
     LockOutput& output = *s.lockOutputs[index];
-    Buffer* buffer = s.freeBuffer(output);
+    PooledBuffer* buffer = output.buffers.take(output.pixels(), output.scale);
     if (!buffer) return false;
     const QRegion damage = paint(buffer->image, buffer->unshown, buffer->whole);
     buffer->whole = false;
