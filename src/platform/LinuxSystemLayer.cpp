@@ -148,6 +148,10 @@ void LinuxSystemLayer::TryGrab() {
     }
     if (X11InputLock::available()) {
         grabbed_ = X11InputLock::grab();
+    } else if (QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
+        // Wayland grabs nothing for a plain window (Qt grabs only for popups): asking ten
+        // times a second would only fill standard error with Qt's refusals.
+        return;
     } else {
         // Both report failure while another client holds a grab or the window is not yet mapped.
         const bool keyboard = grabWindow_->setKeyboardGrabEnabled(true);
