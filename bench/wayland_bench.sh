@@ -7,6 +7,9 @@
 #   cpu_core_fraction           the saver's CPU time per second of wall time over 20 seconds,
 #                               the scene drawn anew every frame (TunePC 1)
 #   compositor_core_fraction    sway's over the same time
+#   takeover_sigsegv_ms, takeover_sigkill_ms
+#                               the drawing saver killed while locked, to the aquarium back on
+#                               the lock (the first frame of the saver started in its place)
 #   x11_cpu_core_fraction, x11_server_core_fraction
 #                               the same build on X11 (bench/saver_bench.sh at 1920 x 1080)
 # Usage: bench/wayland_bench.sh [build folder]   (default: build)
@@ -31,7 +34,8 @@ set_setting TunePC 1
 
 # Starts the saver; its supervisor's pid is in $saver.
 start_saver() {
-    BRINEWAVE3_BENCH=$(date +%s%3N) "$PROGRAM" /s 2>"$TEST_HOME/err" &
+    launched=$(date +%s%3N)
+    BRINEWAVE3_BENCH=$launched "$PROGRAM" /s 2>"$TEST_HOME/err" &
     saver=$!
     PIDS+=("$saver")
 }
@@ -65,6 +69,20 @@ drawing=$(pgrep -P "$saver" | head -n 1)
 before=$(cpu_ticks "$drawing"); sway_before=$(cpu_ticks "$sway"); start=$(date +%s%N)
 sleep 20
 after=$(cpu_ticks "$drawing"); sway_after=$(cpu_ticks "$sway"); end=$(date +%s%N)
+# The saver started in place of a killed one inherits the launch time it reports against.
+for signal in SEGV KILL; do
+    frames=$(grep -c first_frame_ms "$TEST_HOME/err")
+    drawing=$(pgrep -P "$saver" | head -n 1)
+    killed=$(date +%s%3N)
+    kill -"$signal" "$drawing"
+    for _ in $(seq 200); do
+        (( $(grep -c first_frame_ms "$TEST_HOME/err") > frames )) && break
+        sleep 0.05
+    done
+    frame=$(sed -n 's/^first_frame_ms: //p' "$TEST_HOME/err" | tail -n 1)
+    (( $(grep -c first_frame_ms "$TEST_HOME/err") > frames )) || fail "no saver after SIG$signal"
+    echo "takeover_sig${signal,,}_ms: $((launched + frame - killed))"
+done
 end_saver
 awk -v c=$((after - before)) -v s=$((sway_after - sway_before)) -v t="$ticks" \
     -v ns=$((end - start)) 'BEGIN {
