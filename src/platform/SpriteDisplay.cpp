@@ -49,27 +49,6 @@ QSet<QSize>& fillsStarted() {
     return frames;
 }
 
-int windowsButton(Qt::MouseButton button) {
-    switch (button) {
-        case Qt::LeftButton:
-            return kLeftButton;
-        case Qt::RightButton:
-            return kRightButton;
-        case Qt::MiddleButton:
-            return kMiddleButton;
-        default:
-            return 0;
-    }
-}
-
-int windowsButtons(Qt::MouseButtons buttons) {
-    int result = 0;
-    for (Qt::MouseButton b : {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton}) {
-        if (buttons.testFlag(b)) result |= windowsButton(b);
-    }
-    return result;
-}
-
 }  // namespace
 
 // One window of the display, showing the scene as large as it fits. It paints only when told
