@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "platform/KeyboardLayoutX11.h"
+#include "scene/DrawingComponent.h"
 
 namespace bw {
 
@@ -177,6 +178,27 @@ int windowsKeyCode(const QKeyEvent& event) {
     if (code != 0) return code;
     const uint32_t keycode = event.nativeScanCode();
     return windowsKeyCode(event.key(), event.modifiers(), keycode, firstLayoutKeysym(keycode));
+}
+
+int windowsButton(Qt::MouseButton button) {
+    switch (button) {
+        case Qt::LeftButton:
+            return kLeftButton;
+        case Qt::RightButton:
+            return kRightButton;
+        case Qt::MiddleButton:
+            return kMiddleButton;
+        default:
+            return 0;
+    }
+}
+
+int windowsButtons(Qt::MouseButtons buttons) {
+    int result = 0;
+    for (Qt::MouseButton b : {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton}) {
+        if (buttons.testFlag(b)) result |= windowsButton(b);
+    }
+    return result;
 }
 
 }  // namespace bw

@@ -24,4 +24,9 @@ int windowsKeyCode(int qtKey, Qt::KeyboardModifiers modifiers, uint32_t keycode,
 // The code of a key event, asking the X server for the first layout's symbol when needed.
 int windowsKeyCode(const QKeyEvent& event);
 
+// The Windows number of a mouse button (kLeftButton...), 0 for one Windows has none for; and
+// of the buttons held, added together.
+int windowsButton(Qt::MouseButton button);
+int windowsButtons(Qt::MouseButtons buttons);
+
 }  // namespace bw

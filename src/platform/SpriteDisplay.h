@@ -2,35 +2,29 @@
 
 #include <QElapsedTimer>
 #include <QHash>
-#include <QObject>
 #include <QTimer>
 #include <atomic>
 #include <future>
 #include <memory>
 #include <optional>
-#include <vector>
 
+#include "platform/FrameOutputs.h"
 #include "platform/SpriteCompositor.h"
 #include "platform/SpriteDisplayScaler.h"
 #include "platform/wayland/LockSupervisor.h"
 #include "scene/DrawingComponent.h"
 #include "settings/ArtCache.h"
 
-class QScreen;
 class QWindow;
 
 namespace bw {
 
-class ForeignWindowProbe;
-class LockOutputs;
-class SceneWindow;
-class ServerScaler;
 class SystemLayer;
 
-// The sprite display: one frameless, stay-on-top window per screen, each showing the frame
-// scaled to fit (black bars where its shape differs), the primary one taking the input; or one
-// window inside a foreign X11 window for the preview. RenderFrame is raised 60 times a second
-// from a precise timer, never while a RenderFrame is still running.
+// The sprite display: the frame shown on every screen through its outputs (see FrameOutputs):
+// a window per screen, one window inside a foreign X11 window for the preview, or the surfaces
+// of a Wayland session lock. RenderFrame is raised 60 times a second from a precise timer,
+// never while a RenderFrame is still running.
 //
 // The primary screen (or the foreign window) decides the frame's shape: 4:3, or on a wider
 // screen, unless told not to fill it, as wide as the screen with the layout in the middle (see
@@ -40,7 +34,7 @@ class SystemLayer;
 // swapped in: from then on the frame is composed at the screen's size and shown 1:1. When the
 // cache has no set for that frame yet, the art generator is started to make one, and the set
 // is swapped in as soon as it is complete.
-class SpriteDisplay : public DrawingComponent {
+class SpriteDisplay : public DrawingComponent, private FrameOutputs::Owner {
   public:
     static constexpr int kFramesPerSecond = 60;
 
@@ -55,9 +49,9 @@ class SpriteDisplay : public DrawingComponent {
     void setFillsWideScreens(bool fill) override { fillsWideScreens_ = fill; }
     bool OpenDisplay(int width, int height, int bitsPerPixel, const QString& options) override;
     int SceneWidth() override { return wantedShape_.sceneWidth(); }
-    bool LocksSession() const override { return lockOutputs_ != nullptr; }
+    bool LocksSession() const override { return outputs_ && outputs_->locksSession(); }
     bool TakesOverAbandonedLock() const override {
-        return lockOutputs_ && sessionLockTakenOver();
+        return LocksSession() && sessionLockTakenOver();
     }
     SurfaceId NewSurface() override;
     void DrawSurface(SurfaceId surface) override;
@@ -107,7 +101,7 @@ class SpriteDisplay : public DrawingComponent {
     void setLocksSession(bool locks) { locksSession_ = locks; }
 
     bool isOpen() const { return shown(); }
-    int windowCount() const { return int(windows_.size()); }
+    int windowCount() const { return outputs_ ? outputs_->windowCount() : 0; }
     // The window that shows the scene (for keyboard and pointer grabs); null when closed.
     QWindow* sceneWindow() const;
     // Saves the frame as last presented (the composed frame between two RenderFrame calls).
@@ -120,38 +114,31 @@ class SpriteDisplay : public DrawingComponent {
     const SpriteCompositor& compositor() const { return compositor_; }
     SpriteCompositor& compositor() { return compositor_; }
 
-    // Called by the windows.
-    void windowExposed(SceneWindow* window);
-    void keyPressed(int keyCode);
-    void keyReleased(int keyCode);
-    void mousePressed(int button, QPoint global);
-    void mouseMoved(int buttons, QPoint global);
-    void mouseReleased(int button, QPoint global);
-    void windowLost();
+    // Called by the outputs.
+    void keyPressed(int keyCode) override;
+    void keyReleased(int keyCode) override;
+    void mousePressed(int button, QPoint global) override;
+    void mouseMoved(int buttons, QPoint global) override;
+    void mouseReleased(int button, QPoint global) override;
+    void windowLost() override;
 
   private:
-    bool shown() const { return !windows_.empty() || lockOutputs_; }
+    // Covered windows may all go with their screens; the lock shows until it is closed.
+    bool shown() const {
+        return outputs_ && (outputs_->windowCount() > 0 || outputs_->locksSession());
+    }
     bool openOnLockSurfaces();
-    void showPromptOnLock();
-    void keyToPrompt(bool pressed, uint32_t keysym, const QString& text);
-    void buttonToPrompt(bool pressed, Qt::MouseButton button, QPoint global);
     // Opens with the frame for a scene window of `pixels` (device pixels).
     bool openCommon(QSize pixels);
     FrameShape shapeFor(QSize pixels) const;
-    void addScreenWindow(QScreen* screen);
-    void paint(SceneWindow* window, bool whole);
-    static bool serverScalingWanted();
-    bool paintOnServer(SceneWindow* window, const QRect& scene, bool& whole);
     QPoint framePointForGlobal(QPoint global) const;
     void scheduleTick();
     void tick();
-    void followForeignWindow();
-    void holdWindows();
-    static QRect nativeGeometry(const QScreen* screen);
     void coverScreens();
-    void coverEveryScreen();
-    // The frame the windows show: the scene's, or the dimmed cover behind the prompt.
-    const QImage& shownFrame();
+    // The frame the outputs show: the scene's, or the dimmed cover behind the prompt.
+    const QImage& shownFrame() override;
+    ScaleQuality scaleQuality() const override { return quality_; }
+    void framePainted() override { ++paintedFrames_; }
     void reportFirstFrame();
     static void reportForBenchmark(const char* name);
     // Crisp art (see the class comment).
@@ -160,21 +147,14 @@ class SpriteDisplay : public DrawingComponent {
     void swapInCrispArt();
     void stopCrispArt();
 
-    using WindowPtr = std::unique_ptr<SceneWindow, void (*)(SceneWindow*)>;
-
     SpriteCompositor compositor_;
-    FrameScaler scaler_;
     ScaleQuality quality_ = ScaleQuality::Smooth;
     DrawingEvents* sink_ = nullptr;
-    std::vector<WindowPtr> windows_;        // the scene window first
     bool locksSession_ = false;
-    std::unique_ptr<LockOutputs> lockOutputs_;  // instead of windows, in a locked session
-    QTimer promptTimer_;  // while the prompt shows on the lock
-    std::unique_ptr<QObject> connections_;  // context of signal connections while open
+    std::unique_ptr<FrameOutputs> outputs_;  // while open
     QTimer frameTimer_;
     QElapsedTimer pacing_;
     int64_t nextFrameNs_ = 0;
-    QScreen* sceneScreen_ = nullptr;
     QPoint pointer_;  // last known pointer position, global
     bool rendering_ = false;
     bool deactivated_ = false;
@@ -185,15 +165,10 @@ class SpriteDisplay : public DrawingComponent {
     bool fillsWideScreens_ = true;
     FrameShape wantedShape_;
     int paintedFrames_ = 0;
-    // Enlarges the scene in the X server when it can (see ServerScaler); connected when the
-    // display opens, for the first window painted (the others connect when first painted).
-    std::future<std::unique_ptr<ServerScaler>> connectingServerScaler_;
-    // Locked: the windows are mapped, put in place and raised again now and then (on X11).
+    // Locked: the outputs are held in place (see FrameOutputs::hold).
     bool locked_ = false;
     bool covering_ = false;  // closed while locked: the dimmed last frame stays up
     QImage coverFrame_;
-    std::unique_ptr<ForeignWindowProbe> holdProbe_;
-    QTimer holdTimer_;
     // Crisp art
     struct CrispArt {
         ArtCache cache;
@@ -208,11 +183,6 @@ class SpriteDisplay : public DrawingComponent {
     std::future<std::optional<PictureSet>> crispLoading_;  // nothing: cancelled or failed
     std::shared_ptr<std::atomic<bool>> crispCancelled_;
     CrispSource crispSource_;
-    // Preview
-    std::unique_ptr<QWindow> foreignParent_;
-    std::unique_ptr<ForeignWindowProbe> probe_;
-    uint64_t foreignId_ = 0;
-    QTimer followTimer_;
 };
 
 }  // namespace bw

@@ -1,8 +1,16 @@
 #include "platform/wayland/LockOutputs.h"
 
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPainter>
+#include <QPointer>
+#include <QWidget>
 
+#include "platform/KeyCodes.h"
 #include "platform/SpriteCompositor.h"
+#include "platform/wayland/KeysymKeys.h"
+#include "platform/wayland/LockSupervisor.h"
 
 namespace bw {
 
@@ -47,37 +55,49 @@ void LockOutputs::KeyRepeater::key(const SessionLock::KeyEvent& event) {
     deliverNow(event);
 }
 
-std::unique_ptr<LockOutputs> LockOutputs::lock(SessionLock::Handlers input) {
-    auto context = std::make_unique<QObject>();
-    auto repeater = std::make_unique<KeyRepeater>(std::move(input.key));
+std::unique_ptr<LockOutputs> LockOutputs::lock(Owner& owner) {
+    std::unique_ptr<LockOutputs> outputs(new LockOutputs(owner));
+    LockOutputs* self = outputs.get();
+    QObject* context = self->context_.get();
+    KeyRepeater* keys = self->repeater_.get();
     SessionLock::Handlers handlers;
-    KeyRepeater* keys = repeater.get();
-    handlers.key = queued(context.get(),
-                          std::function<void(const SessionLock::KeyEvent&)>(
-                              [keys](const SessionLock::KeyEvent& event) { keys->key(event); }));
+    handlers.key =
+        queued(context, std::function<void(const SessionLock::KeyEvent&)>(
+                            [keys](const SessionLock::KeyEvent& event) { keys->key(event); }));
     handlers.keyRepeat =
-        queued(context.get(), std::function<void(int, int)>([keys](int perSecond, int delayMs) {
+        queued(context, std::function<void(int, int)>([keys](int perSecond, int delayMs) {
                    keys->perSecond = perSecond;
                    keys->delayMs = delayMs;
                }));
-    handlers.pointerMoved = queued(context.get(), std::move(input.pointerMoved));
-    handlers.button = queued(context.get(), std::move(input.button));
-    handlers.lost = queued(context.get(), std::move(input.lost));
-    std::unique_ptr<SessionLock> lock = SessionLock::connect(std::move(handlers));
-    if (!lock || !lock->lock(kLockAnswerMs)) return nullptr;
-    return std::unique_ptr<LockOutputs>(
-        new LockOutputs(std::move(context), std::move(repeater), std::move(lock)));
+    handlers.pointerMoved =
+        queued(context, std::function<void(Qt::MouseButtons, QPoint)>(
+                            [&owner](Qt::MouseButtons buttons, QPoint global) {
+                                owner.mouseMoved(windowsButtons(buttons), global);
+                            }));
+    handlers.button =
+        queued(context, std::function<void(bool, Qt::MouseButton, QPoint)>(
+                            [self](bool pressed, Qt::MouseButton button, QPoint global) {
+                                self->buttonFromLock(pressed, button, global);
+                            }));
+    handlers.lost = queued(context, std::function<void()>([&owner] { owner.windowLost(); }));
+    self->lock_ = SessionLock::connect(std::move(handlers));
+    if (!self->lock_ || !self->lock_->lock(kLockAnswerMs)) return nullptr;
+    self->readable_ = std::make_unique<QSocketNotifier>(self->lock_->fd(), QSocketNotifier::Read);
+    QObject::connect(self->readable_.get(), &QSocketNotifier::activated, [self] {
+        if (!self->lock_->dispatch()) self->readable_->setEnabled(false);
+    });
+    reportSessionLocked();
+    return outputs;
 }
 
-LockOutputs::LockOutputs(std::unique_ptr<QObject> context, std::unique_ptr<KeyRepeater> repeater,
-                         std::unique_ptr<SessionLock> lock)
-    : context_(std::move(context)),
-      repeater_(std::move(repeater)),
-      lock_(std::move(lock)),
-      readable_(lock_->fd(), QSocketNotifier::Read) {
-    QObject::connect(&readable_, &QSocketNotifier::activated, [this] {
-        if (!lock_->dispatch()) readable_.setEnabled(false);
-    });
+LockOutputs::LockOutputs(Owner& owner)
+    : owner_(owner),
+      context_(std::make_unique<QObject>()),
+      repeater_(std::make_unique<KeyRepeater>(
+          [this](const SessionLock::KeyEvent& event) { keyFromLock(event); })) {
+    // The prompt's own changes (the wait it counts down, the caret) are seen ten times a second.
+    promptTimer_.setInterval(100);
+    QObject::connect(&promptTimer_, &QTimer::timeout, [this] { showPrompt(); });
 }
 
 LockOutputs::~LockOutputs() = default;
@@ -100,8 +120,13 @@ bool LockOutputs::wantFrame() const {
     return false;
 }
 
-void LockOutputs::show(const QImage& frame, const DirtyTiles& changes, ScaleQuality quality,
-                       const QImage& overlay) {
+void LockOutputs::show(const DirtyTiles& changes) {
+    paint(owner_.shownFrame(), changes, owner_.scaleQuality());
+    owner_.framePainted();
+}
+
+void LockOutputs::paint(const QImage& frame, const DirtyTiles& changes, ScaleQuality quality,
+                        const QImage& overlay) {
     lock_->frameChanged(changes);
     const size_t overlayOutput = lock_->pointerOutput();
     if (overlay.size() != overlaySize_ || overlayOutput != overlayOutput_) {
@@ -152,9 +177,85 @@ QPoint LockOutputs::toScene(QPoint global, const FrameShape& shape) const {
     return mapToFrame(global - area.topLeft(), area.size(), shape);
 }
 
-void LockOutputs::unlock() {
-    readable_.setEnabled(false);
+void LockOutputs::close() {
+    promptTimer_.stop();
+    readable_->setEnabled(false);
     lock_->unlock();
+    reportSessionUnlocked();
+}
+
+void LockOutputs::keyFromLock(const SessionLock::KeyEvent& event) {
+    if (covered_) {
+        keyToPrompt(event.pressed, event.keysym, event.text);
+        return;
+    }
+    const int code = windowsKeyCodeForKeysym(event.keysym, event.keycode, event.firstLayoutKeysym);
+    if (event.pressed)
+        owner_.keyPressed(code);
+    else
+        owner_.keyReleased(code);
+}
+
+void LockOutputs::buttonFromLock(bool pressed, Qt::MouseButton button, QPoint global) {
+    if (covered_) {
+        buttonToPrompt(pressed, button, global);
+        return;
+    }
+    if (pressed)
+        owner_.mousePressed(windowsButton(button), global);
+    else
+        owner_.mouseReleased(windowsButton(button), global);
+}
+
+// Closing a locked display: its last frame, dimmed, stays on the lock with the password prompt
+// above it. The prompt is drawn off screen: it is shown on the lock, refreshed as it changes.
+void LockOutputs::cover() {
+    covered_ = true;
+    const QImage& frame = owner_.shownFrame();
+    DirtyTiles everything(TileGrid::forFrame(frame.size()));
+    everything.markAll();
+    paint(frame, everything, owner_.scaleQuality());
+    promptTimer_.start();
+}
+
+// The modal prompt as it looks now, over the dimmed frame.
+void LockOutputs::showPrompt() {
+    QWidget* prompt = QApplication::activeModalWidget();
+    const QImage overlay = prompt && prompt->isVisible() ? prompt->grab().toImage() : QImage();
+    const QImage& frame = owner_.shownFrame();
+    paint(frame, DirtyTiles(TileGrid::forFrame(frame.size())), owner_.scaleQuality(), overlay);
+}
+
+// Keys typed on the lock go to the prompt's focused field, as Qt would deliver them.
+void LockOutputs::keyToPrompt(bool pressed, uint32_t keysym, const QString& text) {
+    QWidget* prompt = QApplication::activeModalWidget();
+    if (!prompt) return;
+    QWidget* target = prompt->focusWidget() ? prompt->focusWidget() : prompt;
+    Qt::KeyboardModifiers modifiers;
+    const int key = qtKeyForKeysym(keysym, &modifiers);
+    QKeyEvent event(pressed ? QEvent::KeyPress : QEvent::KeyRelease, key, modifiers,
+                    pressed ? text : QString());
+    // The prompt may take the password at once, and the display close the lock.
+    const QPointer<QObject> open(context_.get());
+    QCoreApplication::sendEvent(target, &event);
+    if (open) showPrompt();
+}
+
+// A click on the prompt's place on the lock goes to the control under it.
+void LockOutputs::buttonToPrompt(bool pressed, Qt::MouseButton button, QPoint global) {
+    QWidget* prompt = QApplication::activeModalWidget();
+    const QRect area = overlayArea_;
+    if (!prompt || !area.contains(global)) return;
+    const QPoint inPrompt = (global - area.topLeft()) * prompt->width() / std::max(1, area.width());
+    QWidget* target = prompt->childAt(inPrompt);
+    if (!target) target = prompt;
+    const QPointF local = target->mapFrom(prompt, inPrompt);
+    const QEvent::Type type = pressed ? QEvent::MouseButtonPress : QEvent::MouseButtonRelease;
+    const Qt::MouseButtons held = pressed ? Qt::MouseButtons(button) : Qt::NoButton;
+    QMouseEvent event(type, local, local, QPointF(global), button, held, Qt::NoModifier);
+    const QPointer<QObject> open(context_.get());
+    QCoreApplication::sendEvent(target, &event);
+    if (open) showPrompt();
 }
 
 }  // namespace bw
