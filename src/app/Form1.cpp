@@ -111,8 +111,10 @@ void Form1::Form_Load() {
 void Form1::OpenDirectDrawSession() {
     const SurfaceLoading with{c_.display, c_.system, c_.folder, settings_, random_};
     if (!bw::OpenDirectDrawSession(scene_, with)) {
-        // Nothing can be shown: end cleanly rather than run on behind an invisible window.
-        CloseDown();
+        // Nothing can be shown: end cleanly rather than run on behind an invisible window. A
+        // session lock not taken is a failure: whoever started it (swayidle) must not take the
+        // session for locked.
+        CloseDown(c_.display.LocksSession() ? 1 : 0);
     }
 }
 
@@ -320,7 +322,7 @@ void Form1::setExitTimersEnabled(bool enabled) {
     }
 }
 
-void Form1::CloseDown() {
+void Form1::CloseDown(int exitCode) {
     if (closedDown_) return;
     closedDown_ = true;
     if (!c_.dialogPreview) c_.system.SetScreenSaverRunning(false);
@@ -332,7 +334,7 @@ void Form1::CloseDown() {
         if (c_.previewEnded) c_.previewEnded();
         return;
     }
-    c_.system.EndProcess(0);
+    c_.system.EndProcess(exitCode);
 }
 
 void Form1::Form_Unload() {

@@ -67,7 +67,7 @@ public:
     void startTimers();
 
     void PrepareToClose();
-    void CloseDown();
+    void CloseDown(int exitCode = 0);
     void Form_LostFocus();
 
     // Drawing component events.

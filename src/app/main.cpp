@@ -87,7 +87,9 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(QStringLiteral("Brinewave3"));
     QApplication::setQuitOnLastWindowClosed(false);
 
-    bw::LinuxSystemLayer system;
+    bw::LinuxSystemLayer::Options systemOptions;
+    systemOptions.messagesOnStandardError = locksSession;
+    bw::LinuxSystemLayer system(systemOptions);
     bw::IniSettingsStore store(bw::IniSettingsStore::defaultPath());
     const bw::InstallFolder folder;
     const auto makeSaverDevices = [&](const bw::DisplayPlace& place) {

@@ -411,8 +411,10 @@ MessageAnswer LinuxSystemLayer::MessageBox(const QString& text, const QString& t
         first = MessageAnswer::Retry;
         break;
     }
-    if (!qobject_cast<QApplication*>(QCoreApplication::instance())) {
-        // No widgets to show it with: say it on the terminal and take the default button.
+    if (options_.messagesOnStandardError ||
+        !qobject_cast<QApplication*>(QCoreApplication::instance())) {
+        // No widgets to show it with, or none would be seen: say it on the terminal and take
+        // the default button.
         std::fprintf(stderr, "%s: %s\n", qPrintable(title), qPrintable(text));
         return first;
     }

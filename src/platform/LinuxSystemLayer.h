@@ -27,6 +27,9 @@ public:
         QString homeDirectory;    // empty: the user's home, where .xscreensaver lives
         QStringList programPath;  // empty: $PATH, where settings programs are looked up
         int grabRetryMs = 100;
+        // Nothing Qt shows is seen (the Wayland lock draws off screen): messages go to standard
+        // error, answered with their first button, instead of waiting for an answer never given.
+        bool messagesOnStandardError = false;
     };
 
     LinuxSystemLayer();

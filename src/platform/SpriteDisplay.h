@@ -49,7 +49,7 @@ class SpriteDisplay : public DrawingComponent, private FrameOutputs::Owner {
     void setFillsWideScreens(bool fill) override { fillsWideScreens_ = fill; }
     bool OpenDisplay(int width, int height, int bitsPerPixel, const QString& options) override;
     int SceneWidth() override { return wantedShape_.sceneWidth(); }
-    bool LocksSession() const override { return outputs_ && outputs_->locksSession(); }
+    bool LocksSession() const override { return locksSession_; }
     bool TakesOverAbandonedLock() const override {
         return LocksSession() && sessionLockTakenOver();
     }

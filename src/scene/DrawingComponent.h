@@ -55,8 +55,8 @@ public:
     // mouse events stay in the layout's coordinates and reach below 0 and beyond 800 (see
     // SceneSpan).
     virtual int SceneWidth() { return 800; }
-    // True when the open display is a Wayland session's lock: the compositor then owns the
-    // power times, and closing the display opens the session.
+    // True when the display is a Wayland session's lock (or was to be, when OpenDisplay failed):
+    // the compositor then owns the power times, and closing the display opens the session.
     virtual bool LocksSession() const { return false; }
     // True when that lock was left by a saver that died, and this one took it over.
     virtual bool TakesOverAbandonedLock() const { return false; }

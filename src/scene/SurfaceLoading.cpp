@@ -283,6 +283,9 @@ QStringList darkFishFrames(int fish) {
 bool OpenDirectDrawSession(SceneState& scene, const SurfaceLoading& with) {
     with.display.setFillsWideScreens(scene.FillWide != 0);
     if (!with.display.OpenDisplay(800, 600, 32, QString())) {
+        // A session lock that could not be taken has said why on standard error; nothing of a
+        // box would be seen.
+        if (with.display.LocksSession()) return false;
         with.system.MessageBox(
             QStringLiteral("This screensaver requires your color setting to be 32-bit(Highest)\r\n"
                            "\r\nPlease look in our help file or website if you do not know how "

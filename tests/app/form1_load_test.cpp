@@ -196,5 +196,16 @@ TEST(Form1Load, DisplayThatCannotOpenEndsCleanly) {
     EXPECT_TRUE(rig.sound.calls().filter("LoadSound").isEmpty());
 }
 
+// A Wayland session lock another program holds: the display said why on standard error, and
+// the saver fails, so that swayidle does not take the session for locked.
+TEST(Form1Load, ASessionLockNotTakenFails) {
+    SaverRig rig;
+    rig.display.openSucceeds = false;
+    rig.display.locksSession = true;
+    EXPECT_TRUE(rig.load().closedDown());
+    EXPECT_TRUE(rig.system.messages().empty());
+    EXPECT_EQ(rig.system.exitCode(), 1);
+}
+
 }  // namespace
 }  // namespace bw

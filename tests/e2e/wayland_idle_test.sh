@@ -2,7 +2,8 @@
 # swayidle (Debian 12's, on the host) starts the full saver when the session is idle, with the
 # README's line: "-w", and "/s -f", which returns as soon as the session is locked, so that
 # swayidle goes on (its next timeout runs while the session stays locked). Alone, "/s -f"
-# returns 0 once locked; a key ends the saver in the background and unlocks.
+# returns 0 once locked; a key ends the saver in the background and unlocks. Where another
+# program holds the lock, it fails with status 1.
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/wayland_lib.sh"
 unset DISPLAY
@@ -56,4 +57,13 @@ PIDS+=($(savers))
 [[ -n $(savers) ]] || fail "no saver went on after /s -f returned"
 expect_locked "when /s -f returned"
 expect_unlocked_by_keys "of /s -f"
+
+# Another locker holds the session: "/s -f" says so and fails, and nothing runs on unseen.
+wayland_in_chroot swaylock -f -c 000000 >/dev/null 2>&1
+status=0
+timeout 20 "$PROGRAM" /s -f 2>"$TEST_HOME/err" || status=$?
+pkill -x swaylock || true
+[[ $status -eq 1 ]] || fail "/s -f returned $status with the session locked by another program"
+grep -q "could not be locked" "$TEST_HOME/err" || fail "no word why: $(cat "$TEST_HOME/err")"
+[[ -z $(savers) ]] || fail "a saver runs on without the lock"
 echo "PASS"

@@ -293,6 +293,23 @@ TEST_F(System, MessageBoxShowsTitleTextIconAndButtons) {
     }
     EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::BlankCursor);
     system.ShowCursor(true);
+    // Drawn off screen (the Wayland lock), a box would wait for an answer no one can give.
+    options_.messagesOnStandardError = true;
+    LinuxSystemLayer unseen(options_);
+    bool boxShown = false;
+    QTimer answer;  // says No to a box that shows after all
+    answer.setSingleShot(true);
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            boxShown = true;
+            box->button(QMessageBox::No)->click();
+        }
+    });
+    answer.start(0);
+    EXPECT_EQ(unseen.MessageBox("Really?", "Brinewave3", MessageIcon::Question,
+                                MessageButtons::YesNo),
+              MessageAnswer::Yes);
+    EXPECT_FALSE(boxShown);
 }
 
 TEST_F(System, RunningStateHoldsTheGrabUntilItEnds) {
