@@ -32,6 +32,11 @@ PooledBuffer* takeAndAttach(BufferPool& pool, QSize pixels, int scale = 1) {
 TEST(BufferPool, NoBufferIsDrawnIntoWhileTheCompositorHoldsIt) {
     Maker maker;
     BufferPool pool(maker.make());
+    // None before the surface has a size, or while no memory is to be had.
+    EXPECT_EQ(pool.take(QSize(), 1), nullptr);
+    maker.failing = true;
+    EXPECT_EQ(pool.take(kFull, 1), nullptr);
+    maker.failing = false;
     PooledBuffer* shown = takeAndAttach(pool, kFull);
     PooledBuffer* read = takeAndAttach(pool, kFull);
     PooledBuffer* drawn = takeAndAttach(pool, kFull);
@@ -77,34 +82,6 @@ TEST(BufferPool, ABufferOfAnotherSizeOrScaleIsNeverGivenAgain) {
     ASSERT_NE(sameSize, nullptr);
     EXPECT_EQ(sameSize->scale, 1);
     EXPECT_NE(sameSize, fresh);
-}
-
-TEST(BufferPool, EachBufferKeepsTheChangesItHasNotShown) {
-    Maker maker;
-    BufferPool pool(maker.make());
-    const TileGrid grid = TileGrid::forFrame(kFull);
-    PooledBuffer* first = takeAndAttach(pool, kFull);
-    first->whole = false;
-    first->unshown = DirtyTiles(grid);
-    DirtyTiles change(grid);
-    change.mark(QRect(0, 0, 10, 10));
-    pool.frameChanged(change);
-    PooledBuffer* second = pool.take(kFull, 1);
-    ASSERT_NE(second, first);
-    EXPECT_TRUE(second->whole);  // never drawn: all of it is to draw
-    EXPECT_TRUE(first->unshown.any());
-    EXPECT_FALSE(first->unshown.all());
-}
-
-TEST(BufferPool, NoBufferWithoutPixelsOrMemory) {
-    Maker maker;
-    BufferPool pool(maker.make());
-    EXPECT_EQ(pool.take(QSize(), 1), nullptr);  // not configured yet
-    maker.failing = true;
-    EXPECT_EQ(pool.take(kFull, 1), nullptr);
-    EXPECT_EQ(pool.size(), 0u);
-    maker.failing = false;
-    EXPECT_NE(pool.take(kFull, 1), nullptr);
 }
 
 }  // namespace
