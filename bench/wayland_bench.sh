@@ -7,6 +7,8 @@
 #   cpu_core_fraction           the saver's CPU time per second of wall time over 20 seconds,
 #                               the scene drawn anew every frame (TunePC 1)
 #   compositor_core_fraction    sway's over the same time
+#   outputs_off_cpu_core_fraction
+#                               the saver's over 10 seconds with the outputs switched off
 #   takeover_sigsegv_ms, takeover_sigkill_ms
 #                               the drawing saver killed while locked, to the aquarium back on
 #                               the lock (the first frame of the saver started in its place)
@@ -69,6 +71,15 @@ drawing=$(pgrep -P "$saver" | head -n 1)
 before=$(cpu_ticks "$drawing"); sway_before=$(cpu_ticks "$sway"); start=$(date +%s%N)
 sleep 20
 after=$(cpu_ticks "$drawing"); sway_after=$(cpu_ticks "$sway"); end=$(date +%s%N)
+# The compositor switches the outputs off (DPMS): no frame callbacks come, so nothing is drawn.
+wayland_run swaymsg 'output * power off' >/dev/null
+sleep 2
+off_before=$(cpu_ticks "$drawing"); off_start=$(date +%s%N)
+sleep 10
+off_after=$(cpu_ticks "$drawing"); off_end=$(date +%s%N)
+wayland_run swaymsg 'output * power on' >/dev/null
+awk -v c=$((off_after - off_before)) -v t="$ticks" -v ns=$((off_end - off_start)) \
+    'BEGIN { printf "outputs_off_cpu_core_fraction: %.3f\n", (c / t) / (ns / 1e9) }'
 # The saver started in place of a killed one inherits the launch time it reports against.
 for signal in SEGV KILL; do
     frames=$(grep -c first_frame_ms "$TEST_HOME/err")
