@@ -93,12 +93,8 @@ bool SpriteDisplay::OpenDisplay(int width, int height, int bitsPerPixel, const Q
     if (locksSession_) return openOnLockSurfaces();
     if (!qGuiApp || !QGuiApplication::primaryScreen()) return false;
     openCommon(ScreenWindows::nativeGeometry(QGuiApplication::primaryScreen()).size());
-    pointer_ = QCursor::pos();
-    outputs_ = ScreenWindows::onEveryScreen(*this, compositor_.shape().size, previewOwner_);
-    pacing_.start();
-    nextFrameNs_ = kFrameNs;
-    scheduleTick();
-    return true;
+    return showOn(ScreenWindows::onEveryScreen(*this, compositor_.shape().size, previewOwner_),
+                  QCursor::pos());
 }
 
 // The session is locked first: a compositor that refuses (another program holds the lock)
@@ -113,12 +109,8 @@ bool SpriteDisplay::openOnLockSurfaces() {
     }
     reportForBenchmark("session_locked_ms");
     openCommon(outputs->primaryPixels());
-    pointer_ = outputs->primaryArea().center();
-    outputs_ = std::move(outputs);
-    pacing_.start();
-    nextFrameNs_ = kFrameNs;
-    scheduleTick();
-    return true;
+    const QPoint middle = outputs->primaryArea().center();
+    return showOn(std::move(outputs), middle);
 }
 
 bool SpriteDisplay::OpenPreview(uint64_t parent) {
@@ -127,9 +119,15 @@ bool SpriteDisplay::OpenPreview(uint64_t parent) {
     const auto size = probe->size(parent);
     if (!size) return false;
     openCommon(*size);
-    pointer_ = QCursor::pos();
-    outputs_ = ScreenWindows::inForeignWindow(*this, compositor_.shape().size, parent,
-                                              std::move(probe), *size);
+    return showOn(ScreenWindows::inForeignWindow(*this, compositor_.shape().size, parent,
+                                                 std::move(probe), *size),
+                  QCursor::pos());
+}
+
+// The frames go to `outputs` from now on, 60 a second.
+bool SpriteDisplay::showOn(std::unique_ptr<FrameOutputs> outputs, QPoint pointer) {
+    outputs_ = std::move(outputs);
+    pointer_ = pointer;
     pacing_.start();
     nextFrameNs_ = kFrameNs;
     scheduleTick();

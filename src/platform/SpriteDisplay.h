@@ -130,6 +130,7 @@ class SpriteDisplay : public DrawingComponent, private FrameOutputs::Owner {
     bool openOnLockSurfaces();
     // Opens with the frame for a scene window of `pixels` (device pixels).
     bool openCommon(QSize pixels);
+    bool showOn(std::unique_ptr<FrameOutputs> outputs, QPoint pointer);
     FrameShape shapeFor(QSize pixels) const;
     QPoint framePointForGlobal(QPoint global) const;
     void scheduleTick();

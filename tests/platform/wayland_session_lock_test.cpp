@@ -325,13 +325,20 @@ QSize pixelsOf(SessionLock& lock, size_t index) {
     return index < lock.outputs().size() ? lock.outputs()[index].pixels : QSize();
 }
 
+// The session locked on one output of `pixels`, its surface configured; null when it failed.
+std::unique_ptr<SessionLock> lockedOn(StandInCompositor& compositor, QSize pixels) {
+    compositor.plugIn(pixels, 1);
+    std::unique_ptr<SessionLock> lock = SessionLock::connect({});
+    if (!lock || !lock->lock(2000) ||
+        !dispatchUntil(*lock, [&] { return pixelsOf(*lock, 0) == pixels; }))
+        return nullptr;
+    return lock;
+}
+
 TEST(SessionLock, EveryOutputThatComesGetsItsSurfaceAndOneThatGoesLosesIt) {
     StandInCompositor compositor;
-    compositor.plugIn({1280, 720}, 1);
-    std::unique_ptr<SessionLock> lock = SessionLock::connect({});
+    std::unique_ptr<SessionLock> lock = lockedOn(compositor, {1280, 720});
     ASSERT_NE(lock, nullptr);
-    ASSERT_TRUE(lock->lock(2000));
-    ASSERT_TRUE(dispatchUntil(*lock, [&] { return pixelsOf(*lock, 0) == QSize(1280, 720); }));
 
     // A HiDPI output plugged in while locked: its surface has its pixels, not its logical size.
     compositor.plugIn({1600, 1200}, 2);
@@ -357,11 +364,8 @@ TEST(SessionLock, EveryOutputThatComesGetsItsSurfaceAndOneThatGoesLosesIt) {
 
 TEST(SessionLock, FramesWaitWhileTheCompositorHoldsEveryBuffer) {
     StandInCompositor compositor;
-    compositor.plugIn({640, 480}, 1);
-    std::unique_ptr<SessionLock> lock = SessionLock::connect({});
+    std::unique_ptr<SessionLock> lock = lockedOn(compositor, {640, 480});
     ASSERT_NE(lock, nullptr);
-    ASSERT_TRUE(lock->lock(2000));
-    ASSERT_TRUE(dispatchUntil(*lock, [&] { return pixelsOf(*lock, 0) == QSize(640, 480); }));
     compositor.holdBuffers(true);
     // The black first buffer is held too: two frames more, then none until one is released.
     int shown = 0;
